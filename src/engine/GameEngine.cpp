@@ -1,0 +1,144 @@
+#include "engine/GameEngine.h"
+
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+constexpr const char* kWindowTitle = "Arcade Game";
+constexpr int kNameTextX = 100;
+constexpr int kPromptTextX = 300;
+constexpr int kNameRowY = 350;
+
+// Without SDL, a window or fonts there is nothing to run: say which step failed and stop.
+[[noreturn]] void StopAfterFailed(const char* step) {
+    std::fprintf(stderr, "arcade-game: %s failed: %s\n", step, SDL_GetError());
+    SDL_Quit();
+    std::exit(1);
+}
+}  // namespace
+
+GameEngine::GameEngine() {
+    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
+        StopAfterFailed("SDL_Init");
+    }
+    screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, 0);
+    if (screen == nullptr) {
+        StopAfterFailed("SDL_SetVideoMode");
+    }
+    if (TTF_Init() == -1) {
+        StopAfterFailed("TTF_Init");
+    }
+    SDL_WM_SetCaption(kWindowTitle, nullptr);
+
+    nameText = std::make_unique<Text>();
+    promptText = std::make_unique<Text>();
+    nameText->SetPos(kNameTextX, kNameRowY);
+    promptText->SetPos(kPromptTextX, kNameRowY);
+}
+
+GameEngine::~GameEngine() {
+    currentState.reset();
+    // Fonts must close before the font library goes.
+    nameText.reset();
+    promptText.reset();
+    TTF_Quit();
+    SDL_Quit();
+}
+
+void GameEngine::SetState(GameState* state) {
+    currentState.reset();
+    currentState.reset(state);
+    if (state != nullptr) {
+        state->SetEngine(this);
+    }
+}
+
+void GameEngine::SetName() {
+    if (currentState != nullptr) {
+        currentState->SetName(playerName);
+    }
+}
+
+void GameEngine::Loop() {
+    quit = false;
+    while (!quit) {
+        RunFrame();
+    }
+}
+
+void GameEngine::RunFrame() {
+    const Uint32 frameEnd = clock->Ticks() + static_cast<Uint32>(frameTime);
+
+    // One event a frame: a burst of presses is worked off over the following frames.
+    SDL_Event event;
+    if (SDL_PollEvent(&event) == 1) {
+        HandleEvent(event);
+    }
+    SendHeldArrows();
+
+    // A screen may replace itself in any of these calls, so each one asks for the current one.
+    if (currentState != nullptr) {
+        currentState->MoveSprites();
+    }
+    if (currentState != nullptr) {
+        currentState->Draw(screen);
+    }
+    DrawNameOverlay();
+    SDL_Flip(screen);
+
+    WaitForFrameEnd(frameEnd);
+}
+
+void GameEngine::HandleEvent(const SDL_Event& event) {
+    if (event.type == SDL_QUIT) {
+        quit = true;
+        return;
+    }
+    if (event.type != SDL_KEYDOWN) {
+        return;
+    }
+    if (IsTypingName()) {
+        TypeNameKey(event.key.keysym);
+        return;
+    }
+    switch (event.key.keysym.sym) {
+        case SDLK_ESCAPE:
+            quit = true;
+            break;
+        case SDLK_SPACE:
+            SendKey(KeySpace);
+            break;
+        case SDLK_RETURN:
+            SendKey(KeyEnter);
+            break;
+        default:
+            break;
+    }
+}
+
+void GameEngine::SendKey(GameKey key) {
+    if (currentState != nullptr) {
+        currentState->KeyPressed(key);
+    }
+}
+
+void GameEngine::SendHeldArrows() {
+    const Uint8* held = SDL_GetKeyState(nullptr);
+    if (held[SDLK_LEFT]) {
+        SendKey(KeyLeft);
+    }
+    if (held[SDLK_RIGHT]) {
+        SendKey(KeyRight);
+    }
+}
+
+void GameEngine::WaitForFrameEnd(Uint32 frameEnd) {
+    // Read the clock once: the remainder is signed, so a frame that overran waits not at all
+    // instead of wrapping round to a wait of weeks.
+    const Sint32 remaining = static_cast<Sint32>(frameEnd - clock->Ticks());
+    if (remaining > 0) {
+        clock->Delay(static_cast<Uint32>(remaining));
+    }
+}

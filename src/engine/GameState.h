@@ -1,0 +1,27 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+class GameEngine;
+
+// One screen of the game. The engine owns the current one and calls it once per frame; a screen
+// moves the game on by handing a new screen to GameEngine::SetState, which destroys the old one.
+class GameState {
+  public:
+    virtual ~GameState() = default;
+
+    virtual void MoveSprites() {}
+    virtual void Draw(SDL_Surface* /*screen*/) {}
+    virtual void KeyPressed(int /*key*/) {}
+
+    void SetEngine(GameEngine* engine) { this->engine = engine; }
+    GameEngine* GetEngine() const { return engine; }
+    void SetName(std::string name) { this->name = std::move(name); }
+    std::string GetName() const { return name; }
+
+  private:
+    GameEngine* engine = nullptr;  // not owned; set when the engine installs this screen
+    std::string name;
+};

@@ -1,0 +1,5 @@
+#include "gfx/BombSprite.h"
+
+void BombSprite::MoveDown() {
+    SetPos(GetPosX(), GetPosY() + kStep);
+}

@@ -1,0 +1,5 @@
+#include "gfx/BulletSprite.h"
+
+void BulletSprite::MoveUp() {
+    SetPos(GetPosX(), GetPosY() - kStep);
+}

@@ -1,0 +1,24 @@
+#include <SDL_image.h>
+
+#include "engine/GameEngine.h"
+
+namespace {
+// Pixels of exactly this colour are not drawn.
+constexpr Uint8 kKeyRed = 255;
+constexpr Uint8 kKeyGreen = 128;
+constexpr Uint8 kKeyBlue = 0;
+}  // namespace
+
+SDL_Surface* GameEngine::load_image(std::string path) {
+    SurfacePtr loaded(IMG_Load(path.c_str()));
+    if (loaded == nullptr) {
+        return nullptr;
+    }
+    // Converting once here keeps every later blit a plain copy in the screen's format.
+    SDL_Surface* converted = SDL_DisplayFormat(loaded.get());
+    if (converted != nullptr) {
+        SDL_SetColorKey(converted, SDL_SRCCOLORKEY,
+                        SDL_MapRGB(converted->format, kKeyRed, kKeyGreen, kKeyBlue));
+    }
+    return converted;
+}

@@ -1,0 +1,30 @@
+#include "gfx/Text.h"
+
+#include "gfx/Blit.h"
+
+namespace {
+constexpr const char* kFontFile = "arial.ttf";
+constexpr int kPointSize = 22;
+const SDL_Color kTextColour = {255, 0, 255, 0};  // magenta
+}  // namespace
+
+Text::Text() : font(TTF_OpenFont(kFontFile, kPointSize)) {
+    SDL_EnableUNICODE(1);
+}
+
+void Text::SetPos(int x, int y) {
+    this->x = x;
+    this->y = y;
+}
+
+void Text::Render(const char* text) {
+    SDL_Surface* rendered = nullptr;
+    if (font != nullptr && text != nullptr) {
+        rendered = TTF_RenderText_Blended(font.get(), text, kTextColour);
+    }
+    surface.reset(rendered);
+}
+
+void Text::Draw(SDL_Surface* screen) {
+    BlitAt(surface.get(), screen, x, y);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <SDL.h>
+
+#include "gfx/SdlPtr.h"
+
+// One line of text in the game's font and colour, rendered once and blitted every frame.
+class Text {
+  public:
+    // Opens its own copy of arial.ttf and switches on Unicode translation of key events, which
+    // name entry relies on.
+    Text();
+
+    void SetPos(int x, int y);
+    int GetPosX() const { return x; }
+    int GetPosY() const { return y; }
+
+    // Replaces the rendered line. Without a font, or for an empty text, nothing is rendered.
+    void Render(const char* text);
+    void Draw(SDL_Surface* screen);
+    SDL_Surface* GetSurface() const { return surface.get(); }
+
+  private:
+    FontPtr font;
+    SurfacePtr surface;
+    int x = 0;
+    int y = 0;
+};

@@ -1,0 +1,26 @@
+#include "screens/StateMenu.h"
+
+#include "engine/GameEngine.h"
+#include "gfx/Blit.h"
+#include "play/StatePlay.h"
+#include "screens/StateShowScore.h"
+
+StateMenu::StateMenu() : menuImage(GameEngine::load_image("menu.png")) {}
+
+void StateMenu::Draw(SDL_Surface* screen) {
+    BlitAt(menuImage.get(), screen, 0, 0);
+}
+
+void StateMenu::KeyPressed(int key) {
+    // SetState destroys this menu, so nothing of it is touched after the switch.
+    switch (key) {
+        case KeyEnter:
+            GetEngine()->SetState(new StatePlay());
+            return;
+        case KeySpace:
+            GetEngine()->SetState(new StateShowScore());
+            return;
+        default:
+            return;
+    }
+}
