@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "engine/GameEngine.h"
+#include "engine/RecordingState.h"
+#include "support/Frames.h"
+#include "support/Scratch.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class MainLoop : public ::testing::Test {
+  protected:
+    MainLoop() { clock = UseFakeClock(engine); }
+    ~MainLoop() override { ReleaseAllInput(); }
+
+    RecordingState* Install(const std::string& label) {
+        auto* state = new RecordingState(label, log);
+        engine.SetState(state);
+        return state;
+    }
+
+    ScratchDir dir;
+    GameEngine engine;
+    FakeClock* clock = nullptr;
+    Log log;
+};
+
+TEST_F(MainLoop, FrameSendsEventThenHeldArrowsLeftFirstThenUpdatesAndDraws) {
+    Install("menu");
+    PushKey(SDLK_SPACE);
+    HoldKey(SDLK_RIGHT, true);
+    HoldKey(SDLK_LEFT, true);
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:key4", "menu:key1", "menu:key2", "menu:move", "menu:draw"}));
+
+    log.clear();
+    HoldKey(SDLK_LEFT, false);
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:key2", "menu:move", "menu:draw"}));
+}
+
+TEST_F(MainLoop, ScreenReplacedDuringKeyGetsTheRestOfTheSameFrame) {
+    RecordingState* first = Install("first");
+    GameEngine* engineSeen = nullptr;
+    first->onKey = [&](int) {
+        auto* next = new RecordingState("second", log);
+        engine.SetState(next);
+        engineSeen = next->GetEngine();
+    };
+    PushKey(SDLK_RETURN);
+    HoldKey(SDLK_LEFT, true);
+    engine.RunFrame();
+    EXPECT_EQ(log,
+              (Log{"first:key3", "first:destroyed", "second:key1", "second:move", "second:draw"}));
+    EXPECT_EQ(engineSeen, &engine);
+}
+
+TEST_F(MainLoop, TakesOneEventPerFrame) {
+    Install("menu");
+    PushKey(SDLK_SPACE);
+    PushKey(SDLK_RETURN);
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:key4", "menu:move", "menu:draw"}));
+    log.clear();
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:key3", "menu:move", "menu:draw"}));
+    log.clear();
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:move", "menu:draw"}));
+}
+
+TEST_F(MainLoop, OtherKeysAndEventsAreDropped) {
+    Install("menu");
+    PushKey(SDLK_a, 'a');
+    PushKey(SDLK_UP);
+    SDL_Event mouse{};
+    mouse.type = SDL_MOUSEBUTTONDOWN;
+    SDL_PushEvent(&mouse);
+    RunFrames(engine, 3);
+    EXPECT_EQ(log,
+              (Log{"menu:move", "menu:draw", "menu:move", "menu:draw", "menu:move", "menu:draw"}));
+    EXPECT_FALSE(engine.QuitRequested());
+}
+
+TEST_F(MainLoop, EscapeAndClosingTheWindowEndTheLoopAfterTheirFrame) {
+    Install("menu");
+    PushKey(SDLK_ESCAPE);
+    engine.Loop();
+    EXPECT_EQ(log, (Log{"menu:move", "menu:draw"}));
+
+    log.clear();
+    PushQuit();
+    engine.Loop();
+    EXPECT_EQ(log, (Log{"menu:move", "menu:draw"}));
+}
+
+TEST_F(MainLoop, EscapeWhileTypingANameDoesNotQuitButClosingTheWindowDoes) {
+    Install("gameover");
+    engine.SetEntername();
+    PushKey(SDLK_ESCAPE, 27);
+    PushKey(SDLK_SPACE, ' ');
+    PushKey(SDLK_RETURN, '\r');
+    RunFrames(engine, 3);
+    EXPECT_FALSE(engine.QuitRequested());
+    // Space and Return belonged to the name: the screen saw neither.
+    for (const std::string& entry : log) {
+        EXPECT_EQ(entry.find(":key"), std::string::npos) << entry;
+    }
+    EXPECT_TRUE(engine.NameConfirmed());
+
+    PushQuit();
+    engine.Loop();
+    EXPECT_TRUE(engine.QuitRequested());
+}
+
+TEST_F(MainLoop, HeldArrowsReachTheScreenWhileTyping) {
+    Install("gameover");
+    engine.SetEntername();
+    HoldKey(SDLK_LEFT, true);
+    HoldKey(SDLK_RIGHT, true);
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"gameover:key1", "gameover:key2", "gameover:move", "gameover:draw"}));
+}
+
+TEST_F(MainLoop, WaitsOutTheRestOfTwentyMillisecondsAndNeverWrapsOnOverrun) {
+    Install("menu");
+    // Readings 1 ms apart: the frame took 1 ms, so 19 ms remain.
+    clock->advancePerReading = 1;
+    engine.RunFrame();
+    ASSERT_EQ(clock->delays.size(), 1u);
+    EXPECT_EQ(clock->delays[0], 19u);
+
+    // A frame that took exactly 20 ms or more is followed at once by the next.
+    clock->delays.clear();
+    for (Uint32 took : {20u, 21u, 5000u}) {
+        clock->advancePerReading = took;
+        engine.RunFrame();
+    }
+    EXPECT_TRUE(clock->delays.empty());
+
+    // The deadline may lie past the wrap of the millisecond counter.
+    clock->now = UINT32_MAX - 5;
+    clock->advancePerReading = 2;
+    engine.RunFrame();
+    ASSERT_EQ(clock->delays.size(), 1u);
+    EXPECT_EQ(clock->delays[0], 18u);
+}
+
+TEST(EngineOwnership, SetStateOnAnEmptyEngineOnlyInstallsAndTheEngineDestroysItsScreen) {
+    Log log;
+    {
+        ScratchDir dir;
+        GameEngine engine;
+        EXPECT_EQ(engine.GetState(), nullptr);
+        auto* state = new RecordingState("only", log);
+        engine.SetState(state);
+        EXPECT_EQ(engine.GetState(), state);
+        EXPECT_EQ(state->GetEngine(), &engine);
+        EXPECT_TRUE(log.empty());
+    }
+    EXPECT_EQ(log, (Log{"only:destroyed"}));
+}
+
+}  // namespace

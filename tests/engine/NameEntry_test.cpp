@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/GameEngine.h"
+#include "engine/RecordingState.h"
+#include "support/Frames.h"
+#include "support/Scratch.h"
+
+namespace {
+
+// Whether anything but black lies in the row where the name and its prompt are drawn.
+bool NameRowHasInk(SDL_Surface* screen, int fromX, int toX) {
+    SDL_LockSurface(screen);
+    bool ink = false;
+    for (int y = 350; y < 380 && !ink; ++y) {
+        const auto* row = static_cast<const Uint32*>(screen->pixels) + y * screen->pitch / 4;
+        for (int x = fromX; x < toX && !ink; ++x) {
+            ink = (row[x] & 0x00FFFFFF) != 0;
+        }
+    }
+    SDL_UnlockSurface(screen);
+    return ink;
+}
+
+void ClearScreen(SDL_Surface* screen) {
+    SDL_FillRect(screen, nullptr, 0);
+}
+
+class NameEntry : public ::testing::Test {
+  protected:
+    NameEntry() {
+        UseFakeClock(engine);
+        engine.SetState(new RecordingState("gameover", log));
+        engine.SetEntername();
+    }
+    ~NameEntry() override { ReleaseAllInput(); }
+
+    void Type(const char* text) {
+        PushText(text);
+        RunUntilQueueEmpty(engine);
+    }
+    void Press(SDLKey sym, Uint16 unicode = 0) {
+        PushKey(sym, unicode);
+        engine.RunFrame();
+    }
+
+    ScratchDir dir;
+    GameEngine engine;
+    std::vector<std::string> log;
+};
+
+TEST_F(NameEntry, BackspaceRemovesTheLastCharacterAndDoesNothingOnAnEmptyName) {
+    Type("ab");
+    Press(SDLK_BACKSPACE, 8);
+    Type("c");
+    EXPECT_EQ(engine.GetPlayerName(), "ac");
+    Press(SDLK_BACKSPACE, 8);
+    Press(SDLK_BACKSPACE, 8);
+    Press(SDLK_BACKSPACE, 8);
+    EXPECT_EQ(engine.GetPlayerName(), "");
+    EXPECT_TRUE(engine.IsTypingName());
+}
+
+TEST_F(NameEntry, OnlyLettersDigitsAndSpacesAreTyped) {
+    Type("Zz 09");
+    for (char c : std::string("!.-_/~@\t")) {
+        Press(static_cast<SDLKey>(c), static_cast<Uint8>(c));
+    }
+    Press(SDLK_ESCAPE, 27);
+    Press(SDLK_LEFT, 0);
+    PushKey(SDLK_a, 0xE9);  // a character outside ASCII
+    engine.RunFrame();
+    EXPECT_EQ(engine.GetPlayerName(), "Zz 09");
+    EXPECT_FALSE(engine.QuitRequested());
+}
+
+TEST_F(NameEntry, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
+    Type("abcdefghijklmnopqrstu");
+    EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");
+    Press(SDLK_RETURN, 13);
+    EXPECT_TRUE(engine.NameConfirmed());
+    EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");
+}
+
+TEST_F(NameEntry, ReturnOnAnEmptyNameConfirmsItAndTheNextReturnReachesTheScreen) {
+    Press(SDLK_RETURN, 13);
+    EXPECT_TRUE(engine.NameConfirmed());
+    EXPECT_EQ(engine.GetPlayerName(), "");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "gameover:key3"), 0);
+    Press(SDLK_RETURN, 13);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "gameover:key3"), 1);
+}
+
+TEST_F(NameEntry, SetNameHandsTheTypedNameToTheCurrentScreen) {
+    Type("Ann");
+    engine.SetName();
+    EXPECT_EQ(engine.GetState()->GetName(), "Ann");
+}
+
+TEST_F(NameEntry, OverlayShowsNothingBeforeTheFirstKeyThenNameAndPromptThenOnlyTheNextPrompt) {
+    SDL_Surface* screen = engine.GetScreen();
+    ClearScreen(screen);
+    engine.RunFrame();
+    EXPECT_FALSE(NameRowHasInk(screen, 0, 640));
+
+    Type("W");
+    ClearScreen(screen);
+    engine.RunFrame();
+    EXPECT_TRUE(NameRowHasInk(screen, 100, 300));
+    EXPECT_TRUE(NameRowHasInk(screen, 300, 640));
+
+    Press(SDLK_RETURN, 13);
+    ClearScreen(screen);
+    engine.RunFrame();
+    EXPECT_FALSE(NameRowHasInk(screen, 0, 300));
+    EXPECT_TRUE(NameRowHasInk(screen, 300, 640));
+
+    // Both flags off again: no overlay at all.
+    engine.SetEntername();
+    engine.SetNameentered();
+    ClearScreen(screen);
+    engine.RunFrame();
+    EXPECT_FALSE(NameRowHasInk(screen, 0, 640));
+}
+
+TEST_F(NameEntry, ASecondGameStartsFromThePreviousName) {
+    Type("Bo");
+    Press(SDLK_RETURN, 13);
+    engine.SetEntername();
+    engine.SetNameentered();
+    EXPECT_FALSE(engine.NameEntryOn());
+
+    engine.SetEntername();
+    EXPECT_TRUE(engine.IsTypingName());
+    Type("b");
+    EXPECT_EQ(engine.GetPlayerName(), "Bob");
+}
+
+}  // namespace
