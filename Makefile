@@ -1,0 +1,51 @@
+# The two commands of the README, and a few more for developers.
+#   make run     install what is missing, build, stage the play folder and start the game
+#   make test    install what is missing, build, run the whole suite, then again under sanitizers
+#   make bench   build and run the benchmarks
+#   make clean   remove the builds (the play folder and its high scores stay)
+
+BUILD_DIR    := build
+SANITIZE_DIR := build-sanitize
+BENCH_DIR    := build-bench
+PLAY_DIR     := run
+JOBS         := $(shell nproc 2>/dev/null || echo 2)
+CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: run test bench pictures clean stage
+
+run:
+	tools/install-deps build
+	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target arcade-game
+	$(MAKE) --no-print-directory stage
+	cd $(PLAY_DIR) && ../$(BUILD_DIR)/arcade-game
+
+# The game reads everything from its working directory: the pictures, the font as arial.ttf and
+# highscore.txt, which is never touched here so that it outlives rebuilds and make clean.
+stage:
+	mkdir -p $(PLAY_DIR)
+	cp -f assets/*.png $(PLAY_DIR)/
+	cp -f "$$(grep '^ARCADE_FONT_FILE:' $(BUILD_DIR)/CMakeCache.txt | cut -d= -f2)" $(PLAY_DIR)/arial.ttf
+
+test:
+	tools/install-deps test
+	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(CONFIGURE) -B $(SANITIZE_DIR) -DARCADE_TESTS=ON -DARCADE_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	tools/install-deps test
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DARCADE_TESTS=OFF -DARCADE_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	cd $(BENCH_DIR) && ./bench/arcade-bench
+
+pictures:
+	tools/install-deps test
+	$(CONFIGURE) -B $(BUILD_DIR)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target pictures
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
