@@ -1,13 +1,28 @@
 #pragma once
 
-#include "engine/GameState.h"
+#include <SDL.h>
 
-// The screen after a game, over which the engine collects the player's name. (Being built.)
+#include <memory>
+
+#include "engine/GameState.h"
+#include "gfx/Sprite.h"
+
+// The screen after a game, over which the engine collects the player's name. It holds the final
+// score until the player has confirmed the name and presses Return again.
 class StateGameOver : public GameState {
   public:
-    StateGameOver() = default;
+    StateGameOver();
+
+    // The creator always hands over the final score before installing the screen.
     void SetScore(int score) { this->score = score; }
+    int GetScore() const { return score; }
+
+    void Draw(SDL_Surface* screen) override;
+    // Return (once the engine lets it through, after the name is confirmed) moves on to the
+    // add-score screen; every other key is ignored.
+    void KeyPressed(int key) override;
 
   private:
+    std::unique_ptr<Sprite> background;
     int score = 0;
 };

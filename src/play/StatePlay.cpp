@@ -1,0 +1,129 @@
+#include "play/StatePlay.h"
+
+#include <sstream>
+
+#include "engine/GameEngine.h"
+#include "engine/GameKey.h"
+#include "play/PlaceSprite.h"
+#include "play/PlayRules.h"
+
+using namespace play;
+
+StatePlay::StatePlay() {
+    player = PlaceSprite<PlayerSprite>(kCannonStart, kCannonPicture);
+    airplane = PlaceSprite<AirplaneSprite>(kAirplaneStart, kAirplanePicture);
+    background = PlaceSprite<Sprite>(kBackgroundAt, kBackgroundPicture);
+    shieldLeft = PlaceSprite<Sprite>(kShieldLeftStart, kShieldPicture);
+    shieldRight = PlaceSprite<Sprite>(kShieldRightStart, kShieldPicture);
+    airplaneHits = kFirstLevelAirplaneHits;
+    airplane2Hits = kFirstLevelAirplane2Hits;
+    level = kFirstLevel;
+    score = 0;
+
+    levelText = std::make_unique<Text>();
+    levelText->SetPos(kLevelTextAt.x, kLevelTextAt.y);
+    levelText->Render(itos(level).c_str());
+    scoreText = std::make_unique<Text>();
+    scoreText->SetPos(kScoreTextAt.x, kScoreTextAt.y);
+    scoreText->Render(itos(score).c_str());
+}
+
+StatePlay::~StatePlay() {
+    background.reset();
+    player.reset();
+    airplane.reset();
+    shieldLeft.reset();
+    shieldRight.reset();
+    airplane2.reset();
+    for (auto& bullet : bullets) {
+        bullet.reset();
+    }
+    for (auto& bomb : bombs) {
+        bomb.reset();
+    }
+    // The HUD goes with the field: its fonts and surfaces must not outlive the screen.
+    levelText.reset();
+    scoreText.reset();
+}
+
+std::string StatePlay::itos(int value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
+void StatePlay::NextLevel() {
+    ++level;
+    levelText->Render(itos(level).c_str());
+    // Past the last level nothing comes into play: the next update finds the field cleared
+    // and ends the game.
+    if (level > kLastLevel) {
+        return;
+    }
+    airplane = PlaceSprite<AirplaneSprite>(kAirplaneStart, kAirplanePicture);
+    airplane2 = PlaceSprite<AirplaneSprite>(kAirplane2LevelStart, kAirplane2Picture);
+
+    const LevelSetup& setup = SetupForLevel(level);
+    airplaneHits = setup.airplaneHits;
+    airplane2Hits = setup.airplane2Hits;
+    if (!setup.shieldLeft.kept) {
+        shieldLeft.reset();
+    } else if (shieldLeft != nullptr) {
+        shieldLeft->SetPos(setup.shieldLeft.at.x, setup.shieldLeft.at.y);
+    }
+    if (!setup.keepShieldRight) {
+        shieldRight.reset();
+    }
+}
+
+void StatePlay::KeyPressed(int key) {
+    switch (key) {
+        case KeySpace:
+            FireBullet(player->GetPosX(), player->GetPosY());
+            return;
+        case KeyLeft:
+            player->MoveLeft();
+            return;
+        case KeyRight:
+            player->MoveRight();
+            return;
+        default:
+            return;
+    }
+}
+
+void StatePlay::FireBullet(int x, int y) {
+    bullets.push_back(PlaceSprite<BulletSprite>({x + kBulletFromCannon.x, y + kBulletFromCannon.y},
+                                                kBulletPicture));
+}
+
+void StatePlay::DropBomb(int x, int y) {
+    bombs.push_back(
+        PlaceSprite<BombSprite>({x + kBombFromAirplane.x, y + kBombFromAirplane.y}, kBombPicture));
+}
+
+void StatePlay::Draw(SDL_Surface* screen) {
+    // Airplanes, bullets and bombs pass in front of the HUD and the cannon and behind the shields.
+    background->Draw(screen);
+    player->Draw(screen);
+    levelText->Draw(screen);
+    scoreText->Draw(screen);
+    if (airplaneHits > 0 && airplane != nullptr) {
+        airplane->Draw(screen);
+    }
+    if (airplane2Hits > 0 && airplane2 != nullptr) {
+        airplane2->Draw(screen);
+    }
+    for (const auto& bullet : bullets) {
+        bullet->Draw(screen);
+    }
+    for (const auto& bomb : bombs) {
+        bomb->Draw(screen);
+    }
+    if (shieldLeft != nullptr) {
+        shieldLeft->Draw(screen);
+    }
+    if (shieldRight != nullptr) {
+        shieldRight->Draw(screen);
+    }
+}

@@ -1,0 +1,34 @@
+#include "screens/StateGameOver.h"
+
+#include "engine/GameEngine.h"
+#include "engine/GameKey.h"
+#include "screens/StateAddScore.h"
+
+namespace {
+constexpr const char* kPicture = "gameover.png";
+constexpr int kPictureX = 0;
+constexpr int kPictureY = 0;
+}  // namespace
+
+StateGameOver::StateGameOver() : background(std::make_unique<Sprite>()) {
+    background->SetPos(kPictureX, kPictureY);
+    background->SetImage(GameEngine::load_image(kPicture));
+}
+
+void StateGameOver::Draw(SDL_Surface* screen) {
+    background->Draw(screen);
+}
+
+void StateGameOver::KeyPressed(int key) {
+    if (key != KeyEnter) {
+        return;
+    }
+    auto addScore = std::make_unique<StateAddScore>();
+    addScore->SetScore(score);
+    GameEngine* engine = GetEngine();
+    // Both flags are on when Return gets this far; each call switches one of them off.
+    engine->SetEntername();
+    engine->SetNameentered();
+    // SetState destroys this screen: nothing of it may be touched from here on.
+    engine->SetState(addScore.release());
+}
