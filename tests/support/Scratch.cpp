@@ -16,8 +16,9 @@ ScratchDir::ScratchDir(bool withPictures) {
         throw std::runtime_error("cannot make a scratch folder");
     }
     path = pattern;
+    std::error_code noPictures;
     if (withPictures) {
-        for (const auto& entry : fs::directory_iterator(ARCADE_ASSET_DIR)) {
+        for (const auto& entry : fs::directory_iterator(ARCADE_ASSET_DIR, noPictures)) {
             if (entry.path().extension() == ".png") {
                 fs::create_symlink(entry.path(), fs::path(path) / entry.path().filename());
             }
