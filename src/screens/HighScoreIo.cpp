@@ -1,0 +1,16 @@
+#include "screens/HighScoreIo.h"
+
+#include <stdio.h>
+#include <unistd.h>
+
+ssize_t HighScoreIo::Write(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+int HighScoreIo::Sync(int fd) {
+    return ::fsync(fd);
+}
+
+int HighScoreIo::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}

@@ -1,0 +1,67 @@
+#include "screens/StateAddScore.h"
+
+#include <algorithm>
+
+#include "engine/GameEngine.h"
+#include "screens/StateShowScore.h"
+
+namespace {
+constexpr const char* kBackgroundImage = "addscorebg.png";
+constexpr const char* kSeparator = " points - ";
+// Scores below this get a leading zero, so that every score has at least two digits.
+constexpr int kFirstTwoDigitScore = 10;
+}  // namespace
+
+StateAddScore::StateAddScore()
+    : background(std::make_unique<Sprite>()), file(std::make_unique<HighScoreFile>()) {
+    background->SetPos(0, 0);
+    background->SetImage(GameEngine::load_image(kBackgroundImage));
+}
+
+StateAddScore::~StateAddScore() = default;
+
+void StateAddScore::Draw(SDL_Surface* screen) {
+    background->Draw(screen);
+}
+
+void StateAddScore::KeyPressed(int key) {
+    if (key != KeyEnter) {
+        return;
+    }
+    ReadFile();
+    AddScore();
+    SortScore();
+    WriteFile();
+    // The list is built before the switch; SetState then destroys this screen.
+    GetEngine()->SetState(new StateShowScore());
+}
+
+void StateAddScore::ReadFile() {
+    GetEngine()->SetName();
+    fileName = HighScoreFile::kFileName;
+    file->ReadForUpdate(fileName, entries);
+}
+
+void StateAddScore::AddScore() {
+    std::string entry = score < kFirstTwoDigitScore ? "0" + itos(score) : itos(score);
+    entry += kSeparator;
+    entry += GetName();
+    entries.push_back(std::move(entry));
+}
+
+void StateAddScore::SortScore() {
+    // std::string compares its bytes as unsigned values, which is the order the file keeps.
+    std::sort(entries.begin(), entries.end());
+}
+
+void StateAddScore::WriteFile() {
+    file->ReplaceLastFirst(fileName, entries);
+}
+
+std::string StateAddScore::itos(int value) {
+    return std::to_string(value);
+}
+
+void StateAddScore::SetFileIo(std::unique_ptr<HighScoreIo> io) {
+    file = std::make_unique<HighScoreFile>(std::move(io));
+}

@@ -1,0 +1,52 @@
+#include "screens/StateShowScore.h"
+
+#include "engine/GameEngine.h"
+#include "screens/HighScoreFile.h"
+#include "screens/StateMenu.h"
+
+namespace {
+constexpr const char* kBackgroundImage = "showscorebg.png";
+// Two columns of fourteen rows.
+constexpr std::size_t kRowsPerColumn = 14;
+constexpr int kColumnX[] = {50, 300};
+constexpr std::size_t kShownLines = kRowsPerColumn * (sizeof kColumnX / sizeof kColumnX[0]);
+constexpr int kFirstRowY = 60;
+constexpr int kRowSpacing = 30;
+// Far wider than a column already. A file that is not the game's own may hold lines of any
+// length, and the font library cannot make a picture of just any width.
+constexpr std::size_t kLongestShownLine = 128;
+}  // namespace
+
+StateShowScore::StateShowScore() : background(std::make_unique<Sprite>()) {
+    ReadFile();
+    background->SetPos(0, 0);
+    background->SetImage(GameEngine::load_image(kBackgroundImage));
+    for (std::size_t i = 0; i < entries.size() && i < kShownLines; ++i) {
+        auto text = std::make_unique<Text>();
+        const int row = static_cast<int>(i % kRowsPerColumn);
+        text->SetPos(kColumnX[i / kRowsPerColumn], kFirstRowY + kRowSpacing * row);
+        text->Render(entries[i].c_str());
+        entryTexts.push_back(std::move(text));
+    }
+}
+
+StateShowScore::~StateShowScore() = default;
+
+void StateShowScore::Draw(SDL_Surface* screen) {
+    background->Draw(screen);
+    for (const auto& text : entryTexts) {
+        text->Draw(screen);
+    }
+}
+
+void StateShowScore::KeyPressed(int key) {
+    if (key == KeyEnter) {
+        GetEngine()->SetState(new StateMenu());
+    }
+}
+
+void StateShowScore::ReadFile() {
+    fileName = HighScoreFile::kFileName;
+    // Only the lines on show are read, so a file of any size opens the list at once.
+    HighScoreFile::ReadFirstLines(fileName, kShownLines, kLongestShownLine, entries);
+}
