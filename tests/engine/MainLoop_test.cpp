@@ -24,10 +24,11 @@ class MainLoop : public ::testing::Test {
         return state;
     }
 
+    // The log outlives the engine, whose screens write into it when they are destroyed.
+    Log log;
     ScratchDir dir;
     GameEngine engine;
     FakeClock* clock = nullptr;
-    Log log;
 };
 
 TEST_F(MainLoop, FrameSendsEventThenHeldArrowsLeftFirstThenUpdatesAndDraws) {

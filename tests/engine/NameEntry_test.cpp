@@ -47,9 +47,10 @@ class NameEntry : public ::testing::Test {
         engine.RunFrame();
     }
 
+    // The log outlives the engine, whose screen writes into it when it is destroyed.
+    std::vector<std::string> log;
     ScratchDir dir;
     GameEngine engine;
-    std::vector<std::string> log;
 };
 
 TEST_F(NameEntry, BackspaceRemovesTheLastCharacterAndDoesNothingOnAnEmptyName) {
