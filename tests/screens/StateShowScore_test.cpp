@@ -1,0 +1,117 @@
+#include "screens/StateShowScore.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/GameEngine.h"
+#include "screens/StateMenu.h"
+#include "support/Frames.h"
+#include "support/Scratch.h"
+
+namespace {
+struct Position {
+    int x;
+    int y;
+    bool operator==(const Position& other) const { return x == other.x && y == other.y; }
+};
+
+Position At(const StateShowScore& list, std::size_t i) {
+    return {list.ShownText(i).GetPosX(), list.ShownText(i).GetPosY()};
+}
+
+std::string Numbered(int lines) {
+    std::string content;
+    for (int i = 0; i < lines; ++i) {
+        content += "line " + std::to_string(i) + "\n";  // ascending: not the order the game sorts
+    }
+    return content;
+}
+
+TEST(HighScoreList, ShowsTheFirst28LinesInFileOrderInTwoColumns) {
+    ScratchDir dir;
+    GameEngine engine;
+    struct Case {
+        int lines;
+        std::size_t shown;
+        Position last;
+    };
+    for (const Case& c :
+         {Case{14, 14, {50, 450}}, Case{15, 15, {300, 60}}, Case{40, 28, {300, 450}}}) {
+        WriteWholeFile(dir.File("highscore.txt"), Numbered(c.lines));
+        StateShowScore list;
+        ASSERT_EQ(list.ShownCount(), c.shown) << c.lines << " lines";
+        EXPECT_EQ(At(list, 0), (Position{50, 60}));
+        EXPECT_EQ(At(list, 1), (Position{50, 90}));
+        EXPECT_EQ(At(list, c.shown - 1), c.last) << c.lines << " lines";
+        EXPECT_EQ(list.GetEntries().front(), "line 0");
+        EXPECT_EQ(list.GetEntries().back(), "line " + std::to_string(c.shown - 1));
+        EXPECT_EQ(ReadWholeFile(dir.File("highscore.txt")), Numbered(c.lines));
+    }
+}
+
+TEST(HighScoreList, EnterGoesBackToTheMenuAndNothingElseDoes) {
+    ScratchDir dir;
+    GameEngine engine;
+    UseFakeClock(engine);
+    // No file: only the picture.
+    engine.SetState(new StateShowScore());
+    auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->ShownCount(), 0u);
+    EXPECT_EQ(list->GetFileName(), "highscore.txt");
+    EXPECT_FALSE(FileExists(dir.File("highscore.txt")));
+
+    HoldKey(SDLK_LEFT, true);
+    PushKey(SDLK_SPACE, ' ');
+    RunFrames(engine, 2);
+    ReleaseAllInput();
+    EXPECT_EQ(engine.GetState(), list);
+
+    PushKey(SDLK_RETURN, '\r');
+    engine.RunFrame();
+    EXPECT_NE(dynamic_cast<StateMenu*>(engine.GetState()), nullptr);
+
+    // Space on the menu builds a new list that reads the file again.
+    WriteWholeFile(dir.File("highscore.txt"), "09 points - Al\n");
+    PushKey(SDLK_SPACE, ' ');
+    engine.RunFrame();
+    list = dynamic_cast<StateShowScore*>(engine.GetState());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->ShownCount(), 1u);
+}
+
+TEST(HighScoreList, LinesNotWrittenByTheGameShowWhatTheyCan) {
+    ScratchDir dir;
+    GameEngine engine;
+    std::string binary;
+    for (int byte = 1; byte < 256; ++byte) {
+        binary += byte == '\n' ? ' ' : static_cast<char>(byte);
+    }
+    WriteWholeFile(dir.File("highscore.txt"), std::string(1000 * 1000, 'W') + "\n\n" + binary +
+                                                  "\n" + std::string(5, '\0') +
+                                                  "x\n10 points - Al");
+    StateShowScore list;
+    ASSERT_EQ(list.ShownCount(), 5u);
+    for (std::size_t i = 0; i < list.ShownCount(); ++i) {
+        EXPECT_LE(list.GetEntries()[i].size(), 128u) << "line " << i;
+        const SDL_Surface* shown = list.ShownText(i).GetSurface();
+        if (shown != nullptr) {
+            EXPECT_LT(shown->w, 4000) << "line " << i;
+        }
+    }
+    EXPECT_NE(list.ShownText(0).GetSurface(), nullptr);
+    EXPECT_EQ(list.ShownText(1).GetSurface(), nullptr) << "an empty line draws nothing";
+    EXPECT_EQ(list.GetEntries()[4], "10 points - Al");
+    list.Draw(engine.GetScreen());
+
+    // A file far bigger than the game's own, in one line: read no further than the limit.
+    WriteWholeFile(dir.File("highscore.txt"), "");
+    std::filesystem::resize_file(dir.File("highscore.txt"), 64 * 1024 * 1024);
+    StateShowScore huge;
+    EXPECT_EQ(huge.ShownCount(), 1u);
+}
+}  // namespace
