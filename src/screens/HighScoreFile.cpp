@@ -247,6 +247,7 @@ HighScoreFile::~HighScoreFile() = default;
 bool HighScoreFile::ReadForUpdate(const std::string& path, std::vector<std::string>& entries) {
     readPath = path;
     target = FileBehind(path);
+    lock.reset();  // a lock still held from an earlier read would make us wait on ourselves
     lock = std::make_unique<HighScoreLock>(FolderOf(target), target);
     struct stat facts {};
     const ReadResult result =
