@@ -19,6 +19,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    [ -f "$WORK/game.log" ] && sed 's/^/game: /' "$WORK/game.log" | grep -v ALSA >&2
     if [ -n "${DISPLAY:-}" ]; then
         local keep="/tmp/arcade-e2e-failure-$$.png"
         import -display "$DISPLAY" -window root "$keep" 2>/dev/null && echo "screen kept in $keep" >&2
@@ -61,17 +62,16 @@ start_game() {
     sleep 0.3
 }
 
-# Waits for the game to end and prints its exit status.
-game_status() {
-    local status=0
+# Waits for the game to end and leaves its exit status in GAME_STATUS.
+wait_for_exit() {
     for _ in $(seq 100); do
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.1
     done
     kill -0 "$GAME_PID" 2>/dev/null && fail "the game is still running"
-    wait "$GAME_PID" || status=$?
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
     GAME_PID=""
-    echo "$status"
 }
 
 press() { xdotool key --delay 80 "$@"; sleep 0.15; }
@@ -92,8 +92,43 @@ differing_pixels() {
     /usr/bin/compare -metric AE "$1" "$2" null: 2>&1 || true
 }
 
+# The most common colour of a picture apart from the transparent orange, as "r,g,b".
+dominant_colour() {
+    /usr/bin/convert "$1" -depth 8 txt:- | awk 'NR > 1 {print $2}' | tr -d '()' |
+        cut -d, -f1-3 | grep -v '^255,128,0$' | sort | uniq -c | sort -rn |
+        awk 'NR == 1 {print $2}'
+}
+
 # Number of pixels of exactly this colour within a region WxH+X+Y of a PNG.
 count_colour() {
     /usr/bin/convert "$1" -crop "$2" +repage -fill black +opaque "rgb($3)" -fill white \
         -opaque "rgb($3)" -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# A full-screen picture as the window shows it: the key colour is not drawn, so over a cleared
+# window it would stay black.
+expect_picture() {
+    /usr/bin/convert "$PLAY/$1" "$2"
+}
+
+# Plays on with the cannon still until a bomb ends the game and the game-over picture fills the
+# window. Prints how many seconds it took.
+wait_for_game_over() {
+    expect_picture gameover.png "$WORK/gameover-expected.png"
+    local started=$SECONDS
+    while [ $((SECONDS - started)) -lt "${1:-120}" ]; do
+        shot "$WORK/waiting.png"
+        if [ "$(differing_pixels "$WORK/waiting.png" "$WORK/gameover-expected.png")" = 0 ]; then
+            echo $((SECONDS - started))
+            return 0
+        fi
+        sleep 0.5
+    done
+    fail "no game over within ${1:-120} seconds"
+}
+
+# Pixels of the game's text colour within a region WxH+X+Y of the window.
+text_pixels() {
+    shot "$WORK/text.png"
+    count_colour "$WORK/text.png" "$1" 255,0,255
 }

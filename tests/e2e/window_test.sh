@@ -15,11 +15,11 @@ diff=$(differing_pixels "$WORK/menu.png" "$WORK/expected.png")
 [ "$diff" = 0 ] || fail "menu on screen differs from menu.png in $diff pixels"
 
 press Escape
-status=$(game_status)
-[ "$status" = 0 ] || fail "Escape ended the game with status $status"
+wait_for_exit
+[ "$GAME_STATUS" = 0 ] || fail "Escape ended the game with status $GAME_STATUS"
 
 start_game
 close_window
-status=$(game_status)
-[ "$status" = 0 ] || fail "closing the window ended the game with status $status"
+wait_for_exit
+[ "$GAME_STATUS" = 0 ] || fail "closing the window ended the game with status $GAME_STATUS"
 echo "window 640x480 'Arcade Game', menu picture exact, Escape -> 0, close -> 0"

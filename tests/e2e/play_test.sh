@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A game in a real window: Enter starts it, the arrows move the cannon, Space fires, a bomb ends
+# it, and the typed name shows over the game-over screen.
+source "$(dirname "$0")/lib.sh"
+start_x
+start_game
+
+press Return
+sleep 0.5
+shot "$WORK/start.png"
+/usr/bin/convert "$PLAY/bg.png" -crop 640x55+0+423 +repage "$WORK/ground.png"
+
+# Where the cannon stands: the leftmost column of the ground strip that differs from bg.png in
+# many rows (a bomb is only a few pixels wide).
+cannon_x() {
+    /usr/bin/convert "$1" -crop 640x55+0+423 +repage "$WORK/strip.png"
+    /usr/bin/compare "$WORK/strip.png" "$WORK/ground.png" -compose src -highlight-color white \
+        -lowlight-color black "$WORK/diff.png" 2>/dev/null || true
+    /usr/bin/convert "$WORK/diff.png" -colorspace gray -scale 640x1! -threshold 40% txt:- |
+        awk -F'[,:]' '/#FFFFFF|white/ && first == "" {first = $1} END {print first}'
+}
+
+start_x_pos=$(cannon_x "$WORK/start.png")
+[ -n "$start_x_pos" ] || fail "no cannon on the ground"
+hold Left 0.6
+press space space space
+shot "$WORK/moved.png"
+moved_x_pos=$(cannon_x "$WORK/moved.png")
+[ -n "$moved_x_pos" ] && [ "$moved_x_pos" -lt $((start_x_pos - 20)) ] ||
+    fail "cannon did not move left: $start_x_pos -> $moved_x_pos"
+
+bullet_colour=$(dominant_colour "$PLAY/bullet.png")
+bullets=$(count_colour "$WORK/moved.png" 640x420+0+0 "$bullet_colour")
+[ "$bullets" -gt 0 ] || fail "no bullet in flight (colour $bullet_colour)"
+
+took=$(wait_for_game_over 150)
+[ "$(text_pixels 540x40+100+345)" = 0 ] || fail "name overlay drawn before the first key"
+xdotool type --delay 120 "Ada"
+sleep 0.4
+[ "$(text_pixels 200x40+100+345)" -gt 0 ] || fail "typed name not shown"
+[ "$(text_pixels 340x40+300+345)" -gt 0 ] || fail "prompt not shown"
+echo "cannon $start_x_pos -> $moved_x_pos, $bullets bullet pixels, game over after ${took}s, name shown"
