@@ -9,6 +9,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
