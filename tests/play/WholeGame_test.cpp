@@ -1,0 +1,140 @@
+// A whole game played through the main loop by a simple policy: fire in every frame, stand
+// where the bullets meet the airplanes coming back in, and step aside from falling bombs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "play/PlayFixture.h"
+#include "screens/StateGameOver.h"
+
+namespace {
+
+// Where the cannon stands all game, firing in every frame. Its bullets meet the first airplane
+// about as soon after it comes back in from the left as the second one coming back from the
+// right, so each is shot down before it flies over the cannon; and no shield is in the way.
+constexpr int kAimingSpot = 178;
+
+constexpr int kCannonY = 423;
+constexpr int kCannonW = 72;
+constexpr int kCannonH = 55;
+constexpr int kCannonStep = 3;
+constexpr int kCannonLeftmost = -2;
+constexpr int kCannonRightmost = 595;
+constexpr int kBombStep = 5;
+constexpr int kHorizon = 72;  // frames of bomb fall looked ahead
+
+bool StoppedByShield(const Sprite* shield, const Sprite& bomb) {
+    return shield != nullptr && bomb.GetPosY() < shield->GetPosY() + 12 &&
+           bomb.GetPosX() + 5 > shield->GetPosX() && bomb.GetPosX() < shield->GetPosX() + 95;
+}
+
+constexpr int kSlots = (kCannonRightmost - kCannonLeftmost) / kCannonStep + 1;
+using Slots = std::bitset<kSlots>;  // one bit for each x the cannon can stand at
+
+int SlotX(int slot) {
+    return kCannonLeftmost + slot * kCannonStep;
+}
+
+// For each of the frames to come, the places where a cannon would meet a bomb already falling;
+// bombs dropped from now on cannot reach it within the horizon.
+std::array<Slots, kHorizon + 2> BombHits(const StatePlayProbe& field) {
+    std::array<Slots, kHorizon + 2> hit{};
+    for (const auto& bomb : field.Bombs()) {
+        if (StoppedByShield(field.ShieldLeft(), *bomb) ||
+            StoppedByShield(field.ShieldRight(), *bomb)) {
+            continue;
+        }
+        const int bx = bomb->GetPosX();
+        const int firstSlot = std::max(0, (bx - kCannonW - kCannonLeftmost) / kCannonStep - 1);
+        for (int t = 1; t <= kHorizon; ++t) {
+            // Tested where it stands at the start of that frame's bomb phase.
+            const int by = bomb->GetPosY() + kBombStep * (t - 1);
+            if (by <= kCannonY || by >= kCannonY + kCannonH) {
+                continue;
+            }
+            for (int slot = firstSlot; slot < kSlots && SlotX(slot) < bx + 5; ++slot) {
+                if (bx < SlotX(slot) + kCannonW) {
+                    hit[t].set(static_cast<std::size_t>(slot));
+                }
+            }
+        }
+    }
+    return hit;
+}
+
+enum class Step { Stay, Left, Right };
+
+// A step toward the aiming spot along a path that no falling bomb can reach within the horizon.
+Step ChooseStep(const StatePlayProbe& field) {
+    const auto hit = BombHits(field);
+    // Where the cannon can stand in a frame and still last out the horizon from there.
+    Slots safe;
+    safe.set();
+    for (int t = kHorizon; t >= 1; --t) {
+        safe = (safe | (safe << 1) | (safe >> 1)) & ~hit[t];
+    }
+    const int x = field.Player()->GetPosX();
+    Step best = Step::Stay;
+    int bestDistance = kSlots * kCannonStep;
+    for (Step step : {Step::Stay, Step::Left, Step::Right}) {
+        const int next = step == Step::Left    ? x - kCannonStep
+                         : step == Step::Right ? x + kCannonStep
+                                               : x;
+        if (next < kCannonLeftmost || next > kCannonRightmost ||
+            !safe.test(static_cast<std::size_t>((next - kCannonLeftmost) / kCannonStep))) {
+            continue;
+        }
+        const int distance = std::abs(next - kAimingSpot);
+        if (distance < bestDistance) {
+            best = step;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+// Pictures play no part in the rules, and drawing twelve thousand backgrounds would take most of
+// the test's time.
+class WholeGame : public PlayField {
+  protected:
+    WholeGame() : PlayField(false) {}
+};
+
+TEST_F(WholeGame, ClearingAllFourLevelsScores223AndEndsInTheFrameAfter) {
+    constexpr int kFrameLimit = 30000;
+    int frames = 0;
+    int level = 1;
+    std::vector<int> scoreAtLevelStart = {0};  // levels 1 to 5
+    int lastLevelClearedInFrame = -1;
+    while (Play() != nullptr && frames < kFrameLimit) {
+        const Step step = ChooseStep(Probe());
+        HoldKey(SDLK_LEFT, step == Step::Left);
+        HoldKey(SDLK_RIGHT, step == Step::Right);
+        PushKey(SDLK_SPACE);
+        Frame();
+        ++frames;
+        if (Play() != nullptr && Probe().Level() != level) {
+            ASSERT_EQ(Probe().Level(), level + 1);
+            level = Probe().Level();
+            scoreAtLevelStart.push_back(Probe().Score());
+            lastLevelClearedInFrame = frames;
+        }
+    }
+    std::printf("The game ended in frame %d; level 4 was cleared in frame %d.\n", frames,
+                lastLevelClearedInFrame);
+    RecordProperty("frames", frames);
+
+    auto* gameOver = dynamic_cast<StateGameOver*>(engine.GetState());
+    ASSERT_NE(gameOver, nullptr) << "still playing level " << level << " after " << frames;
+    EXPECT_EQ(scoreAtLevelStart, (std::vector<int>{0, 5, 5 + 6, 5 + 6 + 12, 223}));
+    EXPECT_EQ(frames, lastLevelClearedInFrame + 1);
+    EXPECT_EQ(gameOver->GetScore(), 223);
+    EXPECT_TRUE(engine.IsTypingName());
+}
+
+}  // namespace
