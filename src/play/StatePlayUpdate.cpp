@@ -36,6 +36,8 @@ void SweepMarked(std::vector<std::unique_ptr<Kind>>& list) {
 
 }  // namespace
 
+// The order is the game: bullets meet the airplanes after their step, a shot-down airplane is
+// back before anyone draws for its bombs, and a bomb meets the cannon after this frame's keys.
 void StatePlay::MoveSprites() {
     FlyAirplanes();
     ShootBullets();
@@ -58,10 +60,10 @@ void StatePlay::MoveSprites() {
 }
 
 void StatePlay::FlyAirplanes() {
-    if (airplaneHits > 0) {
+    if (airplaneHits > 0 && airplane != nullptr) {
         airplane->MoveLeft();  // the first airplane's MoveLeft carries it to the right
     }
-    if (airplane2Hits > 0) {
+    if (airplane2Hits > 0 && airplane2 != nullptr) {
         airplane2->MoveRight();  // and the second one's MoveRight to the left
     }
 }
