@@ -20,6 +20,8 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     [ -f "$WORK/game.log" ] && sed 's/^/game: /' "$WORK/game.log" | grep -v ALSA >&2
+    [ -f "$WORK/xvfb.log" ] && sed 's/^/xvfb: /' "$WORK/xvfb.log" >&2
+    echo "display: ${DISPLAY:-none}, X server $(kill -0 "${XVFB_PID:-0}" 2>/dev/null && echo alive || echo gone)" >&2
     if [ -n "${DISPLAY:-}" ]; then
         local keep="/tmp/arcade-e2e-failure-$$.png"
         import -display "$DISPLAY" -window root "$keep" 2>/dev/null && echo "screen kept in $keep" >&2
@@ -27,17 +29,29 @@ fail() {
     exit 1
 }
 
-# A new X server on a display number it picks itself, so tests can run side by side.
+# A private X server. Each server takes its display's lock file, so two tests that pick the
+# same number cannot both have it: the loser's server exits and it tries the next number.
+# -noreset: by default the server resets whenever its last client leaves, and a client that
+# connects during the reset is turned away.
 start_x() {
-    exec 7<> <(:)
-    Xvfb -displayfd 7 -screen 0 800x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local number=""
-    for _ in $(seq 100); do
-        read -r -t 0.1 number <&7 && break || true
+    local first=$((40 + $$ % 100)) n
+    for n in $(seq "$first" $((first + 60))); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 100); do
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            if xdpyinfo >/dev/null 2>&1 && [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ')" = "$XVFB_PID" ]; then
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
     done
-    [ -n "$number" ] || fail "Xvfb did not start"
-    export DISPLAY=":$number"
+    fail "no X server could be started"
 }
 
 # The play folder a player would have: pictures, the font as arial.ttf, and whatever high-score

@@ -47,18 +47,18 @@ TEST_F(MainLoop, FrameSendsEventThenHeldArrowsLeftFirstThenUpdatesAndDraws) {
 
 TEST_F(MainLoop, ScreenReplacedDuringKeyGetsTheRestOfTheSameFrame) {
     RecordingState* first = Install("first");
-    GameEngine* engineSeen = nullptr;
-    first->onKey = [&](int) {
+    first->onKey = [this](int) {
+        // Like a real screen: everything is read before the switch, which destroys this closure.
+        GameEngine& owner = engine;
         auto* next = new RecordingState("second", log);
-        engine.SetState(next);
-        engineSeen = next->GetEngine();
+        owner.SetState(next);
     };
     PushKey(SDLK_RETURN);
     HoldKey(SDLK_LEFT, true);
     engine.RunFrame();
     EXPECT_EQ(log,
               (Log{"first:key3", "first:destroyed", "second:key1", "second:move", "second:draw"}));
-    EXPECT_EQ(engineSeen, &engine);
+    EXPECT_EQ(engine.GetState()->GetEngine(), &engine);
 }
 
 TEST_F(MainLoop, TakesOneEventPerFrame) {
