@@ -2,6 +2,7 @@
 #   make run     install what is missing, build, stage the play folder and start the game
 #   make test    install what is missing, build, run the whole suite, then again under sanitizers
 #   make bench   build and run the benchmarks
+#   make pictures / make screenshots   redraw assets/ / retake docs/
 #   make clean   remove the builds (the play folder and its high scores stay)
 
 BUILD_DIR    := build
@@ -11,7 +12,7 @@ PLAY_DIR     := run
 JOBS         := $(shell nproc 2>/dev/null || echo 2)
 CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test bench pictures clean stage
+.PHONY: run test bench pictures screenshots clean stage
 
 run:
 	tools/install-deps build
@@ -46,6 +47,10 @@ pictures:
 	tools/install-deps test
 	$(CONFIGURE) -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target pictures
+
+screenshots:
+	tools/install-deps test
+	tools/screenshots/take-screenshots
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
