@@ -70,8 +70,9 @@ start_game() {
         sleep 0.1
     done
     [ -n "$WINDOW" ] || fail "no window titled Arcade Game"
-    # Without a window manager, keys go to the window under the pointer.
-    xdotool mousemove --sync 320 240
+    # Without a window manager, keys go to the window under the pointer. (No --sync: a pointer
+    # already there never moves, and xdotool would wait for it.)
+    xdotool mousemove 320 240
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
     sleep 0.3
 }

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The whole road of a game in a real window: menu, play until a bomb, a typed name, the add-score
+# screen, the list with the new line, back to the menu, and the list again from the menu.
+source "$(dirname "$0")/lib.sh"
+printf '%s\n' "42 points - Grace" "05 points - Ken" >"$PLAY/highscore.txt"
+start_x
+start_game
+
+# Rows of the list (30 pixels apart from y 60) that hold any text.
+rows_with_text() {
+    local rows=0 i
+    shot "$WORK/list.png"
+    for i in $(seq 0 13); do
+        [ "$(count_colour "$WORK/list.png" "240x26+50+$((60 + 30 * i))" 255,0,255)" -gt 0 ] &&
+            rows=$((rows + 1))
+    done
+    echo "$rows"
+}
+
+expect_screen() {
+    expect_picture "$1" "$WORK/expected.png"
+    shot "$WORK/screen.png"
+    local diff
+    diff=$(differing_pixels "$WORK/screen.png" "$WORK/expected.png")
+    [ "$diff" = 0 ] || fail "$2: the window differs from $1 in $diff pixels"
+}
+
+press Return
+took=$(wait_for_game_over 150)
+
+# Letters, a space, a Backspace that takes back the x, and punctuation that is no part of a name.
+xdotool type --delay 120 "Ann Bx"
+press BackSpace period comma exclam minus
+press Return
+[ "$(text_pixels 190x40+100+345)" = 0 ] || fail "name still drawn after it was confirmed"
+[ "$(text_pixels 340x40+300+345)" -gt 0 ] || fail "no prompt to add the score"
+
+press Return
+expect_screen addscorebg.png "add-score screen"
+
+press Return
+sleep 0.3
+new_line=$(grep -v -e '^42 points - Grace$' -e '^05 points - Ken$' "$PLAY/highscore.txt" || true)
+[[ "$new_line" =~ ^[0-9][0-9]+\ points\ -\ Ann\ B$ ]] || fail "stored line is '$new_line'"
+[ "$(wc -l <"$PLAY/highscore.txt")" = 3 ] || fail "file has $(wc -l <"$PLAY/highscore.txt") lines"
+LC_ALL=C sort -r "$PLAY/highscore.txt" | cmp -s - "$PLAY/highscore.txt" || fail "file is not in order"
+[ "$(rows_with_text)" = 3 ] || fail "list does not show three lines"
+
+press Return
+expect_screen menu.png "menu after the list"
+press space
+[ "$(rows_with_text)" = 3 ] || fail "Space on the menu does not show the list"
+
+press Escape
+wait_for_exit
+[ "$GAME_STATUS" = 0 ] || fail "Escape ended the game with status $GAME_STATUS"
+echo "game over after ${took}s, stored '$new_line', list 3 lines, menu, list again, exit 0"
