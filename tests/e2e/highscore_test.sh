@@ -51,7 +51,22 @@ expect_screen menu.png "menu after the list"
 press space
 [ "$(rows_with_text)" = 3 ] || fail "Space on the menu does not show the list"
 
+# A second game in the same run: name entry starts from the first game's name, already shown.
+press Return
+expect_screen menu.png "menu after the second list"
+press Return
+took2=$(wait_for_game_over_with_name 150)
+[ "$(text_pixels 190x40+100+345)" -gt 0 ] || fail "the first game's name is not shown again"
+xdotool type --delay 120 "e"
+press Return Return Return
+sleep 0.3
+second_line=$(grep -e ' points - Ann Be$' "$PLAY/highscore.txt" || true)
+[ -n "$second_line" ] || fail "second game stored no line for Ann Be: $(cat "$PLAY/highscore.txt")"
+[ "$(wc -l <"$PLAY/highscore.txt")" = 4 ] || fail "file has $(wc -l <"$PLAY/highscore.txt") lines"
+[ "$(rows_with_text)" = 4 ] || fail "list does not show four lines"
+
 press Escape
 wait_for_exit
 [ "$GAME_STATUS" = 0 ] || fail "Escape ended the game with status $GAME_STATUS"
-echo "game over after ${took}s, stored '$new_line', list 3 lines, menu, list again, exit 0"
+echo "game over after ${took}s, stored '$new_line'; second game over after ${took2}s," \
+    "stored '$second_line'; list 3 then 4 lines, menu, exit 0"

@@ -142,6 +142,26 @@ wait_for_game_over() {
     fail "no game over within ${1:-120} seconds"
 }
 
+# The same for a later game, whose game-over screen shows the last name from its first frame:
+# the screen is there once the picture stands everywhere outside the name row.
+wait_for_game_over_with_name() {
+    expect_picture gameover.png "$WORK/gameover-expected.png"
+    /usr/bin/convert "$WORK/gameover-expected.png" -fill black -draw 'rectangle 0,345 639,385' \
+        "$WORK/gameover-masked.png"
+    local started=$SECONDS
+    while [ $((SECONDS - started)) -lt "${1:-120}" ]; do
+        shot "$WORK/waiting.png"
+        /usr/bin/convert "$WORK/waiting.png" -fill black -draw 'rectangle 0,345 639,385' \
+            "$WORK/waiting-masked.png"
+        if [ "$(differing_pixels "$WORK/waiting-masked.png" "$WORK/gameover-masked.png")" = 0 ]; then
+            echo $((SECONDS - started))
+            return 0
+        fi
+        sleep 0.5
+    done
+    fail "no game over within ${1:-120} seconds"
+}
+
 # Pixels of the game's text colour within a region WxH+X+Y of the window.
 text_pixels() {
     shot "$WORK/text.png"
