@@ -52,7 +52,7 @@ enum class Kind { Sprite, Screen };
 // against; `solid` is a part that must show (the barrel a bullet leaves by, the rows of a shield
 // that stop shots, the hanging bomb where bombs are let go). Full screens must leave the places
 // where the game writes its magenta text dark.
-struct PictureSpec {
+struct ExpectedPicture {
     const char* file;
     int width;
     int height;
@@ -63,7 +63,7 @@ struct PictureSpec {
 
 constexpr Area kNone{0, 0, 0, 0};
 
-const PictureSpec kPictures[] = {
+const ExpectedPicture kPictures[] = {
     {"canon.png", 72, 55, Kind::Sprite, {33, 3, 5, 20}, {kNone, kNone}},
     {"airplane.png", 73, 43, Kind::Sprite, {38, 35, 5, 1}, {kNone, kNone}},
     {"airplane2.png", 73, 43, Kind::Sprite, {38, 35, 5, 1}, {kNone, kNone}},
@@ -85,12 +85,12 @@ constexpr int kDarkest = 40;  // no channel brighter than this where the game wr
 TEST(Pictures, EachLoadsAtItsSizeWithTheKeyOnlyWhereNothingShows) {
     ScratchDir dir;
     GameEngine engine;
-    for (const PictureSpec& spec : kPictures) {
-        SCOPED_TRACE(spec.file);
-        SurfacePtr picture(GameEngine::load_image(spec.file));
+    for (const ExpectedPicture& expected : kPictures) {
+        SCOPED_TRACE(expected.file);
+        SurfacePtr picture(GameEngine::load_image(expected.file));
         ASSERT_NE(picture, nullptr);
-        EXPECT_EQ(picture->w, spec.width);
-        EXPECT_EQ(picture->h, spec.height);
+        EXPECT_EQ(picture->w, expected.width);
+        EXPECT_EQ(picture->h, expected.height);
         ASSERT_TRUE(picture->flags & SDL_SRCCOLORKEY);
         EXPECT_EQ(picture->format->colorkey, SDL_MapRGB(picture->format, kKey.r, kKey.g, kKey.b));
 
@@ -109,22 +109,22 @@ TEST(Pictures, EachLoadsAtItsSizeWithTheKeyOnlyWhereNothingShows) {
         EXPECT_EQ(nearKey, 0) << "pixels that would show as an orange fringe";
         EXPECT_EQ(nearGameText, 0) << "pixels that pass for the game's own magenta text";
 
-        if (spec.kind == Kind::Sprite) {
+        if (expected.kind == Kind::Sprite) {
             for (auto [x, y] : {std::pair{0, 0},
-                                {spec.width - 1, 0},
-                                {0, spec.height - 1},
-                                {spec.width - 1, spec.height - 1}}) {
+                                {expected.width - 1, 0},
+                                {0, expected.height - 1},
+                                {expected.width - 1, expected.height - 1}}) {
                 EXPECT_TRUE(IsKey(ColourAt(picture.get(), x, y))) << "corner " << x << "," << y;
             }
-            for (int y = spec.solid.y; y < spec.solid.y + spec.solid.h; ++y) {
-                for (int x = spec.solid.x; x < spec.solid.x + spec.solid.w; ++x) {
+            for (int y = expected.solid.y; y < expected.solid.y + expected.solid.h; ++y) {
+                for (int x = expected.solid.x; x < expected.solid.x + expected.solid.w; ++x) {
                     EXPECT_FALSE(IsKey(ColourAt(picture.get(), x, y)))
                         << "see-through at " << x << "," << y;
                 }
             }
         } else {
             EXPECT_EQ(keyPixels, 0) << "a full-screen picture with holes";
-            for (const Area& area : spec.darkAreas) {
+            for (const Area& area : expected.darkAreas) {
                 int bright = 0;
                 for (int y = area.y; y < area.y + area.h; ++y) {
                     for (int x = area.x; x < area.x + area.w; ++x) {
