@@ -31,10 +31,10 @@ stage:
 test:
 	tools/install-deps test
 	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DARCADE_TESTS=ON -DARCADE_SANITIZE=ON
-	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench:
