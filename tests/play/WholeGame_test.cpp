@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "gfx/BombSprite.h"
+#include "gfx/PlayerSprite.h"
 #include "play/PlayFixture.h"
+#include "play/PlayRules.h"
 #include "screens/StateGameOver.h"
 
 namespace {
@@ -19,18 +22,21 @@ namespace {
 // right, so each is shot down before it flies over the cannon; and no shield is in the way.
 constexpr int kAimingSpot = 178;
 
-constexpr int kCannonY = 423;
-constexpr int kCannonW = 72;
-constexpr int kCannonH = 55;
-constexpr int kCannonStep = 3;
+// The rules the policy plans with are the game's own.
+constexpr int kCannonY = play::kCannonStart.y;
+constexpr int kCannonW = play::kCannonTarget.w;
+constexpr int kCannonH = play::kCannonTarget.h;
+constexpr int kCannonStep = PlayerSprite::kStep;
 constexpr int kCannonLeftmost = -2;
 constexpr int kCannonRightmost = 595;
-constexpr int kBombStep = 5;
+constexpr int kBombStep = BombSprite::kStep;
 constexpr int kHorizon = 72;  // frames of bomb fall looked ahead
 
 bool StoppedByShield(const Sprite* shield, const Sprite& bomb) {
-    return shield != nullptr && bomb.GetPosY() < shield->GetPosY() + 12 &&
-           bomb.GetPosX() + 5 > shield->GetPosX() && bomb.GetPosX() < shield->GetPosX() + 95;
+    // A bomb still above the shield's solid rows will be stopped there too.
+    return shield != nullptr && bomb.GetPosY() < shield->GetPosY() + play::kShieldTarget.h &&
+           bomb.GetPosX() + 5 > shield->GetPosX() &&
+           bomb.GetPosX() < shield->GetPosX() + play::kShieldTarget.w;
 }
 
 constexpr int kSlots = (kCannonRightmost - kCannonLeftmost) / kCannonStep + 1;
