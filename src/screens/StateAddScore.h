@@ -8,8 +8,8 @@
 
 #include "engine/GameState.h"
 #include "gfx/Sprite.h"
-#include "screens/HighScoreFile.h"
-#include "screens/HighScoreIo.h"
+#include "scores/HighScoreFile.h"
+#include "scores/HighScoreIo.h"
 
 // Between the game-over screen and the list: Enter stores the finished game's score under the
 // name typed over the game-over screen, then shows the high scores.

@@ -1,7 +1,7 @@
 #include "screens/StateShowScore.h"
 
 #include "engine/GameEngine.h"
-#include "screens/HighScoreFile.h"
+#include "scores/HighScoreFile.h"
 #include "screens/StateMenu.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "screens/HighScoreLock.h"
+#include "scores/HighScoreLock.h"
 
 #include <errno.h>
 #include <fcntl.h>

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "engine/GameEngine.h"
-#include "screens/HighScoreIo.h"
+#include "scores/HighScoreIo.h"
 #include "screens/StateAddScore.h"
 #include "screens/StateShowScore.h"
 #include "support/Frames.h"

@@ -1,4 +1,4 @@
-#include "screens/HighScoreFile.h"
+#include "scores/HighScoreFile.h"
 
 #include <dirent.h>
 #include <errno.h>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "screens/HighScoreIo.h"
-#include "screens/HighScoreLock.h"
+#include "scores/HighScoreIo.h"
+#include "scores/HighScoreLock.h"
 
 // highscore.txt: one entry per line, each line ending in a line feed. Storing a score replaces
 // the whole file in one step, so that no entry already in it is ever lost: not to a full disk, a

@@ -1,4 +1,4 @@
-#include "screens/HighScoreIo.h"
+#include "scores/HighScoreIo.h"
 
 #include <stdio.h>
 #include <unistd.h>

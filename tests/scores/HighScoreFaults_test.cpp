@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "engine/GameEngine.h"
-#include "screens/HighScoreFile.h"
+#include "scores/HighScoreFile.h"
 #include "screens/StateShowScore.h"
 #include "support/Frames.h"
 #include "support/HighScores.h"
