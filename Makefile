@@ -16,7 +16,7 @@ CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 run:
 	tools/install-deps build
-	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=OFF
+	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=OFF -DARCADE_WERROR=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target arcade-game
 	$(MAKE) --no-print-directory stage
 	cd $(PLAY_DIR) && ../$(BUILD_DIR)/arcade-game
@@ -26,14 +26,14 @@ run:
 stage:
 	mkdir -p $(PLAY_DIR)
 	cp -f assets/*.png $(PLAY_DIR)/
-	cp -f "$$(grep '^ARCADE_FONT_FILE:' $(BUILD_DIR)/CMakeCache.txt | cut -d= -f2)" $(PLAY_DIR)/arial.ttf
+	ln -sfn "$$(grep '^ARCADE_FONT_FILE:' $(BUILD_DIR)/CMakeCache.txt | cut -d= -f2)" $(PLAY_DIR)/arial.ttf
 
 test:
 	tools/install-deps test
-	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=ON
+	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=ON -DARCADE_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
-	$(CONFIGURE) -B $(SANITIZE_DIR) -DARCADE_TESTS=ON -DARCADE_SANITIZE=ON
+	$(CONFIGURE) -B $(SANITIZE_DIR) -DARCADE_TESTS=ON -DARCADE_SANITIZE=ON -DARCADE_WERROR=ON
 	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
