@@ -1,6 +1,7 @@
 #include <SDL_image.h>
 
 #include "engine/GameEngine.h"
+#include "gfx/MissingFile.h"
 
 namespace {
 // Pixels of exactly this colour are not drawn.
@@ -12,6 +13,7 @@ constexpr Uint8 kKeyBlue = 0;
 SDL_Surface* GameEngine::load_image(std::string path) {
     SurfacePtr loaded(IMG_Load(path.c_str()));
     if (loaded == nullptr) {
+        ReportUnloadable(path, IMG_GetError());
         return nullptr;
     }
     // Converting once here keeps every later blit a plain copy in the screen's format.

@@ -1,6 +1,7 @@
 #include "gfx/Text.h"
 
 #include "gfx/Blit.h"
+#include "gfx/MissingFile.h"
 
 namespace {
 constexpr const char* kFontFile = "arial.ttf";
@@ -9,6 +10,9 @@ const SDL_Color kTextColour = {255, 0, 255, 0};  // magenta
 }  // namespace
 
 Text::Text() : font(TTF_OpenFont(kFontFile, kPointSize)) {
+    if (font == nullptr) {
+        ReportUnloadable(kFontFile, TTF_GetError());
+    }
     SDL_EnableUNICODE(1);
 }
 

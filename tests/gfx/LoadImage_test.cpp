@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "engine/GameEngine.h"
 #include "gfx/Sprite.h"
+#include "gfx/Text.h"
 #include "support/Scratch.h"
 
 namespace {
@@ -63,6 +67,33 @@ TEST(LoadImage, AMissingOrBrokenFileGivesNullAndASpriteThatDrawsNothing) {
     SDL_FillRect(engine.GetScreen(), nullptr, 0);
     sprite.Draw(engine.GetScreen());
     EXPECT_EQ(PixelAt(engine.GetScreen(), 5, 5), 0u);
+}
+
+// A shot loads its picture every time: a missing one must not print a line per shot.
+TEST(LoadImage, EachFileThatCannotBeLoadedIsNamedOnceWithItsFolder) {
+    ScratchDir dir(false);
+    GameEngine engine;
+    std::remove("arial.ttf");
+    WriteWholeFile("broken.png", "not a picture");
+    testing::internal::CaptureStderr();
+    for (int shot = 0; shot < 3; ++shot) {
+        SurfacePtr(GameEngine::load_image("bullet.png"));
+        SurfacePtr(GameEngine::load_image("broken.png"));
+        Text text;
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    auto timesSaid = [&](const std::string& words) {
+        int times = 0;
+        for (auto at = said.find(words); at != std::string::npos; at = said.find(words, at + 1)) {
+            ++times;
+        }
+        return times;
+    };
+    EXPECT_EQ(timesSaid("cannot load bullet.png from " + dir.Path() + " ("), 1) << said;
+    EXPECT_EQ(timesSaid("cannot load broken.png from " + dir.Path() + " ("), 1) << said;
+    EXPECT_EQ(timesSaid("cannot load arial.ttf from " + dir.Path() + " ("), 1) << said;
+    EXPECT_EQ(timesSaid("\n"), 3) << said;
 }
 
 TEST(SpriteDraw, APictureLeftOfTheWindowIsClippedAtItsEdge) {
