@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/UsedEvents.h"
+
 namespace {
 constexpr const char* kWindowTitle = "Arcade Game";
 constexpr int kNameTextX = 100;
@@ -31,6 +33,7 @@ GameEngine::GameEngine() {
         StopAfterFailed("TTF_Init");
     }
     SDL_WM_SetCaption(kWindowTitle, nullptr);
+    IgnoreUnusedEvents();
 
     nameText = std::make_unique<Text>();
     promptText = std::make_unique<Text>();

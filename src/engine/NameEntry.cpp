@@ -11,11 +11,18 @@ bool IsNameCharacter(Uint16 unicode) {
     return unicode == ' ' || (unicode >= '0' && unicode <= '9') ||
            (unicode >= 'A' && unicode <= 'Z') || (unicode >= 'a' && unicode <= 'z');
 }
+
+// A player still hammering Space when the game ends would otherwise start the name with spaces
+// nobody can see in the list.
+bool Appends(const std::string& name, Uint16 unicode) {
+    return name.size() <= kLongestNameThatGrows && IsNameCharacter(unicode) &&
+           !(unicode == ' ' && name.empty());
+}
 }  // namespace
 
 void GameEngine::TypeNameKey(const SDL_keysym& key) {
     const std::string before = playerName;
-    if (playerName.size() <= kLongestNameThatGrows && IsNameCharacter(key.unicode)) {
+    if (Appends(playerName, key.unicode)) {
         playerName += static_cast<char>(key.unicode);
     }
     if (key.sym == SDLK_RETURN) {

@@ -167,3 +167,15 @@ text_pixels() {
     shot "$WORK/text.png"
     count_colour "$WORK/text.png" "$1" 255,0,255
 }
+
+# Where the cannon stands in a screenshot: the leftmost column of the ground strip that differs
+# from bg.png in many rows (a bomb is only a few pixels wide).
+cannon_x() {
+    [ -f "$WORK/ground.png" ] ||
+        /usr/bin/convert "$PLAY/bg.png" -crop 640x55+0+423 +repage "$WORK/ground.png"
+    /usr/bin/convert "$1" -crop 640x55+0+423 +repage "$WORK/strip.png"
+    /usr/bin/compare "$WORK/strip.png" "$WORK/ground.png" -compose src -highlight-color white \
+        -lowlight-color black "$WORK/diff.png" 2>/dev/null || true
+    /usr/bin/convert "$WORK/diff.png" -colorspace gray -scale 640x1! -threshold 40% txt:- |
+        awk -F'[,:]' '/#FFFFFF|white/ && first == "" {first = $1} END {print first}'
+}

@@ -8,17 +8,6 @@ start_game
 press Return
 sleep 0.5
 shot "$WORK/start.png"
-/usr/bin/convert "$PLAY/bg.png" -crop 640x55+0+423 +repage "$WORK/ground.png"
-
-# Where the cannon stands: the leftmost column of the ground strip that differs from bg.png in
-# many rows (a bomb is only a few pixels wide).
-cannon_x() {
-    /usr/bin/convert "$1" -crop 640x55+0+423 +repage "$WORK/strip.png"
-    /usr/bin/compare "$WORK/strip.png" "$WORK/ground.png" -compose src -highlight-color white \
-        -lowlight-color black "$WORK/diff.png" 2>/dev/null || true
-    /usr/bin/convert "$WORK/diff.png" -colorspace gray -scale 640x1! -threshold 40% txt:- |
-        awk -F'[,:]' '/#FFFFFF|white/ && first == "" {first = $1} END {print first}'
-}
 
 start_x_pos=$(cannon_x "$WORK/start.png")
 [ -n "$start_x_pos" ] || fail "no cannon on the ground"

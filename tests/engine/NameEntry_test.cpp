@@ -78,6 +78,21 @@ TEST_F(NameEntry, OnlyLettersDigitsAndSpacesAreTyped) {
     EXPECT_FALSE(engine.QuitRequested());
 }
 
+TEST_F(NameEntry, ANameNeverBeginsWithASpace) {
+    SDL_Surface* screen = engine.GetScreen();
+    Type("  Al Bo ");
+    EXPECT_EQ(engine.GetPlayerName(), "Al Bo ");
+    for (int i = 0; i < 6; ++i) {
+        Press(SDLK_BACKSPACE, 8);
+    }
+    // Hammering Space on the emptied name changes nothing, and no name shows.
+    ClearScreen(screen);
+    Type("   ");
+    engine.RunFrame();
+    EXPECT_EQ(engine.GetPlayerName(), "");
+    EXPECT_FALSE(NameRowHasInk(screen, 0, 300));
+}
+
 TEST_F(NameEntry, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
     Type("abcdefghijklmnopqrstu");
     EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");

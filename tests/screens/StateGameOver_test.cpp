@@ -55,10 +55,10 @@ TEST(GameOverScreen, FirstReturnConfirmsTheNameAndTheSecondMovesOnWithEntryOff) 
     // While the name is typed, Space is a character of it and the held arrows are ignored.
     HoldKey(SDLK_LEFT, true);
     HoldKey(SDLK_RIGHT, true);
-    Press(engine, SDLK_SPACE, ' ');
     PushText("Al");
     RunUntilQueueEmpty(engine);
-    EXPECT_EQ(engine.GetPlayerName(), " Al");
+    Press(engine, SDLK_SPACE, ' ');
+    EXPECT_EQ(engine.GetPlayerName(), "Al ");
     ASSERT_EQ(engine.GetState(), screen);
     EXPECT_EQ(screen->GetScore(), 42);
 
@@ -79,7 +79,7 @@ TEST(GameOverScreen, FirstReturnConfirmsTheNameAndTheSecondMovesOnWithEntryOff) 
     EXPECT_NE(dynamic_cast<StateAddScore*>(engine.GetState()), nullptr);
     EXPECT_FALSE(engine.NameEntryOn());
     EXPECT_FALSE(engine.NameConfirmed());
-    EXPECT_EQ(engine.GetPlayerName(), " Al");
+    EXPECT_EQ(engine.GetPlayerName(), "Al ");
 }
 
 // The add-score screen keeps its score to itself; what it stores shows what it was handed.
