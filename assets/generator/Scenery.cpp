@@ -152,8 +152,8 @@ void DrawNightScene(Canvas& canvas, int moonX, int moonY) {
     DrawGround(canvas);
 }
 
-void DrawPanel(Canvas& canvas, int x, int y, int w, int h) {
-    canvas.FillRect(x - 2 + 4, y - 2 + 4, w + 4, h + 4, kPanelShadow);
+void DrawPanel(Canvas& canvas, int x, int y, int w, int h, int shadow) {
+    canvas.FillRect(x - 2 + shadow, y - 2 + shadow, w + 4, h + 4, kPanelShadow);
     canvas.FillRect(x - 2, y - 2, w + 4, h + 4, kPanelBorder);
     canvas.FillRect(x, y, w, h, kPanel);
 }

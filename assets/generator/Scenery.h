@@ -34,4 +34,5 @@ void DrawGround(Canvas& canvas);
 void DrawNightScene(Canvas& canvas, int moonX = 566, int moonY = 118);
 
 // A dark panel with a bright border drawn just outside it: a quiet place for text.
-void DrawPanel(Canvas& canvas, int x, int y, int w, int h);
+// The shadow falls shadow pixels below and to the right of the border.
+void DrawPanel(Canvas& canvas, int x, int y, int w, int h, int shadow = 4);

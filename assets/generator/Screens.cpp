@@ -54,6 +54,12 @@ const LetterStyle kPlain{kWhite, kWhite, kRimDark, 1};
 const LetterStyle kHint{kPaleBlue, kPaleBlue};
 
 constexpr int kKeyHeight = 30;
+// The list's last row reaches down to y 474 with the tails of its letters: below it the panel
+// has room for its 2-pixel border and a shadow one pixel shallower than elsewhere.
+constexpr int kLowestListInk = 474;
+constexpr int kListPanelShadow = 3;
+// Room between a panel's right side and the window's edge.
+constexpr int kPanelMargin = 10;
 
 // A key of the keyboard, drawn as a raised cap; returns its right edge.
 int DrawKeycap(Canvas& canvas, const Fonts& fonts, int x, int y, int w, const std::string& label) {
@@ -215,8 +221,10 @@ Canvas DrawGameOver(const Fonts& fonts) {
     fonts.body.DrawCentred(c, "Type your name for the high scores,", kScreenWidth / 2, 236, kPlain);
     fonts.body.DrawCentred(c, "then press Enter.", kScreenWidth / 2, 266, kPlain);
 
-    // The row where the game shows the typed name and its prompt stays dark and plain.
-    DrawPanel(c, kNameX - 6, kNameRowY - 8, kScreenWidth - kNameX + 10, 42);
+    // The row where the game shows the typed name and its prompt stays dark and plain; the
+    // panel ends, border and shadow too, short of the window's right edge.
+    const int panelLeft = kNameX - 6;
+    DrawPanel(c, panelLeft, kNameRowY - 8, kScreenWidth - panelLeft - kPanelMargin, 42);
     fonts.body.DrawRightAligned(c, "Name", kNameX - 14, kNameRowY, kLabel);
 
     c.Paste(DrawWreck(), 150, 423);
@@ -241,10 +249,12 @@ Canvas DrawAddScore(const Fonts& fonts) {
 Canvas DrawShowScore(const Fonts& fonts) {
     Canvas c(kScreenWidth, kScreenHeight, kHudStrip);
     DrawNightScene(c);
-    // Two columns of the list go at x 50 and 300 from y 60 down to the bottom edge.
+    // Two columns of the list go at x 50 and 300 from y 60 down to the bottom edge; the panel
+    // takes all of that and keeps its border and shadow inside the window.
     const int panelLeft = kScoreListLeft - 14;
-    DrawPanel(c, panelLeft, kScoreListTop - 4, kScreenWidth - panelLeft - 10,
-              kScreenHeight - kScoreListTop + 4);
+    const int panelTop = kScoreListTop - 4;
+    DrawPanel(c, panelLeft, panelTop, kScreenWidth - panelLeft - kPanelMargin,
+              kLowestListInk - panelTop + 1, kListPanelShadow);
     fonts.smallTitle.DrawCentred(c, "High scores", kScreenWidth / 2 - 30, 5,
                                  LetterStyle{kGoldTop, kGoldBottom, kRimDark, 2, kShadow, 3});
     DrawKeycap(c, fonts, 522, 12, 58, "Enter");

@@ -1,4 +1,5 @@
-// Draws the game's eleven pictures and writes them as PNG files.
+// Draws the game's eleven pictures and writes them as PNG files, and its icon, in every size
+// that the window and the desktop use, into icons/ beside them.
 //
 //   arcade-pictures OUTPUT_DIR [FONT_DIR]
 //
@@ -8,9 +9,11 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 
+#include "Icon.h"
 #include "PngFile.h"
 #include "Scenery.h"
 #include "Screens.h"
@@ -108,6 +111,21 @@ int main(int argc, char** argv) {
             ++failures;
         } else {
             std::printf("%-16s %3dx%d\n", picture.file, canvas.Width(), canvas.Height());
+        }
+    }
+
+    const Canvas icon = DrawIcon();
+    const std::string iconDir = outputDir + "/icons";
+    std::error_code unmade;
+    std::filesystem::create_directories(iconDir, unmade);
+    for (int size : kIconSizes) {
+        const std::string path = iconDir + "/arcade-game-" + std::to_string(size) + ".png";
+        if (!WriteRgbaPng(ShrinkIcon(icon, size), size, path)) {
+            std::fprintf(stderr, "arcade-pictures: cannot write %s\n", path.c_str());
+            ++failures;
+        } else {
+            std::printf("icons/%-10s %3dx%d\n",
+                        ("arcade-game-" + std::to_string(size) + ".png").c_str(), size, size);
         }
     }
     return failures == 0 ? 0 : 1;

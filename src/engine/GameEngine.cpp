@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/UsedEvents.h"
+#include "engine/WindowIcon.h"
 
 namespace {
 constexpr const char* kWindowTitle = "Arcade Game";
@@ -25,6 +26,7 @@ GameEngine::GameEngine() {
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
         StopAfterFailed("SDL_Init");
     }
+    SetWindowIcon();
     screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, 0);
     if (screen == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");

@@ -73,11 +73,13 @@ const ExpectedPicture kPictures[] = {
     // The level number at (290, 11) and the score at (520, 11).
     {"bg.png", 640, 480, Kind::Screen, kNone, {{290, 11, 40, 25}, {520, 11, 80, 25}}},
     {"menu.png", 640, 480, Kind::Screen, kNone, {kNone, kNone}},
-    // The typed name at (100, 350) and the prompt after it on the same row.
-    {"gameover.png", 640, 480, Kind::Screen, kNone, {{100, 350, 540, 30}, kNone}},
+    // The typed name at (100, 350) and the prompt after it on the same row, up to the name
+    // box's right side.
+    {"gameover.png", 640, 480, Kind::Screen, kNone, {{100, 350, 530, 30}, kNone}},
     {"addscorebg.png", 640, 480, Kind::Screen, kNone, {kNone, kNone}},
-    // Two columns of 14 lines, 30 pixels apart, from (50, 60) and (300, 60).
-    {"showscorebg.png", 640, 480, Kind::Screen, kNone, {{50, 60, 240, 420}, {300, 60, 330, 420}}},
+    // Two columns of 14 lines, 30 pixels apart, from (50, 60) and (300, 60); the tails of the
+    // last row's letters reach y 474.
+    {"showscorebg.png", 640, 480, Kind::Screen, kNone, {{50, 60, 240, 415}, {300, 60, 330, 415}}},
 };
 
 constexpr int kDarkest = 40;  // no channel brighter than this where the game writes
