@@ -15,20 +15,26 @@
 #include <new>
 #include <random>
 
+#include "scores/TrustedFile.h"
+
 namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
+// The list reads its few lines from the start of the file and gives up on a first line longer
+// than this: a file of any size opens the list at once.
+constexpr std::size_t kLongestListScan = 32 * 1024 * 1024;
 // A fresh file gets these bits less the umask, like any file a program creates.
 constexpr mode_t kNewFileMode = 0666;
 constexpr int kTemporaryNameTries = 100;
 constexpr std::size_t kTemporarySuffixLength = 6;
 constexpr char kNameCharacters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
-enum class ReadResult { Missing, Whole, Cut, Failed };
+enum class ReadResult { Missing, Whole, Cut, TooLarge, NotRegular, Failed };
 
 struct ReadLimits {
     std::size_t lines;
     std::size_t bytesPerLine;
+    std::size_t bytes;
     // Reading for a rewrite needs all of the file: one past the limits cannot be stored safely.
     bool whole;
 };
@@ -69,44 +75,65 @@ std::string BaseOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A file kept elsewhere behind a symbolic link is rewritten where it lies, as writing in place
-// would; the link stays. A dangling link is simply replaced.
-std::string FileBehind(const std::string& path) {
-    struct stat link;
-    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
-        return path;
-    }
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved) == nullptr) {
-        return path;
-    }
-    return resolved;
-}
-
 // Only a regular file is read: a device behind the name (a stream of zeros that never ends) or a
-// pipe (which would wait for a writer) is not the game's file.
+// pipe (which would wait for a writer) is not the game's file. The name has been checked for links
+// already (TrustedFile): one that turns into a link after the check is not opened.
 ReadResult OpenRegular(const std::string& path, int& fd, struct stat& facts) {
-    if (stat(path.c_str(), &facts) != 0) {
+    if (lstat(path.c_str(), &facts) != 0) {
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     }
-    if (!S_ISREG(facts.st_mode)) {
+    if (S_ISLNK(facts.st_mode)) {
+        errno = ELOOP;  // a link put there since the check is not followed
         return ReadResult::Failed;
     }
+    if (!S_ISREG(facts.st_mode)) {
+        return ReadResult::NotRegular;
+    }
     // Should the name turn into a pipe after the check, opening it must not wait for a writer.
-    fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     }
-    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+    if (fstat(fd, &facts) != 0) {
         return ReadResult::Failed;
     }
-    return ReadResult::Whole;
+    return S_ISREG(facts.st_mode) ? ReadResult::Whole : ReadResult::NotRegular;
+}
+
+// Whether the file holds more than most lines, counted without keeping any of them, so that a
+// hostile file of nothing but line feeds is turned away before it fills the memory. Leaves the
+// file at its start again.
+bool HasMoreLinesThan(int fd, std::size_t most, std::vector<char>& buffer) {
+    std::size_t lines = 0;
+    bool inLine = false;
+    for (;;) {
+        const ssize_t got = read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        const char* next = buffer.data();
+        const char* const end = buffer.data() + got;
+        while (const char* feed = static_cast<const char*>(
+                   std::memchr(next, '\n', static_cast<std::size_t>(end - next)))) {
+            ++lines;
+            next = feed + 1;
+        }
+        inLine = next < end;
+        if (lines > most) {
+            break;
+        }
+    }
+    lseek(fd, 0, SEEK_SET);
+    return lines + (inLine ? 1 : 0) > most;
 }
 
 // Appends the lines of the file to entries. Only the line feed ends a line: a carriage return
 // stays in the text, an empty line is an entry, a last line without a line feed is one too.
-// Stops once limits.lines lines are in, or after kLargestFile bytes: with Failed when the whole
-// file was wanted, with Cut otherwise.
+// Stops once limits.lines lines are in, or after limits.bytes bytes: with TooLarge when the whole
+// file was wanted, with Cut otherwise. On Failed, errno tells why.
 ReadResult ReadLines(const std::string& path, const ReadLimits& limits,
                      std::vector<std::string>& entries, struct stat& facts) {
     int raw = -1;
@@ -115,12 +142,17 @@ ReadResult ReadLines(const std::string& path, const ReadLimits& limits,
     if (opened != ReadResult::Whole) {
         return opened;
     }
-    const ReadResult tooMuch = limits.whole ? ReadResult::Failed : ReadResult::Cut;
-    if (limits.whole && static_cast<std::size_t>(facts.st_size) > HighScoreFile::kLargestFile) {
+    const ReadResult tooMuch = limits.whole ? ReadResult::TooLarge : ReadResult::Cut;
+    if (limits.whole && static_cast<std::size_t>(facts.st_size) > limits.bytes) {
         return tooMuch;
     }
     try {
         std::vector<char> buffer(kChunk);
+        // Fewer bytes than the line limit cannot hold more lines than it.
+        if (limits.whole && static_cast<std::size_t>(facts.st_size) >= limits.lines &&
+            HasMoreLinesThan(fd.Get(), limits.lines - 1, buffer)) {
+            return tooMuch;
+        }
         std::string line;
         bool inLine = false;  // bytes seen since the last line feed
         std::size_t lines = 0;
@@ -161,7 +193,7 @@ ReadResult ReadLines(const std::string& path, const ReadLimits& limits,
                     return tooMuch;
                 }
             }
-            if (total > HighScoreFile::kLargestFile) {
+            if (total > limits.bytes) {
                 if (inLine && !limits.whole) {
                     entries.push_back(std::move(line));
                 }
@@ -169,6 +201,7 @@ ReadResult ReadLines(const std::string& path, const ReadLimits& limits,
             }
         }
     } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
         return ReadResult::Failed;
     }
 }
@@ -247,18 +280,32 @@ HighScoreFile::~HighScoreFile() = default;
 
 bool HighScoreFile::ReadForUpdate(const std::string& path, std::vector<std::string>& entries) {
     readPath = path;
-    target = FileBehind(path);
+    failure = StoreFailure();
+    readWhole = false;
     lock.reset();  // a lock still held from an earlier read would make us wait on ourselves
+    if (!TrustedFile(path, target, failure)) {
+        return false;
+    }
     lock = std::make_unique<HighScoreLock>(FolderOf(target), target);
     struct stat facts {};
     const ReadResult result =
-        ReadLines(target, {kMostEntries + 1, kUnlimited, true}, entries, facts);
+        ReadLines(target, {kMostEntries + 1, kUnlimited, kLargestFile, true}, entries, facts);
+    const int error = errno;
     existed = result != ReadResult::Missing;
     mode = facts.st_mode;
     owner = facts.st_uid;
     group = facts.st_gid;
     // Writing after a short read would put a file with fewer entries in place of this one.
     readWhole = result == ReadResult::Missing || result == ReadResult::Whole;
+    if (result == ReadResult::TooLarge) {
+        Fail(StoreProblem::TooLarge, 0,
+             "more than " + std::to_string(kLargestFile) + " bytes or " +
+                 std::to_string(kMostEntries) + " lines: not a file this game wrote");
+    } else if (result == ReadResult::NotRegular) {
+        Fail(StoreProblem::NotRegularFile, 0, "not a regular file");
+    } else if (!readWhole) {
+        Fail(ProblemOfReading(error), error);
+    }
     if (!readWhole) {
         lock.reset();
     }
@@ -267,15 +314,26 @@ bool HighScoreFile::ReadForUpdate(const std::string& path, std::vector<std::stri
 
 bool HighScoreFile::ReplaceLastFirst(const std::string& path,
                                      const std::vector<std::string>& entries) {
+    if (readWhole && path != readPath) {
+        Fail(StoreProblem::Other, 0, "read as " + readPath + ", stored as " + path);
+    }
     const bool replaced = readWhole && path == readPath && WriteAndRename(entries);
     readWhole = false;
     lock.reset();
     return replaced;
 }
 
+void HighScoreFile::Fail(StoreProblem problem, int error, std::string reason) {
+    if (!failure.Failed()) {
+        failure = StoreFailure(problem, readPath, error, std::move(reason));
+    }
+}
+
 bool HighScoreFile::WriteAndRename(const std::vector<std::string>& entries) {
     // A file made read-only by its owner is left alone, as writing it in place would leave it.
     if (existed && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        const int error = errno;
+        Fail(error == EROFS ? StoreProblem::DiskReadOnly : StoreProblem::FileReadOnly, error);
         return false;
     }
     const std::string folder = FolderOf(target);
@@ -286,6 +344,9 @@ bool HighScoreFile::WriteAndRename(const std::vector<std::string>& entries) {
     std::string temporary;
     Descriptor fd(CreateTemporary(folder, base, temporary));
     if (fd.Get() < 0) {
+        const int error = errno;
+        Fail(ProblemOfWriting(error), error,
+             std::string("cannot create the new file beside it: ") + std::strerror(error));
         return false;
     }
     bool written = true;
@@ -297,8 +358,18 @@ bool HighScoreFile::WriteAndRename(const std::vector<std::string>& entries) {
         written = fchmod(fd.Get(), mode & 07777) == 0;
     }
     written = written && WriteLastFirst(fd.Get(), entries) && io->Sync(fd.Get()) == 0;
-    written = fd.Close() && written;
-    if (!written || io->Rename(temporary.c_str(), target.c_str()) != 0) {
+    if (!written) {
+        Fail(ProblemOfWriting(errno), errno);
+    }
+    if (!fd.Close() && written) {
+        Fail(ProblemOfWriting(errno), errno);
+        written = false;
+    }
+    if (written && io->Rename(temporary.c_str(), target.c_str()) != 0) {
+        Fail(ProblemOfWriting(errno), errno);
+        written = false;
+    }
+    if (!written) {
         unlink(temporary.c_str());
         return false;
     }
@@ -317,6 +388,9 @@ bool HighScoreFile::WriteLastFirst(int fd, const std::vector<std::string>& entri
                 continue;
             }
             if (wrote <= 0) {
+                if (wrote == 0) {
+                    errno = EIO;  // a file that takes nothing more will not take the rest
+                }
                 return false;
             }
             done += static_cast<std::size_t>(wrote);
@@ -339,6 +413,11 @@ void HighScoreFile::ReadFirstLines(const std::string& path, std::size_t maxLines
     if (maxLines == 0) {
         return;
     }
+    std::string target;
+    StoreFailure refused;
+    if (!TrustedFile(path, target, refused)) {
+        return;  // what a store would not touch, the list does not show either
+    }
     struct stat facts {};
-    ReadLines(path, {maxLines, maxBytes, false}, entries, facts);
+    ReadLines(target, {maxLines, maxBytes, kLongestListScan, false}, entries, facts);
 }

@@ -9,6 +9,7 @@
 
 #include "scores/HighScoreIo.h"
 #include "scores/HighScoreLock.h"
+#include "scores/StoreFailure.h"
 
 // highscore.txt: one entry per line, each line ending in a line feed. Storing a score replaces
 // the whole file in one step, so that no entry already in it is ever lost: not to a full disk, a
@@ -16,10 +17,17 @@
 class HighScoreFile {
   public:
     static constexpr const char* kFileName = "highscore.txt";
-    // Far more than the game could write in a lifetime of play: a file with more is not the
-    // game's own. It is never rewritten, and the list reads no further into it than this.
-    static constexpr std::size_t kLargestFile = 32 * 1024 * 1024;
-    static constexpr std::size_t kMostEntries = 1000 * 1000;
+    // A file with more lines or bytes than this is not the game's own and is never rewritten:
+    // storing reads the whole file into memory (about 80 bytes a line). Each line is a whole game,
+    // from the menu through a bomb to the list, and the quickest possible one takes seconds: ten
+    // million lines are months of play without a single pause. The player is told when the limit
+    // is hit.
+    static constexpr std::size_t kMostEntries = 10 * 1000 * 1000;
+    // The longest line the game writes: the highest score (223), the separator, the longest name.
+    static constexpr std::size_t kLongestGameLine = 3 + 10 + 17 + 1;
+    static constexpr std::size_t kLargestFile = 512 * 1024 * 1024;
+    static_assert(kMostEntries * kLongestGameLine < kLargestFile,
+                  "a file of the game's own lines meets the line limit first");
 
     explicit HighScoreFile(std::unique_ptr<HighScoreIo> io = std::make_unique<HighScoreIo>());
     ~HighScoreFile();
@@ -28,12 +36,15 @@ class HighScoreFile {
 
     // Waits until no other game is storing into the same folder, then appends every line of the
     // file at path to entries. A missing file has no entries yet. Returns false when the file
-    // exists but could not be read whole; ReplaceLastFirst then writes nothing.
+    // exists but could not be read whole, or is a link not to follow (TrustedFile);
+    // ReplaceLastFirst then writes nothing.
     bool ReadForUpdate(const std::string& path, std::vector<std::string>& entries);
     // Puts entries, the last one first, in place of the file that ReadForUpdate read, and lets
     // other games in again. On any failure the old file stands as it was. Returns whether the new
     // file is in place.
     bool ReplaceLastFirst(const std::string& path, const std::vector<std::string>& entries);
+    // Why the last ReadForUpdate and ReplaceLastFirst stored nothing; no failure after a store.
+    const StoreFailure& Failure() const { return failure; }
 
     // Appends the first maxLines lines of the file at path to entries, each cut to maxBytes. A
     // file that cannot be read gives what could be read before the fault; nothing waits.
@@ -42,6 +53,8 @@ class HighScoreFile {
 
   private:
     bool WriteAndRename(const std::vector<std::string>& entries);
+    // Keeps the first fault of a store: later ones follow from it.
+    void Fail(StoreProblem problem, int error, std::string reason = {});
     bool WriteLastFirst(int fd, const std::vector<std::string>& entries);
 
     std::unique_ptr<HighScoreIo> io;
@@ -53,4 +66,5 @@ class HighScoreFile {
     mode_t mode = 0;
     uid_t owner = 0;
     gid_t group = 0;
+    StoreFailure failure;
 };

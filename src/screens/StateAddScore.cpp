@@ -1,6 +1,7 @@
 #include "screens/StateAddScore.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "engine/GameEngine.h"
 #include "screens/StateShowScore.h"
@@ -33,7 +34,7 @@ void StateAddScore::KeyPressed(int key) {
     SortScore();
     WriteFile();
     // The list is built before the switch; SetState then destroys this screen.
-    GetEngine()->SetState(new StateShowScore());
+    GetEngine()->SetState(new StateShowScore(file->Failure().Notice()));
 }
 
 void StateAddScore::ReadFile() {
@@ -55,7 +56,10 @@ void StateAddScore::SortScore() {
 }
 
 void StateAddScore::WriteFile() {
-    file->ReplaceLastFirst(fileName, entries);
+    if (!file->ReplaceLastFirst(fileName, entries)) {
+        // Said here once; the list then tells the player in their own words.
+        std::fprintf(stderr, "%s\n", file->Failure().LogLine().c_str());
+    }
 }
 
 std::string StateAddScore::itos(int value) {

@@ -31,6 +31,7 @@ class StateAddScore : public GameState {
     void ReadFile();
     void AddScore();
     void SortScore();
+    // A store that fails is told once on standard error, and on the list that follows.
     void WriteFile();
     // The decimal text of value, as stream insertion writes it.
     static std::string itos(int value);

@@ -9,7 +9,8 @@ constexpr const char* kBackgroundImage = "showscorebg.png";
 // Two columns of fourteen rows.
 constexpr std::size_t kRowsPerColumn = 14;
 constexpr int kColumnX[] = {50, 300};
-constexpr std::size_t kShownLines = kRowsPerColumn * (sizeof kColumnX / sizeof kColumnX[0]);
+constexpr std::size_t kColumns = sizeof kColumnX / sizeof kColumnX[0];
+constexpr std::size_t kShownLines = kRowsPerColumn * kColumns;
 constexpr int kFirstRowY = 60;
 constexpr int kRowSpacing = 30;
 // Far wider than a column already. A file that is not the game's own may hold lines of any
@@ -17,14 +18,25 @@ constexpr int kRowSpacing = 30;
 constexpr std::size_t kLongestShownLine = 128;
 }  // namespace
 
-StateShowScore::StateShowScore() : background(std::make_unique<Sprite>()) {
+StateShowScore::StateShowScore() : StateShowScore(std::string()) {}
+
+StateShowScore::StateShowScore(const std::string& notice)
+    : background(std::make_unique<Sprite>()), notice(notice) {
     ReadFile();
     background->SetPos(0, 0);
     background->SetImage(GameEngine::load_image(kBackgroundImage));
-    for (std::size_t i = 0; i < entries.size() && i < kShownLines; ++i) {
+    // The notice is wider than a column: it takes the first row of both.
+    const std::size_t firstRow = notice.empty() ? 0 : 1;
+    if (!notice.empty()) {
+        noticeText = std::make_unique<Text>();
+        noticeText->SetPos(kColumnX[0], kFirstRowY);
+        noticeText->Render(notice.c_str());
+    }
+    const std::size_t rowsShown = kRowsPerColumn - firstRow;
+    for (std::size_t i = 0; i < entries.size() && i < kColumns * rowsShown; ++i) {
         auto text = std::make_unique<Text>();
-        const int row = static_cast<int>(i % kRowsPerColumn);
-        text->SetPos(kColumnX[i / kRowsPerColumn], kFirstRowY + kRowSpacing * row);
+        const int row = static_cast<int>(firstRow + i % rowsShown);
+        text->SetPos(kColumnX[i / rowsShown], kFirstRowY + kRowSpacing * row);
         text->Render(entries[i].c_str());
         entryTexts.push_back(std::move(text));
     }
@@ -36,6 +48,9 @@ void StateShowScore::Draw(SDL_Surface* screen) {
     background->Draw(screen);
     for (const auto& text : entryTexts) {
         text->Draw(screen);
+    }
+    if (noticeText != nullptr) {
+        noticeText->Draw(screen);
     }
 }
 

@@ -12,11 +12,14 @@
 #include "gfx/Text.h"
 
 // The high-score list: the first lines of the file as they stand, in two columns over a picture.
-// Enter goes back to the menu.
+// Enter goes back to the menu. After a store that failed, a notice says so in the list's first
+// row, and the list begins a row lower.
 class StateShowScore : public GameState {
   public:
     // Reads the file and renders the list once; every frame after only blits.
     StateShowScore();
+    // notice: why the score just played was not stored; empty after a store that went through.
+    explicit StateShowScore(const std::string& notice);
     ~StateShowScore() override;
     StateShowScore(const StateShowScore&) = delete;
     StateShowScore& operator=(const StateShowScore&) = delete;
@@ -32,10 +35,14 @@ class StateShowScore : public GameState {
     const std::vector<std::string>& GetEntries() const { return entries; }
     std::size_t ShownCount() const { return entryTexts.size(); }
     const Text& ShownText(std::size_t i) const { return *entryTexts.at(i); }
+    const std::string& GetNotice() const { return notice; }
+    const Text* NoticeText() const { return noticeText.get(); }
 
   private:
     std::unique_ptr<Sprite> background;
     std::string fileName;
     std::vector<std::string> entries;
     std::vector<std::unique_ptr<Text>> entryTexts;
+    std::string notice;
+    std::unique_ptr<Text> noticeText;  // only after a failed store
 };

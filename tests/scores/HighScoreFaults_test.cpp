@@ -67,6 +67,19 @@ class NobodysFolder {
     int StoreAsNobody(const std::string& name, int score) const {
         return RunProgram(game, AsNobody({tool, name, std::to_string(score), "1"}));
     }
+    // Stores as nobody and keeps what the game said: the list's notice and standard error.
+    int StoreAsNobodyTold(const std::string& name, int score, std::string& notice,
+                          std::string& said) const {
+        const std::string out = dir.File("out");
+        fs::create_directory(out);
+        fs::permissions(out, fs::perms(0777));
+        const int status = RunProgram(
+            game, AsNobody({"/bin/sh", "-c", "\"$0\" \"$1\" \"$2\" 1 >\"$3/notice\" 2>\"$3/said\"",
+                            tool, name, std::to_string(score), out}));
+        notice = ReadWholeFile(out + "/notice");
+        said = ReadWholeFile(out + "/said");
+        return status;
+    }
     std::string File() const { return game + "/highscore.txt"; }
 
     ScratchDir dir;
@@ -119,9 +132,14 @@ TEST(HighScoreFaults, AReadOnlyFolderKeepsItsFileAsItWas) {
     ASSERT_FALSE(folder.NobodyMay("touch probe")) << "nobody could write into the folder";
     ASSERT_TRUE(folder.NobodyMay("test -r highscore.txt -a -w highscore.txt"));
 
-    EXPECT_EQ(folder.StoreAsNobody("Ann", 7), 0);
+    std::string notice;
+    std::string said;
+    EXPECT_EQ(folder.StoreAsNobodyTold("Ann", 7, notice, said), 0);
     EXPECT_EQ(ReadWholeFile(folder.File()), "50 points - Old\n40 points - Old\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.game), fs::directory_iterator()), 1);
+    EXPECT_EQ(notice, "Score not saved: the folder is read-only\n");
+    EXPECT_EQ(said, "arcade-game: score not saved to " + folder.File() +
+                        ": cannot create the new file beside it: Permission denied\n");
 
     // Without a file, nothing appears either.
     fs::remove(folder.File());
@@ -383,26 +401,130 @@ TEST(HighScoreFaults, FilesNotWrittenByTheGameKeepEveryByte) {
             fs::resize_file(file, HighScoreFile::kLargestFile + 1);
         }
         const struct stat before = StatOf(file);
+        testing::internal::CaptureStderr();
         StoreScore(engine, 7);
+        const std::string said = testing::internal::GetCapturedStderr();
         const struct stat after = StatOf(file);
         EXPECT_EQ(after.st_ino, before.st_ino) << "replaced";
         EXPECT_EQ(after.st_size, before.st_size);
-        EXPECT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
+        auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->GetNotice(), "Score not saved: the file is too large");
+        EXPECT_NE(said.find(file + ": more than"), std::string::npos) << said;
     }
 }
 
-TEST(HighScoreFaults, AFileKeptBehindALinkIsUpdatedWhereItLies) {
+TEST(HighScoreFaults, AFileTheGameGrewItselfNeverLocksThePlayerOut) {
     ScratchDir dir;
     GameEngine engine;
     UseFakeClock(engine);
     ConfirmName(engine, "Ann");
-    fs::create_directory(dir.File("kept"));
-    WriteWholeFile(dir.File("kept/scores.txt"), "50 points - Old\n");
-    fs::create_symlink("kept/scores.txt", dir.File("highscore.txt"));
+    const std::string file = dir.File("highscore.txt");
+    // One line more than an earlier limit that refused every later score: the longest lines the
+    // game writes, in its own order.
+    constexpr int kLines = 1000 * 1000 + 1;
+    std::string content;
+    content.reserve(kLines * HighScoreFile::kLongestGameLine);
+    const std::string name(17, 'z');
+    for (int i = 0; i < kLines; ++i) {
+        content += "223 points - " + name + "\n";
+    }
+    WriteWholeFile(file, content);
+    for (int store = 1; store <= 2; ++store) {
+        StoreScore(engine, 7);
+        const auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->GetNotice(), "");
+        content += "07 points - Ann\n";
+        ASSERT_EQ(ReadWholeFile(file), content) << "store " << store;
+    }
+}
 
-    StoreScore(engine, 7);
-    EXPECT_EQ(ReadWholeFile(dir.File("kept/scores.txt")), "50 points - Old\n07 points - Ann\n");
-    EXPECT_TRUE(fs::is_symlink(dir.File("highscore.txt")));
-    EXPECT_TRUE(Leftovers(dir.File("kept")).empty());
+TEST(HighScoreFaults, ALinkIsFollowedOnlyWhenItAndItsFileAreThePlayersOwn) {
+    // The player's own link to the player's own file: updated where it lies.
+    {
+        ScratchDir dir;
+        GameEngine engine;
+        UseFakeClock(engine);
+        ConfirmName(engine, "Ann");
+        fs::create_directory(dir.File("kept"));
+        WriteWholeFile(dir.File("kept/scores.txt"), "50 points - Old\n");
+        fs::create_symlink("kept/scores.txt", dir.File("highscore.txt"));
+        StoreScore(engine, 7);
+        EXPECT_EQ(ReadWholeFile(dir.File("kept/scores.txt")), "50 points - Old\n07 points - Ann\n");
+        EXPECT_TRUE(fs::is_symlink(dir.File("highscore.txt")));
+        EXPECT_TRUE(Leftovers(dir.File("kept")).empty());
+    }
+    if (getuid() != 0 || AsNobody({"true"}).empty()) {
+        GTEST_SKIP() << "needs root and setpriv to play another user";
+    }
+    const std::string profile = "alias ll='ls -l'\nexport PATH=/usr/bin:/bin\n";
+
+    // Root playing in a shared folder where nobody planted a link to one of root's files, and
+    // where root's own link leads to a file of nobody's: neither is touched, and both are told.
+    for (const bool linkIsNobodys : {true, false}) {
+        NobodysFolder folder;
+        fs::permissions(folder.game, fs::perms(01777));
+        const std::string victim = folder.dir.File("profile");
+        WriteWholeFile(victim, profile);
+        fs::create_symlink(victim, folder.File());
+        const uid_t linkOwner = linkIsNobodys ? kNobody : 0;
+        const uid_t fileOwner = linkIsNobodys ? 0 : kNobody;
+        ASSERT_EQ(lchown(folder.File().c_str(), linkOwner, kNogroup), 0);
+        ASSERT_EQ(chown(victim.c_str(), fileOwner, kNogroup), 0);
+        ASSERT_EQ(StatOf(folder.File()).st_uid, linkOwner) << "the link was not handed over";
+        ASSERT_EQ(StatOf(victim).st_uid, fileOwner);
+
+        GameEngine engine;
+        UseFakeClock(engine);
+        ConfirmName(engine, "Ann");
+        testing::internal::CaptureStderr();
+        {
+            InFolder there(folder.game);
+            StoreScore(engine, 7);
+        }
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ReadWholeFile(victim), profile);
+        EXPECT_TRUE(fs::is_symlink(folder.File()));
+        EXPECT_TRUE(Leftovers(folder.game).empty());
+        auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->GetNotice(), "Score not saved: the file is a link not to follow");
+        EXPECT_TRUE(list->GetEntries().empty()) << "the list shows what it would not store into";
+        EXPECT_NE(said.find(folder.File() + ": symbolic link"), std::string::npos) << said;
+        EXPECT_NE(said.find("belongs to user " + std::to_string(kNobody)), std::string::npos)
+            << said;
+    }
+
+    // Nobody playing: its own link to its own file is followed; root's link to it is not.
+    for (const bool linkIsNobodys : {true, false}) {
+        NobodysFolder folder;
+        fs::permissions(folder.game, fs::perms(0777));
+        const std::string kept = folder.game + "/kept.txt";
+        WriteWholeFile(kept, "50 points - Old\n");
+        ASSERT_EQ(chown(kept.c_str(), kNobody, kNogroup), 0);
+        fs::create_symlink("kept.txt", folder.File());
+        if (linkIsNobodys) {
+            ASSERT_EQ(lchown(folder.File().c_str(), kNobody, kNogroup), 0);
+        }
+        ASSERT_EQ(StatOf(folder.File()).st_uid, linkIsNobodys ? kNobody : 0u);
+        ASSERT_TRUE(folder.NobodyMay("test -w kept.txt"));
+
+        std::string notice;
+        std::string said;
+        EXPECT_EQ(folder.StoreAsNobodyTold("Bo", 8, notice, said), 0);
+        if (linkIsNobodys) {
+            EXPECT_EQ(ReadWholeFile(kept), "50 points - Old\n08 points - Bo\n");
+            EXPECT_EQ(notice, "");
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_EQ(ReadWholeFile(kept), "50 points - Old\n");
+            EXPECT_EQ(notice, "Score not saved: the file is a link not to follow\n");
+            EXPECT_NE(said.find("belongs to user 0, not to user " + std::to_string(kNobody)),
+                      std::string::npos)
+                << said;
+        }
+        EXPECT_TRUE(fs::is_symlink(folder.File()));
+    }
 }
 }  // namespace

@@ -132,7 +132,7 @@ class FailingIo : public HighScoreIo {
     ssize_t written = 0;
 };
 
-TEST_F(HighScoreFileTest, AFailedWriteLeavesTheOldFileWholeAndStillShowsTheList) {
+TEST_F(HighScoreFileTest, AFailedWriteLeavesTheOldFileWholeAndIsToldOnce) {
     std::string old;
     for (int i = 0; i < 500; ++i) {
         old += std::to_string(1000 + i) + " points - Old\n";
@@ -140,24 +140,43 @@ TEST_F(HighScoreFileTest, AFailedWriteLeavesTheOldFileWholeAndStillShowsTheList)
     WriteWholeFile(File(), old);
     ConfirmName(engine, "New");
     using Fault = FailingIo::Fault;
-    for (Fault fault : {Fault::WriteAtOnce, Fault::WriteAfterSome, Fault::Sync, Fault::Rename}) {
+    const struct {
+        Fault fault;
+        const char* notice;
+        const char* reason;
+    } cases[] = {
+        {Fault::WriteAtOnce, "Score not saved: the disk is full", "No space left on device"},
+        {Fault::WriteAfterSome, "Score not saved: the disk is full", "No space left on device"},
+        {Fault::Sync, "Score not saved: the disk failed", "Input/output error"},
+        {Fault::Rename, "Score not saved: the file could not be written", "cross-device"},
+    };
+    for (const auto& c : cases) {
         int faults = 0;
         auto* screen = new StateAddScore();
         screen->SetScore(12);
-        screen->SetFileIo(std::make_unique<FailingIo>(fault, &faults));
+        screen->SetFileIo(std::make_unique<FailingIo>(c.fault, &faults));
         engine.SetState(screen);
         PushKey(SDLK_RETURN, '\r');
+        testing::internal::CaptureStderr();
         engine.RunFrame();
+        const std::string said = testing::internal::GetCapturedStderr();
 
-        EXPECT_EQ(faults, 1) << "fault " << static_cast<int>(fault) << " never struck";
+        ASSERT_EQ(faults, 1) << c.notice << ": the fault never struck";
         EXPECT_EQ(Content(), old);
         EXPECT_TRUE(Leftovers(dir.Path()).empty());
         auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->GetEntries().front(), "1000 points - Old");
+        EXPECT_EQ(list->GetNotice(), c.notice);
+        EXPECT_EQ(said.rfind("arcade-game: score not saved to " + File() + ": ", 0), 0u) << said;
+        EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     }
-    // Nothing was held back: the next store goes through.
+    // Nothing was held back: the next store goes through, and says nothing.
+    testing::internal::CaptureStderr();
     StoreScore(engine, 12);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(SplitLines(Content()).size(), 501u);
+    EXPECT_EQ(dynamic_cast<StateShowScore*>(engine.GetState())->GetNotice(), "");
 }
 }  // namespace

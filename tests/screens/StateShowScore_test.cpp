@@ -10,6 +10,7 @@
 #include "engine/GameEngine.h"
 #include "screens/StateMenu.h"
 #include "support/Frames.h"
+#include "support/HighScores.h"
 #include "support/Scratch.h"
 
 namespace {
@@ -21,6 +22,21 @@ struct Position {
 
 Position At(const StateShowScore& list, std::size_t i) {
     return {list.ShownText(i).GetPosX(), list.ShownText(i).GetPosY()};
+}
+
+// What the list draws into the window, row by row.
+std::vector<Uint8> Drawn(GameState& list, SDL_Surface* screen) {
+    SDL_FillRect(screen, nullptr, 0);
+    list.Draw(screen);
+    std::vector<Uint8> pixels;
+    SDL_LockSurface(screen);
+    const auto* bytes = static_cast<const Uint8*>(screen->pixels);
+    const std::size_t row = static_cast<std::size_t>(screen->w) * screen->format->BytesPerPixel;
+    for (int y = 0; y < screen->h; ++y) {
+        pixels.insert(pixels.end(), bytes + y * screen->pitch, bytes + y * screen->pitch + row);
+    }
+    SDL_UnlockSurface(screen);
+    return pixels;
 }
 
 std::string Numbered(int lines) {
@@ -51,6 +67,35 @@ TEST(HighScoreList, ShowsTheFirst28LinesInFileOrderInTwoColumns) {
         EXPECT_EQ(list.GetEntries().back(), "line " + std::to_string(c.shown - 1));
         EXPECT_EQ(ReadWholeFile(dir.File("highscore.txt")), Numbered(c.lines));
     }
+}
+
+TEST(HighScoreList, AFailedStoreIsToldInTheFirstRowAndAStoredOneDrawsTheListAsEver) {
+    ScratchDir dir;
+    GameEngine engine;
+    UseFakeClock(engine);
+    WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
+    StateShowScore told("Score not saved: the disk is full");
+    ASSERT_NE(told.NoticeText(), nullptr);
+    EXPECT_NE(told.NoticeText()->GetSurface(), nullptr);
+    EXPECT_EQ((Position{told.NoticeText()->GetPosX(), told.NoticeText()->GetPosY()}),
+              (Position{50, 60}));
+    ASSERT_EQ(told.ShownCount(), 26u);
+    EXPECT_EQ(At(told, 0), (Position{50, 90}));
+    EXPECT_EQ(At(told, 12), (Position{50, 450}));
+    EXPECT_EQ(At(told, 13), (Position{300, 90}));
+    EXPECT_EQ(At(told, 25), (Position{300, 450}));
+    EXPECT_EQ(told.GetEntries().front(), "line 0");
+
+    // A store that went through opens a list that draws exactly what the menu's list draws.
+    ConfirmName(engine, "Ann");
+    StoreScore(engine, 99);
+    auto* stored = dynamic_cast<StateShowScore*>(engine.GetState());
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->NoticeText(), nullptr);
+    StateShowScore fromMenu;
+    ASSERT_EQ(fromMenu.ShownCount(), 28u);
+    EXPECT_TRUE(Drawn(*stored, engine.GetScreen()) == Drawn(fromMenu, engine.GetScreen()));
+    EXPECT_FALSE(Drawn(told, engine.GetScreen()) == Drawn(fromMenu, engine.GetScreen()));
 }
 
 TEST(HighScoreList, EnterGoesBackToTheMenuAndNothingElseDoes) {

@@ -6,11 +6,13 @@
 //
 // stores the scores FIRST to FIRST + COUNT - 1 under NAME. With PAUSE_MS, every write of the new
 // file takes that long and carries at most kSlowWriteBytes, so that a test can kill the tool while
-// a new file is being written. Exit status 0 when every Enter opened the high-score list.
+// a new file is being written. Exit status 0 when every Enter opened the high-score list; the
+// list's notice of a store that failed goes to standard output, one line each.
 #include <stdlib.h>
 #include <time.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -70,8 +72,12 @@ int main(int argc, char* argv[]) {
         }
         engine.SetState(screen);
         screen->KeyPressed(KeyEnter);
-        if (dynamic_cast<StateShowScore*>(engine.GetState()) == nullptr) {
+        const auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+        if (list == nullptr) {
             return kNoList;
+        }
+        if (!list->GetNotice().empty()) {
+            std::printf("%s\n", list->GetNotice().c_str());
         }
     }
     return 0;
