@@ -52,6 +52,16 @@ std::string FileOf(std::vector<std::string> entries) {
     return content;
 }
 
+std::vector<std::string> NotSavedLines(const std::string& said) {
+    std::vector<std::string> lines;
+    for (const auto& line : SplitLines(said)) {
+        if (line.find("score not saved") != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
 std::vector<std::string> Leftovers(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -14,5 +14,7 @@ void StoreScore(GameEngine& engine, int score);
 std::vector<std::string> SplitLines(const std::string& content);
 // The content of a high-score file holding these entries, as the game writes it: descending.
 std::string FileOf(std::vector<std::string> entries);
+// The lines of what the game said on standard error that are about a score it did not store.
+std::vector<std::string> NotSavedLines(const std::string& said);
 // Temporary files that storing left in folder.
 std::vector<std::string> Leftovers(const std::string& folder);
