@@ -4,6 +4,8 @@
 #   make bench   build and run the benchmarks
 #   make pictures / make screenshots   redraw assets/ / retake docs/
 #   make clean   remove the builds (the play folder and its high scores stay)
+#   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
+#   make package  the Debian package in build-package/, checked by lintian
 
 BUILD_DIR    := build
 SANITIZE_DIR := build-sanitize
@@ -11,8 +13,10 @@ BENCH_DIR    := build-bench
 PLAY_DIR     := run
 JOBS         := $(shell nproc 2>/dev/null || echo 2)
 CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX       ?= /usr/local
+PACKAGE_DIR  := build-package
 
-.PHONY: run test bench pictures screenshots clean stage
+.PHONY: run test bench pictures screenshots clean stage install uninstall package
 
 run:
 	tools/install-deps build
@@ -37,6 +41,30 @@ test:
 	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
+install:
+	tools/install-deps build
+	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=OFF -DARCADE_WERROR=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+uninstall:
+	xargs -r -d '\n' rm -f -- <$(BUILD_DIR)/install_manifest.txt
+	-rmdir $(PREFIX)/lib/games/arcade-game $(PREFIX)/share/games/arcade-game \
+	    $(PREFIX)/share/doc/arcade-game 2>/dev/null
+
+# Built with Debian's own hardening flags, less their -Werror=...: a user's build never stops at a
+# warning.
+package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+package:
+	tools/install-deps package
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=None -DARCADE_TESTS=OFF -DARCADE_WERROR=OFF \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS | sed 's/-Werror[^ ]*//g') $$(dpkg-buildflags --get CPPFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_DIR)/arcade-game_*.deb
+	cd $(PACKAGE_DIR) && cpack
+	lintian $(PACKAGE_DIR)/arcade-game_*.deb
+
 bench:
 	tools/install-deps test
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DARCADE_TESTS=OFF -DARCADE_BENCH=ON
@@ -53,4 +81,4 @@ screenshots:
 	tools/screenshots/take-screenshots
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(PACKAGE_DIR)
