@@ -2,6 +2,7 @@
 #   make run     install what is missing, build, stage the play folder and start the game
 #   make test    install what is missing, build, run the whole suite, then again under sanitizers
 #   make bench   build and run the benchmarks
+#   make fuzz    run each fuzz target for FUZZ_SECONDS (clang and libFuzzer, in its own build)
 #   make pictures / make screenshots   redraw assets/ / retake docs/
 #   make clean   remove the builds (the play folder and its high scores stay)
 #   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
@@ -10,13 +11,15 @@
 BUILD_DIR    := build
 SANITIZE_DIR := build-sanitize
 BENCH_DIR    := build-bench
+FUZZ_DIR     := build-fuzz
+FUZZ_SECONDS := 60
 PLAY_DIR     := run
 JOBS         := $(shell nproc 2>/dev/null || echo 2)
 CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX       ?= /usr/local
 PACKAGE_DIR  := build-package
 
-.PHONY: run test bench pictures screenshots clean stage install uninstall package
+.PHONY: run test bench fuzz pictures screenshots clean stage install uninstall package
 
 run:
 	tools/install-deps build
@@ -71,6 +74,13 @@ bench:
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	cd $(BENCH_DIR) && ./bench/arcade-bench
 
+fuzz:
+	tools/install-deps fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DARCADE_TESTS=OFF -DARCADE_FUZZ=ON -DARCADE_WERROR=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz-highscore fuzz-name_entry
+	tests/fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 pictures:
 	tools/install-deps test
 	$(CONFIGURE) -B $(BUILD_DIR)
@@ -81,4 +91,4 @@ screenshots:
 	tools/screenshots/take-screenshots
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(PACKAGE_DIR) $(FUZZ_DIR)

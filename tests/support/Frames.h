@@ -27,6 +27,16 @@ class FakeClock : public Clock {
     std::vector<Uint32> delays;
 };
 
+// A clock that moves only by the waits the loop asks for and keeps no record of them, for runs of
+// millions of frames.
+class SteppingClock : public Clock {
+  public:
+    Uint32 Ticks() override { return now; }
+    void Delay(Uint32 milliseconds) override { now += milliseconds; }
+
+    Uint32 now = 1000;
+};
+
 // Puts a key press into SDL's event queue, as the keyboard would.
 void PushKey(SDLKey sym, Uint16 unicode = 0);
 // Types text: one key press per character, carrying that character.
