@@ -1,0 +1,108 @@
+// The browser half of the layer under the game, run before main: the play folder the game reads
+// by bare file names, the font as a web font, the high scores kept in the browser's storage, and
+// keys as the desktop delivers them.
+(function () {
+  var PLAY = '/play';
+  var SAVED = '/saved';  // kept in IndexedDB across visits
+  var SCORES = 'highscore.txt';
+  var FONT = 'arial.ttf';
+
+  // A held key repeats in the browser but not on the desktop, where one press fires one bullet.
+  // Arrows and Space would also scroll the page under the game. Listening on the window while the
+  // event travels down reaches it before SDL, which listens on the document.
+  var SCROLL_KEYS = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', ' ', 'Spacebar'];
+  window.addEventListener('keydown', function (event) {
+    if (SCROLL_KEYS.indexOf(event.key) >= 0) {
+      // Space then brings no keypress, and SDL gives it its own key code, 32, as the character.
+      event.preventDefault();
+    }
+    if (event.repeat) {
+      event.stopImmediatePropagation();
+    }
+  }, true);
+
+  Module['scoresKept'] = 0;
+
+  // Storing a score ends in a rename into the saved folder; copy the folder to IndexedDB then.
+  // Copies run one at a time, and a rename during one asks for another after it.
+  var saving = false;
+  var saveAgain = false;
+  function keepScores() {
+    if (saving) {
+      saveAgain = true;
+      return;
+    }
+    saving = true;
+    FS.syncfs(false, function (error) {
+      saving = false;
+      if (error) {
+        err('the high scores could not be kept: ' + error);
+      } else {
+        Module['scoresKept']++;
+      }
+      if (saveAgain) {
+        saveAgain = false;
+        keepScores();
+      }
+    });
+  }
+
+  function prepareScores() {
+    FS.mkdir(SAVED);
+    FS.mount(IDBFS, {}, SAVED);
+    var rename = FS.rename;
+    FS.rename = function (from, to) {
+      rename(from, to);
+      if (PATH_FS.resolve(to).indexOf(SAVED + '/') === 0) {
+        keepScores();
+      }
+    };
+    addRunDependency('scores');
+    FS.syncfs(true, function (error) {
+      if (error) {
+        err('no high scores from earlier visits: ' + error);
+      }
+      // The game's file is a link into the saved folder. It must lead to a file: a dangling link
+      // would be replaced by a plain file outside the saved folder on the first store.
+      var saved = SAVED + '/' + SCORES;
+      if (!FS.analyzePath(saved).exists) {
+        FS.writeFile(saved, '');
+      }
+      FS.symlink(saved, PLAY + '/' + SCORES);
+      removeRunDependency('scores');
+    });
+  }
+
+  // Canvas text draws with the font family named like the file the game opens, so the font from
+  // the data goes in under that name. It is there once the data package has been unpacked.
+  function prepareFont() {
+    var started = false;
+    var monitor = Module['monitorRunDependencies'];
+    Module['monitorRunDependencies'] = function (left) {
+      if (monitor) {
+        monitor(left);
+      }
+      if (started || !FS.analyzePath(PLAY + '/' + FONT).exists) {
+        return;
+      }
+      started = true;
+      var face = new FontFace(FONT, FS.readFile(PLAY + '/' + FONT));
+      face.load().then(function (loaded) {
+        document.fonts.add(loaded);
+        removeRunDependency('font');
+      }, function (error) {
+        err('the font did not load, text falls back to the browser\'s: ' + error);
+        removeRunDependency('font');
+      });
+    };
+    addRunDependency('font');
+  }
+
+  Module['preRun'] = Module['preRun'] || [];
+  Module['preRun'].push(function () {
+    FS.mkdirTree(PLAY);
+    FS.chdir(PLAY);
+    prepareScores();
+    prepareFont();
+  });
+})();

@@ -1,0 +1,76 @@
+// The page around the game: its size, the keyboard focus, the loading line, and what to say when
+// the game cannot run here.
+(function () {
+  'use strict';
+
+  var WIDTH = 640;
+  var HEIGHT = 480;
+  var canvas = document.getElementById('screen');
+  var status = document.getElementById('status');
+
+  function say(text, trouble) {
+    status.textContent = text;
+    status.className = trouble ? 'trouble' : '';
+  }
+
+  // Whole multiples keep every pixel of the game the same size; only a window too small for the
+  // game at all shrinks it by less.
+  function fit() {
+    var chrome = document.body.scrollHeight - canvas.offsetHeight;
+    var roomX = document.documentElement.clientWidth;
+    var roomY = window.innerHeight - chrome;
+    var scale = Math.min(roomX / WIDTH, roomY / HEIGHT);
+    scale = scale >= 1 ? Math.floor(scale) : Math.max(scale, 0.25);
+    document.documentElement.style.setProperty('--scale', String(scale));
+  }
+  window.addEventListener('resize', fit);
+  fit();
+
+  function focusGame() {
+    canvas.focus({preventScroll: true});
+  }
+  canvas.addEventListener('mousedown', focusGame);
+  window.addEventListener('focus', focusGame);
+
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    say('This browser cannot run WebAssembly, which the game needs. ' +
+        'A current Firefox, Chrome, Edge or Safari can.', true);
+    return;
+  }
+
+  window.Module = {
+    canvas: canvas,
+    setStatus: function (text) {
+      // Emscripten reports "Downloading data... (loaded/total)" while the data comes in.
+      var parts = /\((\d+(\.\d+)?)\/(\d+)\)/.exec(text || '');
+      if (parts) {
+        say('Loading the game… ' + Math.round(100 * parts[1] / parts[3]) + '%');
+      } else if (text) {
+        say('Loading the game…');
+      }
+    },
+    onRuntimeInitialized: function () {
+      say('');
+      focusGame();
+    },
+    onExit: function () {
+      say('The game has ended. Reload the page to play again.');
+    },
+    onAbort: function (what) {
+      say('The game stopped: ' + what + '. Reload the page to try again.', true);
+    },
+    print: function (text) {
+      console.log(text);
+    },
+    printErr: function (text) {
+      console.warn(text);
+    }
+  };
+
+  var script = document.createElement('script');
+  script.src = 'arcade.js';
+  script.onerror = function () {
+    say('The game could not be loaded from the server.', true);
+  };
+  document.body.appendChild(script);
+})();

@@ -1,0 +1,113 @@
+"""The page played in headless Chromium as a player would: the menu exactly as its picture, Enter
+to play, a game ended by a bomb, a typed name stored, the list showing it, and after a reload of
+the page the list still there behind Space.
+
+usage: play_test.py SITE_FOLDER ASSET_FOLDER"""
+
+import os
+import sys
+import time
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+import browser
+
+TEXT = (255, 0, 255)  # the game's text colour
+NAME = 'Ann B'
+
+
+def text_pixels(rgb, left, top, width, height):
+    """Pixels of the game's text colour within a region of the canvas."""
+    count = 0
+    for y in range(top, top + height):
+        row = rgb[(y * 640 + left) * 3:(y * 640 + left + width) * 3]
+        count += sum(1 for i in range(0, len(row), 3) if tuple(row[i:i + 3]) == TEXT)
+    return count
+
+
+class Player:
+    def __init__(self, driver, assets):
+        self.driver = driver
+        self.assets = assets
+
+    def picture(self, name):
+        return browser.picture_rgb(os.path.join(self.assets, name))
+
+    def press(self, *keys):
+        self.driver.find_element(By.ID, 'screen').send_keys(*keys)
+        time.sleep(0.2)
+
+    def wait_for_picture(self, name, timeout, what):
+        """Waits until the canvas shows exactly the picture; returns the seconds it took."""
+        expected = self.picture(name)
+        started = time.monotonic()
+        while browser.canvas_rgb(self.driver) != expected:
+            if time.monotonic() - started > timeout:
+                browser.fail(self.driver, 'waited %ds for %s (%s)' % (timeout, what, name))
+            time.sleep(0.1)
+        return time.monotonic() - started
+
+    def saved_scores(self):
+        return self.driver.execute_script(
+            "return FS.readFile('/saved/highscore.txt', {encoding: 'utf8'})")
+
+    def scroll(self):
+        return self.driver.execute_script('return window.scrollY')
+
+
+def main():
+    site, assets = sys.argv[1], sys.argv[2]
+    with browser.serve(site) as url, browser.chromium() as driver:
+        player = Player(driver, assets)
+        started = time.monotonic()
+        driver.get(url)
+        player.wait_for_picture('menu.png', 30, 'the menu')
+        print('the menu showed %.2f s after the page was asked for' % (time.monotonic() - started))
+
+        # A window smaller than the page: the keys of the game must not scroll it.
+        driver.set_window_size(640, 420)
+        if not driver.execute_script('return document.documentElement.scrollHeight > innerHeight'):
+            browser.fail(driver, 'the page fits the small window, so scrolling cannot be tried')
+        player.press(Keys.ENTER)
+        play = player.picture('bg.png')
+        shown = browser.canvas_rgb(driver)
+        if browser.share_equal(shown, play) < 0.9:
+            browser.fail(driver, 'Enter did not start play (%.2f of the background shown)'
+                         % browser.share_equal(shown, play))
+        player.press(Keys.ARROW_DOWN, Keys.SPACE, Keys.ARROW_LEFT, Keys.ARROW_RIGHT, Keys.SPACE)
+        if player.scroll() != 0:
+            browser.fail(driver, 'the keys of the game scrolled the page to %s' % player.scroll())
+        driver.set_window_size(800, 800)
+
+        # The cannon stands still, so only a bomb can end this game.
+        took = player.wait_for_picture('gameover.png', 150, 'a bomb to end the game')
+        print('a bomb ended the game after %.0f s' % took)
+
+        player.press(NAME)
+        player.press(Keys.ENTER)
+        player.press(Keys.ENTER)
+        player.wait_for_picture('addscorebg.png', 5, 'the add-score screen')
+        player.press(Keys.ENTER)
+        lines = player.saved_scores().splitlines()
+        if len(lines) != 1 or not lines[0].endswith(' points - ' + NAME):
+            browser.fail(driver, 'stored %r' % lines)
+        listed = browser.canvas_rgb(driver)
+        first, second = text_pixels(listed, 50, 60, 240, 26), text_pixels(listed, 50, 90, 240, 26)
+        if first == 0 or second != 0:
+            browser.fail(driver, 'the list shows %d and %d text pixels in its first two rows'
+                         % (first, second))
+        browser.wait_for(driver, 'return Module.scoresKept > 0', 10, 'the scores to be kept')
+        print('stored %r, listed in %d text pixels' % (lines[0], first))
+
+        driver.refresh()
+        player.wait_for_picture('menu.png', 30, 'the menu after a reload')
+        player.press(Keys.SPACE)
+        time.sleep(0.2)
+        if browser.canvas_rgb(driver) != listed:
+            browser.fail(driver, 'after a reload, Space on the menu does not show the same list')
+        print('after a reload, Space on the menu shows the same list')
+
+
+if __name__ == '__main__':
+    main()
