@@ -7,6 +7,7 @@
 #   make clean   remove the builds (the play folder and its high scores stay)
 #   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
 #   make package  the Debian package in build-package/, checked by lintian
+#   make web / make web-run   build the browser version into build-web/site / serve it locally
 
 BUILD_DIR    := build
 SANITIZE_DIR := build-sanitize
@@ -18,8 +19,12 @@ JOBS         := $(shell nproc 2>/dev/null || echo 2)
 CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX       ?= /usr/local
 PACKAGE_DIR  := build-package
+WEB_DIR      := build-web
+# Debian's Emscripten finds its JavaScript parser among the system's node modules.
+WEB_CONFIGURE := NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(WEB_DIR)
 
-.PHONY: run test bench fuzz pictures screenshots clean stage install uninstall package
+.PHONY: run test bench fuzz pictures screenshots clean stage install uninstall package \
+        web web-run web-test
 
 run:
 	tools/install-deps build
@@ -40,6 +45,9 @@ test:
 	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=ON -DARCADE_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@if command -v emcc >/dev/null && command -v chromium >/dev/null; then \
+		$(MAKE) --no-print-directory web-test; \
+	else echo "No Emscripten or Chromium here: the browser tests are left out"; fi
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DARCADE_TESTS=ON -DARCADE_SANITIZE=ON -DARCADE_WERROR=ON
 	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target all arcade-pictures
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -90,5 +98,21 @@ screenshots:
 	tools/install-deps test
 	tools/screenshots/take-screenshots
 
+# The browser version: one folder of static files, $(WEB_DIR)/site, for any web server.
+web:
+	tools/install-deps web
+	$(WEB_CONFIGURE)
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS) --target arcade
+
+web-run: web
+	/usr/bin/python3 web/serve.py $(WEB_DIR)/site 8000
+
+# The browser tests; the whole scripted game is compared with the desktop build's.
+web-test:
+	$(WEB_CONFIGURE) -DARCADE_WEB_TESTS=ON -DARCADE_DESKTOP_TESTS=$(CURDIR)/$(BUILD_DIR)/tests/arcade-tests
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS)
+	cd $(WEB_DIR) && ctest --output-on-failure
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(PACKAGE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(PACKAGE_DIR) $(FUZZ_DIR) \
+	      $(WEB_DIR)

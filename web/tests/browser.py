@@ -3,8 +3,6 @@ by Selenium in a profile of its own, and the game's canvas read back pixel by pi
 
 import base64
 import contextlib
-import functools
-import http.server
 import os
 import shutil
 import subprocess
@@ -16,6 +14,9 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+import serve as site_server  # noqa: E402
+
 CHROMIUM_FLAGS = [
     '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
@@ -23,19 +24,10 @@ CHROMIUM_FLAGS = [
 ]
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      '.wasm': 'application/wasm', '.js': 'text/javascript'}
-
-    def log_message(self, *args):
-        pass
-
-
 @contextlib.contextmanager
 def serve(folder):
     """Serves folder on 127.0.0.1 at a port the system picks; yields the page's address."""
-    handler = functools.partial(QuietHandler, directory=folder)
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+    server = site_server.server(folder, 0, quiet=True)
     thread = threading.Thread(target=server.serve_forever, daemon=True)
     thread.start()
     try:
