@@ -101,7 +101,7 @@ screenshots:
 # The browser version: one folder of static files, $(WEB_DIR)/site, for any web server.
 web:
 	tools/install-deps web
-	$(WEB_CONFIGURE)
+	$(WEB_CONFIGURE) -DARCADE_WERROR=OFF
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS) --target arcade
 
 web-run: web
@@ -109,7 +109,7 @@ web-run: web
 
 # The browser tests; the whole scripted game is compared with the desktop build's.
 web-test:
-	$(WEB_CONFIGURE) -DARCADE_WEB_TESTS=ON -DARCADE_DESKTOP_TESTS=$(CURDIR)/$(BUILD_DIR)/tests/arcade-tests
+	$(WEB_CONFIGURE) -DARCADE_WEB_TESTS=ON -DARCADE_WERROR=ON -DARCADE_DESKTOP_TESTS=$(CURDIR)/$(BUILD_DIR)/tests/arcade-tests
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS)
 	cd $(WEB_DIR) && ctest --output-on-failure
 

@@ -14,11 +14,11 @@
   }
 
   // Whole multiples keep every pixel of the game the same size; only a window too small for the
-  // game at all shrinks it by less.
+  // game at all shrinks it by less. The controls below may need the page scrolled.
   function fit() {
-    var chrome = document.body.scrollHeight - canvas.offsetHeight;
+    var above = canvas.getBoundingClientRect().top + window.scrollY;
     var roomX = document.documentElement.clientWidth;
-    var roomY = window.innerHeight - chrome;
+    var roomY = window.innerHeight - above - status.offsetHeight;
     var scale = Math.min(roomX / WIDTH, roomY / HEIGHT);
     scale = scale >= 1 ? Math.floor(scale) : Math.max(scale, 0.25);
     document.documentElement.style.setProperty('--scale', String(scale));
