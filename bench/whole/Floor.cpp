@@ -1,0 +1,58 @@
+// The least a frame of the game can cost in a real window: one full-window picture copied onto
+// the window, the flip, and the wait to the end of a 20 ms frame, paced the way the game paces
+// its frames. The whole-process benchmark measures it beside the game, in the same run.
+//   arcade-floor PICTURE     Escape or closing the window ends it
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+
+#include "gfx/SdlPtr.h"
+
+namespace {
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kBitsPerPixel = 32;
+constexpr Uint32 kFrameMillis = 20;
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: arcade-floor PICTURE\n");
+        return 2;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) == -1) {
+        std::fprintf(stderr, "arcade-floor: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_Surface* screen = SDL_SetVideoMode(kWidth, kHeight, kBitsPerPixel, 0);
+    SurfacePtr loaded(IMG_Load(argv[1]));
+    SurfacePtr picture(screen != nullptr && loaded != nullptr ? SDL_DisplayFormat(loaded.get())
+                                                              : nullptr);
+    if (picture == nullptr) {
+        std::fprintf(stderr, "arcade-floor: %s\n", SDL_GetError());
+        SDL_Quit();
+        return 1;
+    }
+    loaded.reset();
+    SDL_WM_SetCaption("Arcade Floor", nullptr);
+
+    bool quit = false;
+    while (!quit) {
+        const Uint32 frameEnd = SDL_GetTicks() + kFrameMillis;
+        SDL_Event event;
+        if (SDL_PollEvent(&event) == 1) {
+            quit = event.type == SDL_QUIT ||
+                   (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE);
+        }
+        SDL_BlitSurface(picture.get(), nullptr, screen, nullptr);
+        SDL_Flip(screen);
+        const auto remaining = static_cast<Sint32>(frameEnd - SDL_GetTicks());
+        if (remaining > 0) {
+            SDL_Delay(static_cast<Uint32>(remaining));
+        }
+    }
+    picture.reset();
+    SDL_Quit();
+    return 0;
+}
