@@ -81,6 +81,7 @@ bench:
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DARCADE_TESTS=OFF -DARCADE_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	cd $(BENCH_DIR) && ./bench/arcade-bench
+	bench/whole/run $(BENCH_DIR)
 
 fuzz:
 	tools/install-deps fuzz
