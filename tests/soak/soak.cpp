@@ -1,0 +1,158 @@
+// Plays the game at random for a given number of frames, through every screen, storing scores
+// into a real file in a scratch folder: no crash, every stored line kept in order, and the
+// resident size no higher at the end than after the first tenth of the frames, give or take.
+//
+//   arcade-soak FRAMES [SEED] [GROWTH_KB]
+//
+// GROWTH_KB (default 2048) is how much the resident size may grow; 0 only reports it.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "RandomPlayer.h"
+#include "engine/GameEngine.h"
+#include "play/StatePlay.h"
+#include "screens/StateAddScore.h"
+#include "screens/StateGameOver.h"
+#include "screens/StateMenu.h"
+#include "screens/StateShowScore.h"
+#include "support/Frames.h"
+#include "support/HighScores.h"
+#include "support/Scratch.h"
+
+namespace {
+constexpr long kDefaultGrowthKb = 2048;
+constexpr std::uint32_t kDefaultSeed = 9;
+constexpr long kSampleEvery = 100000;
+
+long ResidentKb() {
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// A game as main starts it, with a clock that moves by the frame waits alone.
+std::unique_ptr<GameEngine> StartGame() {
+    auto engine = std::make_unique<GameEngine>();
+    engine->SetClock(std::make_unique<SteppingClock>());
+    engine->SetState(new StateMenu());
+    return engine;
+}
+
+const char* ScreenName(GameState* state) {
+    if (dynamic_cast<StateMenu*>(state) != nullptr) {
+        return "menu";
+    }
+    if (dynamic_cast<StatePlay*>(state) != nullptr) {
+        return "play";
+    }
+    if (dynamic_cast<StateGameOver*>(state) != nullptr) {
+        return "game over";
+    }
+    if (dynamic_cast<StateAddScore*>(state) != nullptr) {
+        return "add score";
+    }
+    if (dynamic_cast<StateShowScore*>(state) != nullptr) {
+        return "high scores";
+    }
+    return "none";
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: arcade-soak FRAMES [SEED] [GROWTH_KB]\n");
+        return 2;
+    }
+    const long frames = std::atol(argv[1]);
+    const auto seed = argc > 2 ? static_cast<std::uint32_t>(std::atol(argv[2])) : kDefaultSeed;
+    const long allowedGrowthKb = argc > 3 ? std::atol(argv[3]) : kDefaultGrowthKb;
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+    ScratchDir dir;
+    RandomPlayer player(seed);
+    std::unique_ptr<GameEngine> engine = StartGame();
+    std::map<std::string, long> framesOn;
+    long stores = 0;
+    long games = 0;
+    long restarts = 0;
+    const long firstKb = ResidentKb();
+    long settledKb = firstKb;
+    long highestKb = firstKb;
+    std::vector<long> samplesKb;
+    const char* before = ScreenName(engine->GetState());
+    for (long frame = 0; frame < frames; ++frame) {
+        if (frame == frames / 10) {
+            settledKb = ResidentKb();
+        }
+        player.Play();
+        engine->RunFrame();
+        const char* now = ScreenName(engine->GetState());
+        ++framesOn[now];
+        stores += before == std::string("add score") && now == std::string("high scores");
+        games += before != std::string("play") && now == std::string("play");
+        before = now;
+        if (engine->QuitRequested()) {
+            // Escape ends the program; the player starts it again.
+            ReleaseAllInput();
+            engine.reset();
+            engine = StartGame();
+            before = ScreenName(engine->GetState());
+            ++restarts;
+        }
+        if ((frame + 1) % kSampleEvery == 0) {
+            samplesKb.push_back(ResidentKb());
+            highestKb = std::max(highestKb, samplesKb.back());
+        }
+    }
+    engine.reset();
+    const long lastKb = ResidentKb();
+    highestKb = std::max(highestKb, lastKb);
+
+    const std::vector<std::string> lines = SplitLines(ReadWholeFile(dir.File("highscore.txt")));
+    const bool kept = static_cast<long>(lines.size()) == stores &&
+                      std::is_sorted(lines.begin(), lines.end(), std::greater<>()) &&
+                      Leftovers(dir.Path()).empty();
+
+    std::printf(
+        "soak: %ld frames, seed %u: %ld games, %ld scores stored, %ld restarts after "
+        "Escape\n",
+        frames, static_cast<unsigned>(seed), games, stores, restarts);
+    for (const auto& [screen, count] : framesOn) {
+        std::printf("  %-12s %8ld frames\n", screen.c_str(), count);
+    }
+    std::printf(
+        "resident: %ld kB at the start, %ld kB after a tenth of the frames, %ld kB at the "
+        "end (highest %ld kB)\n",
+        firstKb, settledKb, lastKb, highestKb);
+    bool passed = true;
+    if (!kept) {
+        std::printf(
+            "FAILED: the file holds %zu lines for %ld stores, or is out of order, or a "
+            "temporary file is left\n",
+            lines.size(), stores);
+        passed = false;
+    }
+    if (framesOn.size() < 5) {
+        std::printf("FAILED: not every screen was played\n");
+        passed = false;
+    }
+    if (allowedGrowthKb > 0 && lastKb - settledKb > allowedGrowthKb) {
+        std::printf("FAILED: the resident size grew by %ld kB\n", lastKb - settledKb);
+        passed = false;
+    }
+    std::printf("%d passed, %d failed\n", passed ? 1 : 0, passed ? 0 : 1);
+    return passed ? 0 : 1;
+}
