@@ -23,12 +23,13 @@ constexpr int kNameRowY = 350;
 }  // namespace
 
 GameEngine::GameEngine() {
-    // Everything but SDL's timers, which the game never uses: with them SDL keeps a thread that
-    // wakes every millisecond for as long as the game runs. The clock and the waits of the frame
-    // work without it.
-    if (SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_TIMER) == -1) {
+    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
         StopAfterFailed("SDL_Init");
     }
+    // The game never uses SDL's timers, and with them SDL keeps a thread that wakes every
+    // millisecond for as long as the game runs. The clock and the waits of the frame work
+    // without it.
+    SDL_QuitSubSystem(SDL_INIT_TIMER);
     SetWindowIcon();
     screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, 0);
     if (screen == nullptr) {
