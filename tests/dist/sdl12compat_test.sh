@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The game as built here, run on the SDL 1.2 that newer distributions ship: the compatibility
+# layer over SDL 2, fetched and unpacked beside the build and put first on the library path.
+source "$(dirname "$0")/../e2e/lib.sh"
+
+layer=$("$(dirname "$0")/../../tools/fetch-sdl12-compat" "$BUILD_DIR/sdl12-compat") ||
+    fail "could not fetch the compatibility layer"
+export LD_LIBRARY_PATH="$layer${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+start_x
+start_game
+grep -q "$layer/libSDL-1.2.so" "/proc/$GAME_PID/maps" || fail "the game did not load the layer"
+grep -q 'libSDL2-2.0.so' "/proc/$GAME_PID/maps" || fail "the layer did not load SDL 2"
+
+read -r width height < <(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+[ "$width" = 640 ] && [ "$height" = 480 ] || fail "window is ${width}x${height}"
+shot "$WORK/menu.png"
+expect_picture menu.png "$WORK/expected.png"
+diff=$(differing_pixels "$WORK/menu.png" "$WORK/expected.png")
+[ "$diff" = 0 ] || fail "the menu differs from menu.png in $diff pixels"
+
+press Escape
+wait_for_exit
+[ "$GAME_STATUS" = 0 ] || fail "Escape ended the game with status $GAME_STATUS"
+echo "on $layer: window 640x480, menu exact, Escape -> 0"
