@@ -72,7 +72,8 @@ package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 package:
 	tools/install-deps package
 	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=None -DARCADE_TESTS=OFF -DARCADE_WERROR=OFF \
-	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS | sed 's/-Werror[^ ]*//g') $$(dpkg-buildflags --get CPPFLAGS)" \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS | sed 's/-Werror[^ ]*//g') \
+	        $$(dpkg-buildflags --get CPPFLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	rm -f $(PACKAGE_DIR)/arcade-game_*.deb

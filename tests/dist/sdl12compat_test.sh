@@ -11,7 +11,8 @@ start_game
 grep -q "$layer/libSDL-1.2.so" "/proc/$GAME_PID/maps" || fail "the game did not load the layer"
 grep -q 'libSDL2-2.0.so' "/proc/$GAME_PID/maps" || fail "the layer did not load SDL 2"
 
-read -r width height < <(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+read -r width height < <(xwininfo -id "$WINDOW" |
+    awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
 [ "$width" = 640 ] && [ "$height" = 480 ] || fail "window is ${width}x${height}"
 shot "$WORK/menu.png"
 expect_picture menu.png "$WORK/expected.png"
