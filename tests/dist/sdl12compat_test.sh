@@ -6,6 +6,9 @@ source "$(dirname "$0")/../e2e/lib.sh"
 layer=$("$(dirname "$0")/../../tools/fetch-sdl12-compat" "$BUILD_DIR/sdl12-compat") ||
     fail "could not fetch the compatibility layer"
 export LD_LIBRARY_PATH="$layer${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+# SDL 2 and the desktop bus it opens keep memory to the end of the process, which LeakSanitizer
+# would count against the game; the game's own leaks are looked for by every other test.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start_x
 start_game
 grep -q "$layer/libSDL-1.2.so" "/proc/$GAME_PID/maps" || fail "the game did not load the layer"
