@@ -7,9 +7,47 @@
 
 #include "SdlWeb.h"
 
+namespace {
+// The browser tells of focus and of a hidden tab as window events; the desktop game hears of
+// them as activation events.
+bool TurnIntoActivation(SDL_Event& event) {
+    SDL_Event active{};
+    active.type = SDL_ACTIVEEVENT;
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            active.active.state = SDL_APPINPUTFOCUS;
+            active.active.gain = event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+            break;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_HIDDEN:
+            active.active.state = SDL_APPACTIVE;
+            active.active.gain = event.window.event == SDL_WINDOWEVENT_SHOWN;
+            break;
+        default:
+            return false;
+    }
+    event = active;
+    return true;
+}
+}  // namespace
+
+// Whether the game is to see this event, turned into the desktop's kind where they differ.
+extern "C" EMSCRIPTEN_KEEPALIVE int WebGameTakesEvent(SDL_Event* event) {
+    switch (event->type) {
+        case SDL_KEYDOWN:
+        case SDL_QUIT:
+        case SDL_JOYBUTTONDOWN:
+            return 1;
+        case SDL_WINDOWEVENT:
+            return TurnIntoActivation(*event) ? 1 : 0;
+        default:
+            return 0;
+    }
+}
+
 // clang-format off
-EM_JS(void, PassOverEventsBut, (int keyDown, int quit, int window, int joyButton), {
-    var used = [keyDown, quit, window, joyButton];
+EM_JS(void, PassOverUnusedEvents, (), {
     var poll = SDL.pollEvent;
     SDL.pollEvent = function(event) {
         if (!event) {
@@ -18,7 +56,7 @@ EM_JS(void, PassOverEventsBut, (int keyDown, int quit, int window, int joyButton
         // Passing over an event still brings the keyboard state up to date, as ignoring one
         // does on the desktop.
         while (poll(event)) {
-            if (used.indexOf(HEAP32[event >> 2]) >= 0) {
+            if (_WebGameTakesEvent(event)) {
                 return 1;
             }
         }
@@ -28,6 +66,5 @@ EM_JS(void, PassOverEventsBut, (int keyDown, int quit, int window, int joyButton
 // clang-format on
 
 void IgnoreUnusedEvents() {
-    // The browser's focus events are window events: they stand for the desktop's activation.
-    PassOverEventsBut(SDL_KEYDOWN, SDL_QUIT, SDL_WINDOWEVENT, SDL_JOYBUTTONDOWN);
+    PassOverUnusedEvents();
 }
