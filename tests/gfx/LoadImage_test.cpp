@@ -72,10 +72,11 @@ TEST(LoadImage, AMissingOrBrokenFileGivesNullAndASpriteThatDrawsNothing) {
 // A shot loads its picture every time: a missing one must not print a line per shot.
 TEST(LoadImage, EachFileThatCannotBeLoadedIsNamedOnceWithItsFolder) {
     ScratchDir dir(false);
-    GameEngine engine;
+    // Gone before the engine opens it: texts share the font that one of them has open.
     std::remove("arial.ttf");
     WriteWholeFile("broken.png", "not a picture");
     testing::internal::CaptureStderr();
+    GameEngine engine;
     for (int shot = 0; shot < 3; ++shot) {
         SurfacePtr(GameEngine::load_image("bullet.png"));
         SurfacePtr(GameEngine::load_image("broken.png"));
@@ -93,7 +94,7 @@ TEST(LoadImage, EachFileThatCannotBeLoadedIsNamedOnceWithItsFolder) {
     EXPECT_EQ(timesSaid("cannot load bullet.png from " + dir.Path() + " ("), 1) << said;
     EXPECT_EQ(timesSaid("cannot load broken.png from " + dir.Path() + " ("), 1) << said;
     EXPECT_EQ(timesSaid("cannot load arial.ttf from " + dir.Path() + " ("), 1) << said;
-    EXPECT_EQ(timesSaid("\n"), 3) << said;
+    EXPECT_EQ(timesSaid("arcade-game: "), 3) << said;
 }
 
 TEST(SpriteDraw, APictureLeftOfTheWindowIsClippedAtItsEdge) {
