@@ -4,7 +4,7 @@
 #   make bench   build and run the benchmarks
 #   make fuzz    run each fuzz target for FUZZ_SECONDS (clang and libFuzzer, in its own build)
 #   make soak    play SOAK_FRAMES frames at random, as built and under the sanitizers
-#   make pictures / make screenshots   redraw assets/ / retake docs/
+#   make pictures / make sounds / make screenshots   redraw assets/ / retake docs/
 #   make clean   remove the builds (the play folder and its high scores stay)
 #   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
 #   make package  the Debian package in build-package/, checked by lintian
@@ -26,7 +26,7 @@ WEB_DIR      := build-web
 # Debian's Emscripten finds its JavaScript parser among the system's node modules.
 WEB_CONFIGURE := NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(WEB_DIR)
 
-.PHONY: run test bench fuzz soak pictures screenshots clean stage install uninstall package \
+.PHONY: run test bench fuzz soak pictures sounds screenshots clean stage install uninstall package \
         web web-run web-test
 
 run:
@@ -40,19 +40,19 @@ run:
 # highscore.txt, which is never touched here so that it outlives rebuilds and make clean.
 stage:
 	mkdir -p $(PLAY_DIR)
-	cp -f assets/*.png $(PLAY_DIR)/
+	cp -f assets/*.png assets/*.wav $(PLAY_DIR)/
 	ln -sfn "$$(grep '^ARCADE_FONT_FILE:' $(BUILD_DIR)/CMakeCache.txt | cut -d= -f2)" $(PLAY_DIR)/arial.ttf
 
 test:
 	tools/install-deps test
 	$(CONFIGURE) -B $(BUILD_DIR) -DARCADE_TESTS=ON -DARCADE_WERROR=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target all arcade-pictures
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target all arcade-pictures arcade-sounds
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@if command -v emcc >/dev/null && command -v chromium >/dev/null; then \
 		$(MAKE) --no-print-directory web-test; \
 	else echo "No Emscripten or Chromium here: the browser tests are left out"; fi
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DARCADE_TESTS=ON -DARCADE_SANITIZE=ON -DARCADE_WERROR=ON
-	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target all arcade-pictures
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target all arcade-pictures arcade-sounds
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
 install:
@@ -110,6 +110,11 @@ pictures:
 	tools/install-deps test
 	$(CONFIGURE) -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target pictures
+
+sounds:
+	tools/install-deps test
+	$(CONFIGURE) -B $(BUILD_DIR)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target sounds
 
 screenshots:
 	tools/install-deps test

@@ -54,11 +54,11 @@ start_x() {
     fail "no X server could be started"
 }
 
-# The play folder a player would have: pictures, the font as arial.ttf, and whatever high-score
-# file the test puts there first.
+# The play folder a player would have: pictures, sounds, the font as arial.ttf, and whatever
+# high-score file the test puts there first.
 PLAY="$WORK/play"
 mkdir -p "$PLAY"
-cp "$ASSET_DIR"/*.png "$PLAY"/ 2>/dev/null || true
+cp "$ASSET_DIR"/*.png "$ASSET_DIR"/*.wav "$PLAY"/ 2>/dev/null || true
 cp "$FONT_FILE" "$PLAY/arial.ttf"
 
 start_game() {
