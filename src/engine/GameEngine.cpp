@@ -7,6 +7,7 @@
 
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
+#include "sound/MixerSound.h"
 
 namespace {
 constexpr const char* kWindowTitle = "Arcade Game";
@@ -40,6 +41,8 @@ GameEngine::GameEngine() {
     }
     SDL_WM_SetCaption(kWindowTitle, nullptr);
     IgnoreUnusedEvents();
+    sound = OpenMixerSound();
+    gamepad = OpenFirstGamepad();
 
     nameText = std::make_unique<Text>();
     promptText = std::make_unique<Text>();
@@ -52,11 +55,16 @@ GameEngine::~GameEngine() {
     // Fonts must close before the font library goes.
     nameText.reset();
     promptText.reset();
+    pauseNote.reset();
+    // The mixer and the joystick belong to SDL's subsystems: they go before SDL does.
+    sound.reset();
+    gamepad.reset();
     TTF_Quit();
     SDL_Quit();
 }
 
 void GameEngine::SetState(GameState* state) {
+    paused = false;
     currentState.reset();
     currentState.reset(state);
     if (state != nullptr) {
@@ -85,14 +93,20 @@ void GameEngine::RunFrame() {
     if (SDL_PollEvent(&event) == 1) {
         HandleEvent(event);
     }
-    SendHeldArrows();
+    // A paused game stands still: no keys, no update, so no bomb is drawn for either.
+    if (!paused) {
+        SendHeldArrows();
+    }
 
     // A screen may replace itself in any of these calls, so each one asks for the current one.
-    if (currentState != nullptr) {
+    if (currentState != nullptr && !paused) {
         currentState->MoveSprites();
     }
     if (currentState != nullptr) {
         currentState->Draw(screen);
+    }
+    if (paused) {
+        DrawPauseNote();
     }
     DrawNameOverlay();
     SDL_Flip(screen);
@@ -100,46 +114,9 @@ void GameEngine::RunFrame() {
     WaitForFrameEnd(frameEnd);
 }
 
-void GameEngine::HandleEvent(const SDL_Event& event) {
-    if (event.type == SDL_QUIT) {
-        quit = true;
-        return;
-    }
-    if (event.type != SDL_KEYDOWN) {
-        return;
-    }
-    if (IsTypingName()) {
-        TypeNameKey(event.key.keysym);
-        return;
-    }
-    switch (event.key.keysym.sym) {
-        case SDLK_ESCAPE:
-            quit = true;
-            break;
-        case SDLK_SPACE:
-            SendKey(KeySpace);
-            break;
-        case SDLK_RETURN:
-            SendKey(KeyEnter);
-            break;
-        default:
-            break;
-    }
-}
-
-void GameEngine::SendKey(GameKey key) {
-    if (currentState != nullptr) {
-        currentState->KeyPressed(key);
-    }
-}
-
-void GameEngine::SendHeldArrows() {
-    const Uint8* held = SDL_GetKeyState(nullptr);
-    if (held[SDLK_LEFT]) {
-        SendKey(KeyLeft);
-    }
-    if (held[SDLK_RIGHT]) {
-        SendKey(KeyRight);
+void GameEngine::PlaySound(Effect effect) {
+    if (!muted) {
+        sound->Play(effect);
     }
 }
 

@@ -8,7 +8,9 @@
 #include "engine/Clock.h"
 #include "engine/GameKey.h"
 #include "engine/GameState.h"
+#include "engine/Gamepad.h"
 #include "gfx/Text.h"
+#include "sound/Sound.h"
 
 // Owns the window and the current screen, runs the paced main loop and collects the player's
 // name after a game.
@@ -24,6 +26,7 @@ class GameEngine {
     // Runs frames until Escape (outside name typing) or the window is closed.
     void Loop();
     // One frame: one event, held arrows, update, draw, name overlay, flip, wait out the frame.
+    // While paused, only the event, the drawing (with a note on how to go on), flip and wait.
     void RunFrame();
 
     // Takes ownership of state and destroys the current one, which may be the caller.
@@ -41,7 +44,15 @@ class GameEngine {
     // The caller owns the result; null when the file is missing or unreadable.
     static SDL_Surface* load_image(std::string path);
 
+    // Plays an effect unless the player has muted the game (M).
+    void PlaySound(Effect effect);
+    bool Muted() const { return muted; }
+    // Only a screen that says it can pause is ever paused; installing another one ends a pause.
+    bool Paused() const { return paused; }
+
     void SetClock(std::unique_ptr<Clock> replacement) { clock = std::move(replacement); }
+    void SetSound(std::unique_ptr<Sound> replacement) { sound = std::move(replacement); }
+    void SetGamepad(std::unique_ptr<Gamepad> replacement) { gamepad = std::move(replacement); }
     bool QuitRequested() const { return quit; }
     bool IsTypingName() const { return enterName && !nameEntered; }
     bool NameEntryOn() const { return enterName; }
@@ -50,8 +61,16 @@ class GameEngine {
 
   private:
     void HandleEvent(const SDL_Event& event);
+    void KeyDown(const SDL_keysym& key);
+    void PadButton(Uint8 button);
     void SendKey(GameKey key);
     void SendHeldArrows();
+    bool InPlay() const;
+    void TogglePause();
+    void Pause();
+    void DrawPauseNote();
+    void ToggleMute();
+    void ToggleFullScreen();
     void TypeNameKey(const SDL_keysym& key);
     void DrawNameOverlay();
     void WaitForFrameEnd(Uint32 frameEnd);
@@ -69,4 +88,9 @@ class GameEngine {
     std::unique_ptr<Text> promptText;
     std::string playerName;  // kept from one game to the next
     std::unique_ptr<Clock> clock = std::make_unique<SdlClock>();
+    std::unique_ptr<Sound> sound = std::make_unique<SilentSound>();
+    bool muted = false;
+    bool paused = false;
+    std::unique_ptr<Text> pauseNote;  // made at the first pause: a game never paused never needs it
+    std::unique_ptr<Gamepad> gamepad;  // null without a joystick
 };

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "sound/Effect.h"
+
 class GameEngine;
 
 // One screen of the game. The engine owns the current one and calls it once per frame; a screen
@@ -15,11 +17,16 @@ class GameState {
     virtual void MoveSprites() {}
     virtual void Draw(SDL_Surface* /*screen*/) {}
     virtual void KeyPressed(int /*key*/) {}
+    // Whether the player may pause this screen (P, Start, or the window losing focus).
+    virtual bool Pausable() const { return false; }
 
     void SetEngine(GameEngine* engine) { this->engine = engine; }
     GameEngine* GetEngine() const { return engine; }
     void SetName(std::string name) { this->name = std::move(name); }
     std::string GetName() const { return name; }
+    // Through the engine, which may be muted. A screen that is about to replace itself plays its
+    // sound first.
+    void PlaySound(Effect effect);
 
   private:
     GameEngine* engine = nullptr;  // not owned; set when the engine installs this screen

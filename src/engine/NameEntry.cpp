@@ -27,6 +27,7 @@ void GameEngine::TypeNameKey(const SDL_keysym& key) {
     }
     if (key.sym == SDLK_RETURN) {
         nameEntered = true;
+        PlaySound(Effect::Select);
     }
     if (key.sym == SDLK_BACKSPACE && !playerName.empty()) {
         playerName.pop_back();

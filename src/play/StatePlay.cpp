@@ -80,6 +80,7 @@ void StatePlay::KeyPressed(int key) {
     switch (key) {
         case KeySpace:
             FireBullet(player->GetPosX(), player->GetPosY());
+            PlaySound(Effect::Fire);
             return;
         case KeyLeft:
             player->MoveLeft();

@@ -28,6 +28,7 @@ class StatePlay : public GameState {
     void MoveSprites() override;
     void Draw(SDL_Surface* screen) override;
     void KeyPressed(int key) override;
+    bool Pausable() const override { return true; }
 
     // The decimal text of value, as stream insertion writes it.
     static std::string itos(int value);
@@ -54,6 +55,8 @@ class StatePlay : public GameState {
     void EndGame();
 
     void ScoreHit();
+    // The sound of a hit: the last hit point of an airplane brings it down for good.
+    void SoundHit(int hitsLeft);
 
     std::unique_ptr<Sprite> background;
     std::unique_ptr<PlayerSprite> player;

@@ -48,11 +48,13 @@ void StatePlay::MoveSprites() {
             EndGame();
             return;
         }
+        PlaySound(Effect::LevelCleared);
         NextLevel();
     } else {
         DropBombsAtRandom();
     }
     if (BombsFall()) {
+        PlaySound(Effect::CannonDestroyed);
         EndGame();
         return;
     }
@@ -82,12 +84,14 @@ void StatePlay::ShootBullets() {
             airplane.reset();
             --airplaneHits;
             ScoreHit();
+            SoundHit(airplaneHits);
             stopped = true;
         }
         if (airplane2 != nullptr && Hits(bullet, *airplane2, kAirplaneTarget)) {
             airplane2.reset();
             --airplane2Hits;
             ScoreHit();
+            SoundHit(airplane2Hits);
             stopped = true;
         }
         const bool hitShieldLeft = HitsShield(bullet, shieldLeft);
@@ -103,6 +107,10 @@ void StatePlay::ShootBullets() {
 void StatePlay::ScoreHit() {
     score += kPointsPerHit;
     scoreText->Render(itos(score).c_str());
+}
+
+void StatePlay::SoundHit(int hitsLeft) {
+    PlaySound(hitsLeft > 0 ? Effect::AirplaneHit : Effect::AirplaneDown);
 }
 
 void StatePlay::ReplaceShotDownAirplanes() {

@@ -29,6 +29,7 @@ void StateAddScore::KeyPressed(int key) {
     if (key != KeyEnter) {
         return;
     }
+    PlaySound(Effect::Select);
     ReadFile();
     AddScore();
     SortScore();

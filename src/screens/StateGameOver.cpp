@@ -23,6 +23,7 @@ void StateGameOver::KeyPressed(int key) {
     if (key != KeyEnter) {
         return;
     }
+    PlaySound(Effect::Select);
     auto addScore = std::make_unique<StateAddScore>();
     addScore->SetScore(score);
     GameEngine* engine = GetEngine();

@@ -12,6 +12,9 @@ void StateMenu::Draw(SDL_Surface* screen) {
 }
 
 void StateMenu::KeyPressed(int key) {
+    if (key == KeyEnter || key == KeySpace) {
+        PlaySound(Effect::Select);
+    }
     // SetState destroys this menu, so nothing of it is touched after the switch.
     switch (key) {
         case KeyEnter:

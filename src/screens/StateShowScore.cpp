@@ -56,6 +56,7 @@ void StateShowScore::Draw(SDL_Surface* screen) {
 
 void StateShowScore::KeyPressed(int key) {
     if (key == KeyEnter) {
+        PlaySound(Effect::Select);
         GetEngine()->SetState(new StateMenu());
     }
 }

@@ -1,0 +1,136 @@
+// The engine's input: the keys and gamepad buttons of each frame's one event, the held arrows,
+// and the player's own switches (mute, pause, full screen).
+#include <algorithm>
+#include <iterator>
+
+#include "engine/GameEngine.h"
+
+namespace {
+bool IsStartButton(Uint8 button) {
+    return std::find(std::begin(pad::kStartButtons), std::end(pad::kStartButtons), button) !=
+           std::end(pad::kStartButtons);
+}
+
+// Alt+Return is the usual full-screen chord, so it must never count as a Return.
+bool IsFullScreenKey(const SDL_keysym& key) {
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT) != 0);
+}
+
+bool LostFocus(const SDL_ActiveEvent& active) {
+    return active.gain == 0 && (active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
+}
+}  // namespace
+
+void GameEngine::HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            quit = true;
+            return;
+        case SDL_KEYDOWN:
+            KeyDown(event.key.keysym);
+            return;
+        case SDL_JOYBUTTONDOWN:
+            PadButton(event.jbutton.button);
+            return;
+        case SDL_ACTIVEEVENT:
+            // A player who switches away mid-game comes back to the game where they left it.
+            if (LostFocus(event.active)) {
+                Pause();
+            }
+            return;
+        default:
+            return;
+    }
+}
+
+void GameEngine::KeyDown(const SDL_keysym& key) {
+    if (IsFullScreenKey(key)) {
+        ToggleFullScreen();
+        return;
+    }
+    // While a name is typed, M and P are letters of it.
+    if (IsTypingName()) {
+        TypeNameKey(key);
+        return;
+    }
+    switch (key.sym) {
+        case SDLK_ESCAPE:
+            quit = true;
+            return;
+        case SDLK_m:
+            ToggleMute();
+            return;
+        case SDLK_p:
+            TogglePause();
+            return;
+        default:
+            break;
+    }
+    if (paused) {
+        return;
+    }
+    if (key.sym == SDLK_SPACE) {
+        SendKey(KeySpace);
+    } else if (key.sym == SDLK_RETURN) {
+        SendKey(KeyEnter);
+    }
+}
+
+void GameEngine::PadButton(Uint8 button) {
+    // The name is typed on the keyboard, and confirmed there too.
+    if (IsTypingName()) {
+        return;
+    }
+    if (IsStartButton(button)) {
+        TogglePause();
+        return;
+    }
+    if (paused) {
+        return;
+    }
+    if (button == pad::kFireButton) {
+        SendKey(InPlay() ? KeySpace : KeyEnter);
+    } else if (button == pad::kScoresButton && !InPlay()) {
+        // Space opens the high scores from the menu; every other screen but play ignores it.
+        SendKey(KeySpace);
+    }
+}
+
+void GameEngine::SendKey(GameKey key) {
+    if (currentState != nullptr) {
+        currentState->KeyPressed(key);
+    }
+}
+
+void GameEngine::SendHeldArrows() {
+    const Uint8* held = SDL_GetKeyState(nullptr);
+    PadHeld pad;
+    if (gamepad != nullptr && !IsTypingName()) {
+        pad = gamepad->Held();
+    }
+    // Keyboard and pad held together still make one step.
+    if (held[SDLK_LEFT] || pad.left) {
+        SendKey(KeyLeft);
+    }
+    if (held[SDLK_RIGHT] || pad.right) {
+        SendKey(KeyRight);
+    }
+}
+
+bool GameEngine::InPlay() const {
+    return currentState != nullptr && currentState->Pausable();
+}
+
+void GameEngine::ToggleMute() {
+    muted = !muted;
+    if (muted) {
+        sound->Halt();
+    }
+}
+
+void GameEngine::ToggleFullScreen() {
+    // Where the video driver cannot switch, the window stays as it is and play goes on.
+    if (screen != nullptr && SDL_WM_ToggleFullScreen(screen) == 1) {
+        screen = SDL_GetVideoSurface();
+    }
+}

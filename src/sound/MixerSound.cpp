@@ -1,0 +1,82 @@
+// Everything that needs SDL_mixer lives in this file, so a build without the mixer replaces this
+// one file.
+#include "sound/MixerSound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <array>
+#include <cstring>
+
+#include "gfx/MissingFile.h"
+
+namespace {
+constexpr int kFrequency = 22050;
+constexpr int kOutputChannels = 2;
+// About 23 ms of sound a buffer: short enough that a shot is heard within a frame or two.
+constexpr int kBufferSamples = 512;
+// Enough voices for a burst of shots with hits and a level tune over them: a new effect that
+// finds every voice busy is simply not heard.
+constexpr int kVoices = 16;
+// The driver SDL falls back on when asked for no sound: opening the mixer there plays nothing and
+// only adds a mixing thread.
+constexpr const char* kSilentDriver = "dummy";
+
+struct ChunkDeleter {
+    void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
+};
+using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
+
+class MixerSound : public Sound {
+  public:
+    MixerSound() {
+        Mix_AllocateChannels(kVoices);
+        for (int i = 0; i < kEffectCount; ++i) {
+            chunks[i].reset(Mix_LoadWAV(kEffectFiles[i]));
+            if (chunks[i] == nullptr) {
+                ReportUnloadable(kEffectFiles[i], Mix_GetError());
+            }
+        }
+    }
+    ~MixerSound() override {
+        Mix_HaltChannel(-1);
+        for (auto& chunk : chunks) {
+            chunk.reset();
+        }
+        Mix_CloseAudio();
+    }
+    MixerSound(const MixerSound&) = delete;
+    MixerSound& operator=(const MixerSound&) = delete;
+
+    void Play(Effect effect) override {
+        Mix_Chunk* chunk = chunks[static_cast<int>(effect)].get();
+        if (chunk != nullptr) {
+            Mix_PlayChannel(-1, chunk, 0);
+        }
+    }
+    void Halt() override { Mix_HaltChannel(-1); }
+
+  private:
+    std::array<ChunkPtr, kEffectCount> chunks;
+};
+
+bool RealAudioDriver() {
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
+        return false;
+    }
+    // SDL counts its audio as started even when it found no device; then it names no driver.
+    char name[32];
+    if (SDL_AudioDriverName(name, sizeof name) == nullptr) {
+        return false;
+    }
+    return std::strcmp(name, kSilentDriver) != 0;
+}
+}  // namespace
+
+std::unique_ptr<Sound> OpenMixerSound() {
+    if (!RealAudioDriver() ||
+        Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferSamples) != 0) {
+        return std::make_unique<SilentSound>();
+    }
+    return std::make_unique<MixerSound>();
+}
