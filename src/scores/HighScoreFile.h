@@ -47,7 +47,8 @@ class HighScoreFile {
     const StoreFailure& Failure() const { return failure; }
 
     // Appends the first maxLines lines of the file at path to entries, each cut to maxBytes. A
-    // file that cannot be read gives what could be read before the fault; nothing waits.
+    // file that cannot be read gives what could be read before the fault; nothing waits. A link
+    // that a store would not follow is not read either.
     static void ReadFirstLines(const std::string& path, std::size_t maxLines, std::size_t maxBytes,
                                std::vector<std::string>& entries);
 

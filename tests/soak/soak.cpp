@@ -117,9 +117,9 @@ int main(int argc, char** argv) {
             highestKb = std::max(highestKb, samplesKb.back());
         }
     }
-    engine.reset();
     const long lastKb = ResidentKb();
     highestKb = std::max(highestKb, lastKb);
+    engine.reset();
 
     const std::vector<std::string> lines = SplitLines(ReadWholeFile(dir.File("highscore.txt")));
     const bool kept = static_cast<long>(lines.size()) == stores &&
@@ -137,6 +137,13 @@ int main(int argc, char** argv) {
         "resident: %ld kB at the start, %ld kB after a tenth of the frames, %ld kB at the "
         "end (highest %ld kB)\n",
         firstKb, settledKb, lastKb, highestKb);
+    if (!samplesKb.empty()) {
+        std::printf("resident every %ld frames (kB):", kSampleEvery);
+        for (const long kb : samplesKb) {
+            std::printf(" %ld", kb);
+        }
+        std::printf("\n");
+    }
     bool passed = true;
     if (!kept) {
         std::printf(
