@@ -1,6 +1,7 @@
-// Plays the game at random for a given number of frames, through every screen, storing scores
-// into a real file in a scratch folder: no crash, every stored line kept in order, and the
-// resident size no higher at the end than after the first tenth of the frames, give or take.
+// Plays the game at random for a given number of frames, through every screen, with keys, gamepad
+// buttons and stick, and focus changes, storing scores into a real file in a scratch folder: no
+// crash, every stored line kept in order, and the resident size no higher at the end than after
+// the first tenth of the frames, give or take.
 //
 //   arcade-soak FRAMES [SEED] [GROWTH_KB]
 //
@@ -42,10 +43,12 @@ long ResidentKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// A game as main starts it, with a clock that moves by the frame waits alone.
-std::unique_ptr<GameEngine> StartGame() {
+// A game as main starts it, with a clock that moves by the frame waits alone and the player's
+// gamepad plugged in.
+std::unique_ptr<GameEngine> StartGame(RandomPlayer& player) {
     auto engine = std::make_unique<GameEngine>();
     engine->SetClock(std::make_unique<SteppingClock>());
+    engine->SetGamepad(player.NewPad());
     engine->SetState(new StateMenu());
     return engine;
 }
@@ -83,11 +86,12 @@ int main(int argc, char** argv) {
 
     ScratchDir dir;
     RandomPlayer player(seed);
-    std::unique_ptr<GameEngine> engine = StartGame();
+    std::unique_ptr<GameEngine> engine = StartGame(player);
     std::map<std::string, long> framesOn;
     long stores = 0;
     long games = 0;
     long restarts = 0;
+    long paused = 0;
     const long firstKb = ResidentKb();
     long settledKb = firstKb;
     long highestKb = firstKb;
@@ -97,10 +101,11 @@ int main(int argc, char** argv) {
         if (frame == frames / 10) {
             settledKb = ResidentKb();
         }
-        player.Play();
+        player.Play(engine->Paused());
         engine->RunFrame();
         const char* now = ScreenName(engine->GetState());
         ++framesOn[now];
+        paused += engine->Paused();
         stores += before == std::string("add score") && now == std::string("high scores");
         games += before != std::string("play") && now == std::string("play");
         before = now;
@@ -108,7 +113,7 @@ int main(int argc, char** argv) {
             // Escape ends the program; the player starts it again.
             ReleaseAllInput();
             engine.reset();
-            engine = StartGame();
+            engine = StartGame(player);
             before = ScreenName(engine->GetState());
             ++restarts;
         }
@@ -130,6 +135,7 @@ int main(int argc, char** argv) {
         "soak: %ld frames, seed %u: %ld games, %ld scores stored, %ld restarts after "
         "Escape\n",
         frames, static_cast<unsigned>(seed), games, stores, restarts);
+    std::printf("  paused      %8ld frames (of those below)\n", paused);
     for (const auto& [screen, count] : framesOn) {
         std::printf("  %-12s %8ld frames\n", screen.c_str(), count);
     }
