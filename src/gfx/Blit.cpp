@@ -40,7 +40,9 @@ bool HasKeyedPixel(SDL_Surface* picture) {
     return found;
 }
 
-// The layer over SDL 2 that stands in for SDL 1.2 (from 1.2.50 on) keeps no run-length form.
+// The layer over SDL 2 that stands in for SDL 1.2 (from 1.2.50 on) keeps no run-length form:
+// there a picture with keyed pixels keeps the pixel test, and is looked at again at each draw,
+// which ends at its first keyed pixel (a corner, in every sprite the game has).
 bool KeepsRunLengths() {
     return SDL_Linked_Version()->patch < 50;
 }
