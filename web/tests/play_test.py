@@ -108,6 +108,17 @@ def main():
             browser.fail(driver, 'after a reload, Space on the menu does not show the same list')
         print('after a reload, Space on the menu shows the same list')
 
+        # A browser without WebAssembly is told so instead of being left with a black box.
+        driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                               {'source': 'delete window.WebAssembly;'})
+        driver.refresh()
+        said = browser.wait_for(driver, "return document.getElementById('status').className"
+                                " === 'trouble' && document.getElementById('status').textContent",
+                                10, 'the page to say that the game cannot run')
+        if 'WebAssembly' not in said:
+            browser.fail(driver, 'without WebAssembly the page says %r' % said)
+        print('without WebAssembly the page says: %s' % said)
+
 
 if __name__ == '__main__':
     main()
