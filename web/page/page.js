@@ -6,6 +6,7 @@
   var WIDTH = 640;
   var HEIGHT = 480;
   var canvas = document.getElementById('screen');
+  var frame = document.getElementById('frame');
   var status = document.getElementById('status');
 
   function say(text, trouble) {
@@ -16,15 +17,36 @@
   // Whole multiples keep every pixel of the game the same size; only a window too small for the
   // game at all shrinks it by less. The controls below may need the page scrolled.
   function fit() {
+    var full = document.fullscreenElement === frame;
     var above = canvas.getBoundingClientRect().top + window.scrollY;
-    var roomX = document.documentElement.clientWidth;
-    var roomY = window.innerHeight - above - status.offsetHeight;
+    var roomX = full ? window.innerWidth : document.documentElement.clientWidth;
+    var roomY = full ? window.innerHeight : window.innerHeight - above - status.offsetHeight;
     var scale = Math.min(roomX / WIDTH, roomY / HEIGHT);
     scale = scale >= 1 ? Math.floor(scale) : Math.max(scale, 0.25);
     document.documentElement.style.setProperty('--scale', String(scale));
   }
   window.addEventListener('resize', fit);
+  document.addEventListener('fullscreenchange', fit);
   fit();
+
+  // The game's full-screen keys. The page gives full screen to the game's frame; the browser's
+  // SDL would ask for it only at some later key release, and resize the game's canvas. The keys
+  // stop here, before the game, which listens further down.
+  window.addEventListener('keydown', function (event) {
+    if (event.key !== 'F11' && !(event.key === 'Enter' && event.altKey)) {
+      return;
+    }
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    if (event.repeat || !frame.requestFullscreen) {
+      return;
+    }
+    if (document.fullscreenElement) {
+      document.exitFullscreen();
+    } else {
+      frame.requestFullscreen().catch(function () {});
+    }
+  }, true);
 
   function focusGame() {
     canvas.focus({preventScroll: true});
