@@ -18,7 +18,7 @@ import browser  # noqa: E402
 def main():
     site, output = sys.argv[1], sys.argv[2]
     with browser.serve(site) as url, browser.chromium() as driver:
-        driver.set_window_size(800, 850)
+        driver.set_window_size(800, 900)
         driver.get(url)
         browser.wait_for(driver, "return document.getElementById('status').textContent === ''",
                          30, 'the game to start')
