@@ -314,7 +314,9 @@ bool HighScoreFile::ReadForUpdate(const std::string& path, std::vector<std::stri
 
 bool HighScoreFile::ReplaceLastFirst(const std::string& path,
                                      const std::vector<std::string>& entries) {
-    if (readWhole && path != readPath) {
+    if (!readWhole) {
+        Fail(StoreProblem::Other, 0, "the file was not read whole before the store");
+    } else if (path != readPath) {
         Fail(StoreProblem::Other, 0, "read as " + readPath + ", stored as " + path);
     }
     const bool replaced = readWhole && path == readPath && WriteAndRename(entries);
