@@ -69,6 +69,19 @@ def main():
         driver.set_window_size(640, 420)
         if not driver.execute_script('return document.documentElement.scrollHeight > innerHeight'):
             browser.fail(driver, 'the page fits the small window, so scrolling cannot be tried')
+        # Count the sounds the browser is asked to play.
+        driver.execute_script("""
+            window.soundsPlayed = 0;
+            const play = HTMLMediaElement.prototype.play;
+            HTMLMediaElement.prototype.play = function () {
+              window.soundsPlayed++;
+              return play.apply(this, arguments);
+            };
+            const start = AudioBufferSourceNode.prototype.start;
+            AudioBufferSourceNode.prototype.start = function () {
+              window.soundsPlayed++;
+              return start.apply(this, arguments);
+            };""")
         player.press(Keys.ENTER)
         play = player.picture('bg.png')
         shown = browser.canvas_rgb(driver)
@@ -78,6 +91,10 @@ def main():
         player.press(Keys.ARROW_DOWN, Keys.SPACE, Keys.ARROW_LEFT, Keys.ARROW_RIGHT, Keys.SPACE)
         if player.scroll() != 0:
             browser.fail(driver, 'the keys of the game scrolled the page to %s' % player.scroll())
+        sounds = driver.execute_script('return window.soundsPlayed')
+        if any(name.endswith('.wav') for name in os.listdir(assets)) and sounds == 0:
+            browser.fail(driver, 'the game played no sound on Enter and Space')
+        print('%d sounds played on Enter and two shots' % sounds)
         driver.set_window_size(800, 800)
 
         # The cannon stands still, so only a bomb can end this game.
