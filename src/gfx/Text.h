@@ -2,15 +2,13 @@
 
 #include <SDL.h>
 
-#include <memory>
-
 #include "gfx/SdlPtr.h"
 
 // One line of text in the game's font and colour, rendered once and blitted every frame.
 class Text {
   public:
-    // Opens arial.ttf, or shares it with the texts that have it open already, and switches on
-    // Unicode translation of key events, which name entry relies on.
+    // Opens its own copy of arial.ttf and switches on Unicode translation of key events, which
+    // name entry relies on.
     Text();
 
     void SetPos(int x, int y);
@@ -23,7 +21,7 @@ class Text {
     SDL_Surface* GetSurface() const { return surface.get(); }
 
   private:
-    std::shared_ptr<TTF_Font> font;
+    FontPtr font;
     SurfacePtr surface;
     int x = 0;
     int y = 0;

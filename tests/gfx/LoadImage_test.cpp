@@ -72,7 +72,7 @@ TEST(LoadImage, AMissingOrBrokenFileGivesNullAndASpriteThatDrawsNothing) {
 // A shot loads its picture every time: a missing one must not print a line per shot.
 TEST(LoadImage, EachFileThatCannotBeLoadedIsNamedOnceWithItsFolder) {
     ScratchDir dir(false);
-    // Gone before the engine opens it: texts share the font that one of them has open.
+    // Gone before the engine starts, so that its own texts and every later one go without it.
     std::remove("arial.ttf");
     WriteWholeFile("broken.png", "not a picture");
     testing::internal::CaptureStderr();

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/GameEngine.h"
 #include "support/Scratch.h"
@@ -61,45 +59,6 @@ TEST(Text, WithoutItsFontRendersAndDrawsNothing) {
     text.Draw(engine.GetScreen());
     text.Render(nullptr);
     EXPECT_EQ(text.GetSurface(), nullptr);
-}
-
-// A rendered line as its size and 32-bit pixels, row by row.
-std::vector<Uint32> PixelsOf(const Text& text) {
-    SDL_Surface* surface = text.GetSurface();
-    if (surface == nullptr) {
-        return {};
-    }
-    std::vector<Uint32> pixels = {static_cast<Uint32>(surface->w), static_cast<Uint32>(surface->h)};
-    SDL_LockSurface(surface);
-    for (int y = 0; y < surface->h; ++y) {
-        const auto* row = static_cast<const Uint32*>(surface->pixels) + y * surface->pitch / 4;
-        pixels.insert(pixels.end(), row, row + surface->w);
-    }
-    SDL_UnlockSurface(surface);
-    return pixels;
-}
-
-// All texts share one opened font; it lives as long as any text uses it, so a text left alone
-// still draws the same, and one made after all the others are gone opens the font anew.
-TEST(Text, TextsShareOneFontThatOutlivesAllButTheLastOfThem) {
-    ScratchDir dir;
-    std::vector<Uint32> first;
-    {
-        GameEngine engine;
-        auto one = std::make_unique<Text>();
-        one->Render("07 points - Ada");
-        first = PixelsOf(*one);
-        Text other;
-        one.reset();
-        other.Render("07 points - Ada");
-        EXPECT_EQ(PixelsOf(other), first);
-    }
-    ASSERT_FALSE(first.empty());
-    // The engine's own texts went with it, and the font library was shut down.
-    GameEngine engine;
-    Text later;
-    later.Render("07 points - Ada");
-    EXPECT_EQ(PixelsOf(later), first);
 }
 
 TEST(Text, SwitchesOnUnicodeKeyTranslation) {
