@@ -67,7 +67,7 @@ void BusyPlayer::Step(const Field& field, Clock::time_point now) {
     }
     if (stop) {
         // Stand under the bomb that can be reached first; with none about, under the airplane.
-        const int bombX = BombToMeet(field);
+        const int bombX = Gunner::BombToMeet(field);
         int wanted = field.cannonX;
         if (bombX != INT_MIN) {
             wanted = bombX - facts::kBulletFromCannonX;
@@ -102,26 +102,4 @@ void BusyPlayer::Steer(int direction) {
 
 int BusyPlayer::HeldStep() const {
     return heldDirection * facts::kCannonStep;
-}
-
-int BusyPlayer::BombToMeet(const Field& field) const {
-    int best = INT_MIN;
-    int soonest = INT_MAX;
-    for (const SeenBomb& bomb : field.bombs) {
-        const int x = (bomb.x.lo + bomb.x.hi) / 2;
-        const int framesLeft = (facts::kCannonY - bomb.y) / facts::kBombStep;
-        const int framesNeeded =
-            std::abs(x - facts::kBulletFromCannonX - field.cannonX) / facts::kCannonStep + 2;
-        bool overShield = false;
-        for (int shield : field.shields) {
-            overShield =
-                overShield || (bomb.y < facts::kShieldY && x + facts::kBombWidth > shield &&
-                               x < shield + facts::kShieldWidth);
-        }
-        if (!overShield && framesNeeded <= framesLeft && framesLeft < soonest) {
-            soonest = framesLeft;
-            best = x;
-        }
-    }
-    return best;
 }

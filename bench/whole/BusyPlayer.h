@@ -27,7 +27,6 @@ class BusyPlayer {
     void Step(const Field& field, Clock::time_point now);
     void Steer(int direction);
     int HeldStep() const;
-    int BombToMeet(const Field& field) const;
 
     GameWindow& window;
     const std::atomic<bool>& stop;

@@ -15,6 +15,7 @@
 #include <new>
 #include <random>
 
+#include "scores/PathParts.h"
 #include "scores/TrustedFile.h"
 
 namespace {
@@ -61,19 +62,6 @@ class Descriptor {
   private:
     int fd;
 };
-
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Only a regular file is read: a device behind the name (a stream of zeros that never ends) or a
 // pipe (which would wait for a writer) is not the game's file. The name has been checked for links

@@ -9,17 +9,11 @@
 #include <cstring>
 #include <vector>
 
+#include "scores/PathParts.h"
+
 namespace {
 // As many links as anyone keeps between a name and its file; a longer chain is a loop.
 constexpr int kMostLinks = 8;
-
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool ReadLink(const std::string& link, std::string& destination) {
     std::vector<char> text(PATH_MAX);

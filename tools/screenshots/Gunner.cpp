@@ -1,5 +1,6 @@
 #include "Gunner.h"
 
+#include <climits>
 #include <cstdlib>
 #include <utility>
 
@@ -104,4 +105,26 @@ bool Gunner::Meets(const Field& field, int bulletX, int framesUntilFired) {
         }
     }
     return false;
+}
+
+int Gunner::BombToMeet(const Field& field) {
+    int best = INT_MIN;
+    int soonest = INT_MAX;
+    for (const SeenBomb& bomb : field.bombs) {
+        const int x = (bomb.x.lo + bomb.x.hi) / 2;
+        const int framesLeft = (facts::kCannonY - bomb.y) / facts::kBombStep;
+        const int framesNeeded =
+            std::abs(x - facts::kBulletFromCannonX - field.cannonX) / facts::kCannonStep + 2;
+        bool overShield = false;
+        for (int shield : field.shields) {
+            overShield =
+                overShield || (bomb.y < facts::kShieldY && x + facts::kBombWidth > shield &&
+                               x < shield + facts::kShieldWidth);
+        }
+        if (!overShield && framesNeeded <= framesLeft && framesLeft < soonest) {
+            soonest = framesLeft;
+            best = x;
+        }
+    }
+    return best;
 }

@@ -14,6 +14,10 @@ class Gunner {
     // key, while the cannon moves by `cannonStep` pixels a frame.
     bool ShotHits(const Field& field, int cannonStep) const;
 
+    // The x of the bomb the cannon can reach soonest and shoot before it lands, away from the
+    // shields; INT_MIN when there is none.
+    static int BombToMeet(const Field& field);
+
     // Whether a bullet from a cannon at x would reach the airplanes past the shields.
     static bool ClearOfShields(const Field& field, int cannonX);
 

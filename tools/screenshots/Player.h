@@ -27,7 +27,6 @@ class Player {
     void Steer(int direction);
     void Fire(Clock::time_point now);
     int HeldStep() const { return heldDirection * facts::kCannonStep; }
-    int BombToMeet(const Field& field) const;
 
     GameWindow& window;
     std::string levelTwoShot;
