@@ -81,3 +81,11 @@ void BlitAt(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
     where.h = 0;
     SDL_BlitSurface(picture, nullptr, screen, &where);
 }
+
+bool CoversWhatItIsDrawnOver(SDL_Surface* picture) {
+    if (picture == nullptr) {
+        return false;
+    }
+    PrepareKeyed(picture);
+    return (picture->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) == 0;
+}

@@ -5,3 +5,7 @@
 // Copies the whole of picture onto screen with its top-left corner at (x, y); SDL clips whatever
 // falls outside. A null picture draws nothing.
 void BlitAt(SDL_Surface* picture, SDL_Surface* screen, int x, int y);
+
+// Whether drawing picture replaces every pixel it lands on: no alpha to blend, and no pixel of its
+// key colour left out (a key that no pixel has is dropped, as the first BlitAt does).
+bool CoversWhatItIsDrawnOver(SDL_Surface* picture);

@@ -1,6 +1,7 @@
 #include "screens/StateShowScore.h"
 
 #include "engine/GameEngine.h"
+#include "gfx/Blit.h"
 #include "scores/HighScoreFile.h"
 #include "screens/StateMenu.h"
 
@@ -16,6 +17,12 @@ constexpr int kRowSpacing = 30;
 // Far wider than a column already. A file that is not the game's own may hold lines of any
 // length, and the font library cannot make a picture of just any width.
 constexpr std::size_t kLongestShownLine = 128;
+
+// Whether a blit onto either surface gives the same pixels: the same true-colour layout.
+bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
+    return a.palette == nullptr && b.palette == nullptr && a.BitsPerPixel == b.BitsPerPixel &&
+           a.Rmask == b.Rmask && a.Gmask == b.Gmask && a.Bmask == b.Bmask && a.Amask == b.Amask;
+}
 }  // namespace
 
 StateShowScore::StateShowScore() : StateShowScore(std::string()) {}
@@ -40,18 +47,44 @@ StateShowScore::StateShowScore(const std::string& notice)
         text->Render(entries[i].c_str());
         entryTexts.push_back(std::move(text));
     }
+    DrawLinesIntoPicture();
 }
 
 StateShowScore::~StateShowScore() = default;
 
 void StateShowScore::Draw(SDL_Surface* screen) {
     background->Draw(screen);
+    if (linesInPicture) {
+        return;
+    }
     for (const auto& text : entryTexts) {
         text->Draw(screen);
     }
     if (noticeText != nullptr) {
         noticeText->Draw(screen);
     }
+}
+
+// The list never changes while it is shown, and blending some thirty lines of text anew costs
+// more than the rest of a frame. So when the picture alone covers the whole window, the lines are
+// blended into the picture once, and every frame is a single copy. Blending a line into the
+// picture gives the very pixels that blending it over the copied picture on the window gives.
+// Without such a picture the lines go on being drawn over whatever the window last showed.
+void StateShowScore::DrawLinesIntoPicture() {
+    SDL_Surface* window = SDL_GetVideoSurface();
+    SDL_Surface* picture = background->GetImage();
+    if (window == nullptr || picture == nullptr || background->GetPosX() != 0 ||
+        background->GetPosY() != 0 || picture->w < window->w || picture->h < window->h ||
+        !SamePixelLayout(*picture->format, *window->format) || !CoversWhatItIsDrawnOver(picture)) {
+        return;
+    }
+    for (const auto& text : entryTexts) {
+        text->Draw(picture);
+    }
+    if (noticeText != nullptr) {
+        noticeText->Draw(picture);
+    }
+    linesInPicture = true;
 }
 
 void StateShowScore::KeyPressed(int key) {

@@ -39,10 +39,13 @@ class StateShowScore : public GameState {
     const Text* NoticeText() const { return noticeText.get(); }
 
   private:
+    void DrawLinesIntoPicture();
+
     std::unique_ptr<Sprite> background;
     std::string fileName;
     std::vector<std::string> entries;
     std::vector<std::unique_ptr<Text>> entryTexts;
     std::string notice;
     std::unique_ptr<Text> noticeText;  // only after a failed store
+    bool linesInPicture = false;
 };

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "engine/GameEngine.h"
+#include "gfx/Blit.h"
+#include "gfx/SdlPtr.h"
+#include "gfx/Text.h"
 #include "screens/StateMenu.h"
 #include "support/Frames.h"
 #include "support/HighScores.h"
@@ -24,10 +27,8 @@ Position At(const StateShowScore& list, std::size_t i) {
     return {list.ShownText(i).GetPosX(), list.ShownText(i).GetPosY()};
 }
 
-// What the list draws into the window, row by row.
-std::vector<Uint8> Drawn(GameState& list, SDL_Surface* screen) {
-    SDL_FillRect(screen, nullptr, 0);
-    list.Draw(screen);
+// What the window shows, row by row.
+std::vector<Uint8> Pixels(SDL_Surface* screen) {
     std::vector<Uint8> pixels;
     SDL_LockSurface(screen);
     const auto* bytes = static_cast<const Uint8*>(screen->pixels);
@@ -37,6 +38,13 @@ std::vector<Uint8> Drawn(GameState& list, SDL_Surface* screen) {
     }
     SDL_UnlockSurface(screen);
     return pixels;
+}
+
+// What the list draws into a black window.
+std::vector<Uint8> Drawn(GameState& list, SDL_Surface* screen) {
+    SDL_FillRect(screen, nullptr, 0);
+    list.Draw(screen);
+    return Pixels(screen);
 }
 
 std::string Numbered(int lines) {
@@ -158,5 +166,43 @@ TEST(HighScoreList, LinesNotWrittenByTheGameShowWhatTheyCan) {
     std::filesystem::resize_file(dir.File("highscore.txt"), 64 * 1024 * 1024);
     StateShowScore huge;
     EXPECT_EQ(huge.ShownCount(), 1u);
+}
+
+// A frame of the list is the picture copied onto the window and every line blended over it, in
+// order; without the picture, every line blended over whatever the window showed.
+TEST(HighScoreList, AFrameIsEveryLineBlendedOverThePictureOrOverTheLastFrame) {
+    for (const bool withPicture : {true, false}) {
+        ScratchDir dir;
+        if (!withPicture) {
+            std::filesystem::remove(dir.File("showscorebg.png"));
+        }
+        GameEngine engine;
+        SDL_Surface* screen = engine.GetScreen();
+        WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
+        StateShowScore list("Score not saved: the disk is full");
+        const Uint32 lastFrame = SDL_MapRGB(screen->format, 40, 90, 160);
+
+        SDL_FillRect(screen, nullptr, lastFrame);
+        SurfacePtr picture(withPicture ? GameEngine::load_image("showscorebg.png") : nullptr);
+        BlitAt(picture.get(), screen, 0, 0);
+        for (std::size_t i = 0; i < list.ShownCount(); ++i) {
+            Text line;
+            line.SetPos(At(list, i).x, At(list, i).y);
+            line.Render(list.GetEntries()[i].c_str());
+            line.Draw(screen);
+        }
+        Text notice;
+        notice.SetPos(list.NoticeText()->GetPosX(), list.NoticeText()->GetPosY());
+        notice.Render(list.GetNotice().c_str());
+        notice.Draw(screen);
+        const std::vector<Uint8> byHand = Pixels(screen);
+
+        for (int frame = 0; frame < 2; ++frame) {
+            SDL_FillRect(screen, nullptr, lastFrame);
+            list.Draw(screen);
+            EXPECT_TRUE(Pixels(screen) == byHand)
+                << "picture " << withPicture << ", frame " << frame;
+        }
+    }
 }
 }  // namespace
