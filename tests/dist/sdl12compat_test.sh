@@ -25,4 +25,23 @@ diff=$(differing_pixels "$WORK/menu.png" "$WORK/expected.png")
 press Escape
 wait_for_exit
 [ "$GAME_STATUS" = 0 ] || fail "Escape ended the game with status $GAME_STATUS"
-echo "on $layer: window 640x480, menu exact, Escape -> 0"
+
+# Started by its launcher, the game puts its frames on the window without OpenGL, and the menu
+# is still exact.
+cmake --install "$BUILD_DIR" --prefix "$WORK/prefix" >"$WORK/install.log" || fail "install failed"
+export HOME="$WORK/home"
+mkdir -p "$HOME"
+GAME="$WORK/prefix/games/arcade-game"
+start_game
+grep -q "$layer/libSDL-1.2.so" "/proc/$GAME_PID/maps" || fail "the launcher's game is not on the layer"
+opengl=$(grep -o -e 'libGLX_mesa[^ ]*' -e 'libEGL_mesa[^ ]*' -e 'libLLVM[^ ]*' -e 'swrast[^ ]*' \
+    "/proc/$GAME_PID/maps" | sort -u | tr '\n' ' ' || true)
+[ -z "$opengl" ] || fail "started by the launcher, the game loaded OpenGL: $opengl"
+shot "$WORK/launched.png"
+diff=$(differing_pixels "$WORK/launched.png" "$WORK/expected.png")
+[ "$diff" = 0 ] || fail "started by the launcher, the menu differs from menu.png in $diff pixels"
+press Escape
+wait_for_exit
+[ "$GAME_STATUS" = 0 ] || fail "Escape ended the launcher's game with status $GAME_STATUS"
+echo "on $layer: window 640x480, menu exact, Escape -> 0; through the launcher: no OpenGL," \
+    "menu exact, Escape -> 0"
