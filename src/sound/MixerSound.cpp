@@ -1,14 +1,17 @@
-// Everything that needs SDL_mixer lives in this file, so a build without the mixer replaces this
-// one file.
+// Everything that plays through SDL_mixer lives in this file, so a build without the mixer
+// replaces this one file.
 #include "sound/MixerSound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "gfx/MissingFile.h"
+#include "sound/MixerLibrary.h"
 
 namespace {
 constexpr int kFrequency = 22050;
@@ -23,27 +26,30 @@ constexpr int kVoices = 16;
 constexpr const char* kSilentDriver = "dummy";
 
 struct ChunkDeleter {
-    void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
+    decltype(&Mix_FreeChunk) freeChunk;
+    void operator()(Mix_Chunk* chunk) const { freeChunk(chunk); }
 };
 using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
 
+// Made once the mixer has opened the device.
 class MixerSound : public Sound {
   public:
-    MixerSound() {
-        Mix_AllocateChannels(kVoices);
+    explicit MixerSound(std::unique_ptr<MixerLibrary> library) : mixer(std::move(library)) {
+        mixer->AllocateChannels(kVoices);
         for (int i = 0; i < kEffectCount; ++i) {
-            chunks[i].reset(Mix_LoadWAV(kEffectFiles[i]));
+            chunks[i] = ChunkPtr(mixer->LoadWAV_RW(SDL_RWFromFile(kEffectFiles[i], "rb"), 1),
+                                 ChunkDeleter{mixer->FreeChunk});
             if (chunks[i] == nullptr) {
                 ReportUnloadable(kEffectFiles[i], Mix_GetError());
             }
         }
     }
     ~MixerSound() override {
-        Mix_HaltChannel(-1);
+        mixer->HaltChannel(-1);
         for (auto& chunk : chunks) {
             chunk.reset();
         }
-        Mix_CloseAudio();
+        mixer->CloseAudio();
     }
     MixerSound(const MixerSound&) = delete;
     MixerSound& operator=(const MixerSound&) = delete;
@@ -51,12 +57,14 @@ class MixerSound : public Sound {
     void Play(Effect effect) override {
         Mix_Chunk* chunk = chunks[static_cast<int>(effect)].get();
         if (chunk != nullptr) {
-            Mix_PlayChannel(-1, chunk, 0);
+            mixer->PlayChannelTimed(-1, chunk, 0, -1);
         }
     }
-    void Halt() override { Mix_HaltChannel(-1); }
+    void Halt() override { mixer->HaltChannel(-1); }
 
   private:
+    // Declared first so that it is unloaded last, after every chunk it made.
+    std::unique_ptr<MixerLibrary> mixer;
     std::array<ChunkPtr, kEffectCount> chunks;
 };
 
@@ -74,9 +82,19 @@ bool RealAudioDriver() {
 }  // namespace
 
 std::unique_ptr<Sound> OpenMixerSound() {
-    if (!RealAudioDriver() ||
-        Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferSamples) != 0) {
+    if (!RealAudioDriver()) {
         return std::make_unique<SilentSound>();
     }
-    return std::make_unique<MixerSound>();
+    std::string reason;
+    std::unique_ptr<MixerLibrary> mixer = MixerLibrary::Load(reason);
+    if (mixer == nullptr) {
+        std::fprintf(stderr,
+                     "arcade-game: cannot load the sound mixer (%s); going on without sound\n",
+                     reason.c_str());
+        return std::make_unique<SilentSound>();
+    }
+    if (mixer->OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferSamples) != 0) {
+        return std::make_unique<SilentSound>();
+    }
+    return std::make_unique<MixerSound>(std::move(mixer));
 }
