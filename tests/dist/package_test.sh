@@ -14,6 +14,7 @@ cmake --install "$BUILD_DIR" --prefix "$WORK/layout" >/dev/null || fail "install
 diff -u "$WORK/installed" "$WORK/packaged" >&2 || fail "the package's files differ from an install"
 ! grep -i '\.ttf$' "$WORK/packaged" || fail "the package carries a font"
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-liberation2' || fail "no dependency on the font"
+dpkg-deb -f "$deb" Depends | grep -qF 'libsdl-mixer1.2 (>= 1.2.12)' || fail "no dependency on the mixer"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is $(dpkg-deb -f "$deb" Section)"
 
 dpkg-deb -x "$deb" "$WORK/root"
