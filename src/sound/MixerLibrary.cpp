@@ -10,9 +10,10 @@ void MixerLibrary::Closer::operator()(void* handle) const {
 
 std::unique_ptr<MixerLibrary> MixerLibrary::Load(std::string& reason, const char* file) {
     // Local: nothing else in the game may pick up the mixer's symbols, or those of the libraries
-    // it brings.
+    // it brings. Never unloaded: those libraries keep what they allocate in their own globals,
+    // which an unload would take away with the code that frees it.
     std::unique_ptr<MixerLibrary> library(new MixerLibrary());
-    library->handle.reset(dlopen(file, RTLD_NOW | RTLD_LOCAL));
+    library->handle.reset(dlopen(file, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
     if (library->handle == nullptr) {
         const char* error = dlerror();
         reason = error != nullptr ? error : file;
