@@ -20,7 +20,7 @@ bool MixerInProcess() {
 }
 
 TEST(MixerLibrary, AnEngineWithoutASoundDeviceNeverLoadsIt) {
-    // The test's own driver: the suite's environment is not always passed on to every test.
+    // Set here: of the suite's environment, only its first variable reaches each test.
     ASSERT_EQ(setenv("SDL_AUDIODRIVER", "dummy", 1), 0);
     GameEngine engine;
     EXPECT_FALSE(MixerInProcess());
