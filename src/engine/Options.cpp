@@ -1,0 +1,98 @@
+#include "engine/Options.h"
+
+#include "engine/DisplayRules.h"
+
+namespace {
+// "1" to "8" or "auto"; anything else, leading zeros and signs included, is refused.
+bool TakeScale(const std::string& value, Options& options, std::string& error) {
+    if (value == "auto") {
+        options.scale = display::kAutoScale;
+        return true;
+    }
+    if (value.size() == 1 && value[0] >= '0' + display::kSmallestScale &&
+        value[0] <= '0' + display::kLargestScale) {
+        options.scale = value[0] - '0';
+        return true;
+    }
+    error = "--scale takes 1 to 8 or auto, not '" + value + "'";
+    return false;
+}
+
+bool TakeSettings(const std::string& value, Options& options, std::string& error) {
+    if (value.empty()) {
+        error = "--settings needs a file";
+        return false;
+    }
+    options.settingsPath = value;
+    return true;
+}
+
+// The options that take a value, as "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+    const char* name;
+    bool (*take)(const std::string& value, Options& options, std::string& error);
+};
+constexpr ValueOption kValueOptions[] = {
+    {"--scale", TakeScale},
+    {"--settings", TakeSettings},
+};
+
+const ValueOption* FindValueOption(const std::string& name) {
+    for (const ValueOption& option : kValueOptions) {
+        if (name == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+}  // namespace
+
+bool ParseOptions(int argc, const char* const argv[], Options& options, std::string& error) {
+    for (int index = 1; index < argc; ++index) {
+        const std::string word = argv[index];
+        if (word == "-h" || word == "--help") {
+            options.help = true;
+            continue;
+        }
+        const auto equals = word.find('=');
+        const ValueOption* option = FindValueOption(word.substr(0, equals));
+        if (option == nullptr) {
+            error = "unknown option '" + word + "'";
+            return false;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = word.substr(equals + 1);
+        } else if (index + 1 < argc) {
+            value = argv[++index];
+        }
+        if (!option->take(value, options, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* Usage() {
+    return "Usage: arcade-game [--scale N | --scale auto] [--settings FILE]\n"
+           "\n"
+           "Arcade Game: move the cannon with the arrow keys, fire with Space and shoot down the\n"
+           "airplanes before their bombs hit you.\n"
+           "\n"
+           "Options:\n"
+           "  --scale N        show each pixel of the game as an N x N block (N from 1 to 8):\n"
+           "                   a window of 640N x 480N\n"
+           "  --scale auto     the largest scale whose window fits the desktop\n"
+           "  --settings FILE  start with the scale, full screen and sound kept in FILE, and keep\n"
+           "                   them there when they change; options given here win over it\n"
+           "  -h, --help       show this and stop\n"
+           "\n"
+           "Keys:\n"
+           "  Enter                  start a game, confirm\n"
+           "  Space                  fire; on the menu, show the high scores\n"
+           "  Left, Right            move the cannon\n"
+           "  P                      pause in play, and play on\n"
+           "  M                      sound off and on\n"
+           "  F11 or Alt+Enter       full screen and back\n"
+           "  Escape                 quit\n";
+}

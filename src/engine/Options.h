@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// What the player asked for on the command line. The game started without options opens its
+// 640 x 480 window and reads no settings, as it always has.
+struct Options {
+    bool help = false;
+    // 1 to 8, or display::kAutoScale; none means the settings file's scale, else 1.
+    std::optional<int> scale;
+    // Where the player's settings are kept; empty keeps none.
+    std::string settingsPath;
+};
+
+// Reads argv into options. A word it does not know, or a bad value, gives false and the reason
+// in error.
+bool ParseOptions(int argc, const char* const argv[], Options& options, std::string& error);
+
+// The game's usage: its options and its keys.
+const char* Usage();
