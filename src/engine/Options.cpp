@@ -88,11 +88,17 @@ const char* Usage() {
            "  -h, --help       show this and stop\n"
            "\n"
            "Keys:\n"
-           "  Enter                  start a game, confirm\n"
+           "  Enter                  start a game; after it, confirm your name, go on, and\n"
+           "                         store the score\n"
            "  Space                  fire; on the menu, show the high scores\n"
            "  Left, Right            move the cannon\n"
+           "  BackSpace              rub out the last letter of your name\n"
            "  P                      pause in play, and play on\n"
-           "  M                      sound off and on\n"
+           "  M                      sound off and on (not while typing your name)\n"
            "  F11 or Alt+Enter       full screen and back\n"
-           "  Escape                 quit\n";
+           "  Escape                 quit (after a game, once your name is confirmed)\n"
+           "\n"
+           "A gamepad plugged in at the start works too: the D-pad or the left stick moves, the\n"
+           "first button fires in play and is Enter elsewhere, the second shows the high scores,\n"
+           "Start pauses.\n";
 }
