@@ -66,6 +66,11 @@ TEST(GamepadCycle, MenuPlayFirePauseGameOverStoreAndBackWithTheKeyboardOnlyForTh
 
     button(pad::kFireButton);
     EXPECT_EQ(StatePlayProbe(*play()).Bullets().size(), 1u);
+    // In play the scores button does nothing at all: no shot, no pause, no other screen.
+    button(pad::kScoresButton);
+    ASSERT_NE(play(), nullptr);
+    EXPECT_EQ(StatePlayProbe(*play()).Bullets().size(), 1u);
+    EXPECT_FALSE(engine.Paused());
     for (Uint8 startButton : pad::kStartButtons) {
         button(startButton);
         EXPECT_TRUE(engine.Paused());

@@ -48,12 +48,12 @@ int NotePixels(SDL_Surface* screen) {
     return count;
 }
 
-void PushFocusLoss() {
+void PushFocusLoss(Uint8 what = SDL_APPINPUTFOCUS) {
     SDL_Event event{};
     event.type = SDL_ACTIVEEVENT;
     event.active.type = SDL_ACTIVEEVENT;
     event.active.gain = 0;
-    event.active.state = SDL_APPINPUTFOCUS;
+    event.active.state = what;
     SDL_PushEvent(&event);
 }
 
@@ -113,8 +113,12 @@ TEST_F(Pause, NothingMovesOrDrawsUntilPAndThenPlayGoesOnExactlyWhereItStopped) {
     EXPECT_EQ(std::rand(), nextDraw);
 }
 
-TEST_F(Pause, LosingFocusPausesPlayAndOnlyPlay) {
+TEST_F(Pause, LosingTheKeyboardPausesPlayAndOnlyPlay) {
     Frame();
+    // The pointer wandering off the window leaves the keys with the game: play goes on.
+    PushFocusLoss(SDL_APPMOUSEFOCUS);
+    Frame();
+    EXPECT_FALSE(engine.Paused());
     PushFocusLoss();
     Frame();
     EXPECT_TRUE(engine.Paused());
@@ -133,6 +137,7 @@ TEST_F(Pause, LosingFocusPausesPlayAndOnlyPlay) {
     EXPECT_FALSE(engine.Paused());
     PushFocusLoss();
     Frame();
+    EXPECT_FALSE(engine.Paused());
     Press(SDLK_p, 'p');
     EXPECT_FALSE(engine.Paused());
 }

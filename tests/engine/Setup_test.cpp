@@ -21,6 +21,19 @@ TEST(EngineSetup, OpensTheTitledWindowAt640By480In32Bits) {
     EXPECT_STREQ(title, "Arcade Game");
 }
 
+// The tests push their events past SDL's filter, so only this sees what the filter lets through.
+TEST(EngineSetup, LetsIntoTheQueueOnlyTheEventsThatTheGameAnswers) {
+    ScratchDir dir;
+    GameEngine engine;
+    for (int type = SDL_NOEVENT + 1; type < SDL_NUMEVENTS; ++type) {
+        const bool answered = type == SDL_KEYDOWN || type == SDL_QUIT || type == SDL_ACTIVEEVENT ||
+                              type == SDL_JOYBUTTONDOWN;
+        EXPECT_EQ(SDL_EventState(static_cast<Uint8>(type), SDL_QUERY),
+                  answered ? SDL_ENABLE : SDL_IGNORE)
+            << "event type " << type;
+    }
+}
+
 TEST(EngineSetupDeathTest, AFailedSdlStepStopsWithItsNameAndStatusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
