@@ -126,18 +126,26 @@ bool SameKey(const Taken& a, const Taken& b) {
 void WriteRecord(Writer& out, const Taken& taken, std::uint32_t run, const Taken* lastKey) {
     Code code = kNone;
     switch (taken.event) {
-        case Taken::Event::None: code = kNone; break;
+        case Taken::Event::None:
+            code = kNone;
+            break;
         case Taken::Event::Key:
             code = lastKey != nullptr && SameKey(*lastKey, taken) ? kSameKey : kKey;
             break;
-        case Taken::Event::PadButton: code = kPad; break;
-        case Taken::Event::FocusLost: code = kFocusLost; break;
-        case Taken::Event::Quit: code = kQuit; break;
+        case Taken::Event::PadButton:
+            code = kPad;
+            break;
+        case Taken::Event::FocusLost:
+            code = kFocusLost;
+            break;
+        case Taken::Event::Quit:
+            code = kQuit;
+            break;
     }
-    const std::uint8_t runField = run < kShortestLongRun ? static_cast<std::uint8_t>(run - 1)
-                                                         : kLongRun;
-    out.Byte(static_cast<std::uint8_t>(HeldBits(taken) | code << kEventShift |
-                                       runField << kRunShift));
+    const std::uint8_t runField =
+        run < kShortestLongRun ? static_cast<std::uint8_t>(run - 1) : kLongRun;
+    out.Byte(
+        static_cast<std::uint8_t>(HeldBits(taken) | code << kEventShift | runField << kRunShift));
     if (code == kKey) {
         out.Number(taken.sym);
         out.Number(taken.mod);
@@ -164,7 +172,8 @@ bool ReadRecord(Reader& in, Taken& taken, std::uint32_t& run, const Taken*& last
     const auto code = static_cast<Code>(head >> kEventShift & kEventMask);
     bool read = true;
     switch (code) {
-        case kNone: break;
+        case kNone:
+            break;
         case kKey:
             taken.event = Taken::Event::Key;
             read = in.Number(taken.sym, 0xffff) && in.Number(taken.mod, 0xffff) &&
@@ -184,9 +193,15 @@ bool ReadRecord(Reader& in, Taken& taken, std::uint32_t& run, const Taken*& last
             taken.event = Taken::Event::PadButton;
             read = in.Byte(taken.button);
             break;
-        case kFocusLost: taken.event = Taken::Event::FocusLost; break;
-        case kQuit: taken.event = Taken::Event::Quit; break;
-        default: error = "holds an event of no known kind"; return false;
+        case kFocusLost:
+            taken.event = Taken::Event::FocusLost;
+            break;
+        case kQuit:
+            taken.event = Taken::Event::Quit;
+            break;
+        default:
+            error = "holds an event of no known kind";
+            return false;
     }
     const std::uint8_t runField = head >> kRunShift;
     run = runField + 1u;

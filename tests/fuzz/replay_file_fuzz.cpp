@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(read.frames.size() <= replay::limits::kMostFrames, "more frames than the limit");
     replay::Replay again;
     Require(replay::Decode(replay::Encode(read), again, error), "its own writing does not read");
-    Require(again.frames == read.frames && again.points == read.points &&
-                again.name == read.name && again.nameBefore == read.nameBefore &&
-                again.drawsBefore == read.drawsBefore && again.gameVersion == read.gameVersion,
+    Require(again.frames == read.frames && again.points == read.points && again.name == read.name &&
+                again.nameBefore == read.nameBefore && again.drawsBefore == read.drawsBefore &&
+                again.gameVersion == read.gameVersion,
             "reads back as another replay");
     return 0;
 }

@@ -1,8 +1,8 @@
+#include "replay/ReplayFile.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "replay/ReplayFile.h"
 
 namespace {
 
