@@ -1,17 +1,11 @@
 #include "engine/Options.h"
 
-#include "engine/DisplayRules.h"
+#include "engine/Settings.h"
 
 namespace {
-// "1" to "8" or "auto"; anything else, leading zeros and signs included, is refused.
 bool TakeScale(const std::string& value, Options& options, std::string& error) {
-    if (value == "auto") {
-        options.scale = display::kAutoScale;
-        return true;
-    }
-    if (value.size() == 1 && value[0] >= '0' + display::kSmallestScale &&
-        value[0] <= '0' + display::kLargestScale) {
-        options.scale = value[0] - '0';
+    options.scale = ScaleOfWord(value);
+    if (options.scale) {
         return true;
     }
     error = "--scale takes 1 to 8 or auto, not '" + value + "'";
