@@ -17,6 +17,27 @@ int SecondAirplaneXNextFrame(const Sprite& airplane) {
 
 class PlayUpdate : public PlayField {
   protected:
+    // On a fresh field, whether one bullet (or bomb) at (x, y) is stopped in the next frame
+    // instead of taking its step.
+    bool Stopped(bool bomb, int x, int y) {
+        engine.SetState(new StatePlay());
+        if (engine.NameEntryOn()) {
+            engine.SetEntername();  // left on by the last game that a bomb ended
+        }
+        if (bomb) {
+            BombAt(x, y);
+            Frame();
+            if (Play() == nullptr) {
+                return true;  // it met the cannon
+            }
+            const auto& bombs = Probe().Bombs();
+            return bombs.empty() || PositionOf(*bombs[0]) != Position(x, y + 5);
+        }
+        BulletAt(x, y);
+        Frame();
+        const auto& bullets = Probe().Bullets();
+        return bullets.empty() || PositionOf(*bullets[0]) != Position(x, y - 4);
+    }
     // Puts a bullet where the first airplane will be after its step, and runs the frame.
     void ShootFirstAirplane() {
         BulletAt(FirstAirplaneXNextFrame(*Probe().Airplane()) + 30, 50);
@@ -57,6 +78,37 @@ TEST_F(PlayUpdate, BulletScoresOnceAndTheAirplaneIsBackAtTheEdgeInTheSameFrame) 
     EXPECT_EQ(PositionOf(*field.Airplane()), Position(-80, 35));
     EXPECT_TRUE(field.Bullets().empty());
     EXPECT_TRUE(Shows(field.ScoreText(), "2"));
+}
+
+// Every target's rectangle up to its edges: the last row and column inside stop the projectile,
+// the first ones outside let it pass. Its probe is its top edge, five pixels wide.
+TEST_F(PlayUpdate, TargetsStopProjectilesUpToTheLastPixelOfTheirRectangles) {
+    const struct {
+        const char* target;
+        bool bomb;
+        int x, y, w, h;  // where the target stands when it is tested, and its size
+    } targets[] = {
+        {"first airplane, after its first step", false, -78, 35, 73, 43},
+        {"left shield, for bullets", false, 10, 350, 95, 12},
+        {"left shield, for bombs", true, 10, 350, 95, 12},
+        {"cannon", true, 280, 423, 72, 55},
+    };
+    for (const auto& t : targets) {
+        const int midX = t.x + t.w / 2;
+        const int midY = t.y + t.h / 2;
+        const struct {
+            int x, y;
+            bool stopped;
+        } shots[] = {
+            {t.x - 4, midY, true},       {t.x - 5, midY, false},   {t.x + t.w - 1, midY, true},
+            {t.x + t.w, midY, false},    {midX, t.y + 1, true},    {midX, t.y, false},
+            {midX, t.y + t.h - 1, true}, {midX, t.y + t.h, false},
+        };
+        for (const auto& shot : shots) {
+            EXPECT_EQ(Stopped(t.bomb, shot.x, shot.y), shot.stopped)
+                << t.target << ", shot at (" << shot.x << ", " << shot.y << ")";
+        }
+    }
 }
 
 TEST_F(PlayUpdate, SecondAirplaneComesBackFromTheRightAndStaysGoneAfterItsLastHit) {
