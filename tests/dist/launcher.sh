@@ -62,7 +62,7 @@ check_play() {
     press Return
     press Return
     press Return
-    sleep 0.3
+    wait_for 5 "no score stored in $folder" has_lines "$folder/highscore.txt" 1
     local line
     line=$(cat "$folder/highscore.txt" 2>/dev/null || true)
     [[ "$line" =~ ^[0-9]+\ points\ -\ Ada$ ]] || fail "stored '$line' in $folder/highscore.txt"

@@ -17,13 +17,7 @@ rows_with_text() {
     echo "$rows"
 }
 
-expect_screen() {
-    expect_picture "$1" "$WORK/expected.png"
-    shot "$WORK/screen.png"
-    local diff
-    diff=$(differing_pixels "$WORK/screen.png" "$WORK/expected.png")
-    [ "$diff" = 0 ] || fail "$2: the window differs from $1 in $diff pixels"
-}
+expect_screen() { wait_for_screen "$1" 10 "$2"; }
 
 press Return
 took=$(wait_for_game_over 150)
@@ -39,7 +33,7 @@ press Return
 expect_screen addscorebg.png "add-score screen"
 
 press Return
-sleep 0.3
+wait_for 5 "no score stored: $(cat "$PLAY/highscore.txt")" has_lines "$PLAY/highscore.txt" 3
 new_line=$(grep -v -e '^42 points - Grace$' -e '^05 points - Ken$' "$PLAY/highscore.txt" || true)
 [[ "$new_line" =~ ^[0-9][0-9]+\ points\ -\ Ann\ B$ ]] || fail "stored line is '$new_line'"
 [ "$(wc -l <"$PLAY/highscore.txt")" = 3 ] || fail "file has $(wc -l <"$PLAY/highscore.txt") lines"
@@ -59,7 +53,7 @@ took2=$(wait_for_game_over_with_name 150)
 [ "$(text_pixels 190x40+100+345)" -gt 0 ] || fail "the first game's name is not shown again"
 xdotool type --delay 120 "e"
 press Return Return Return
-sleep 0.3
+wait_for 5 "no second score stored" has_lines "$PLAY/highscore.txt" 4
 second_line=$(grep -e ' points - Ann Be$' "$PLAY/highscore.txt" || true)
 [ -n "$second_line" ] || fail "second game stored no line for Ann Be: $(cat "$PLAY/highscore.txt")"
 [ "$(wc -l <"$PLAY/highscore.txt")" = 4 ] || fail "file has $(wc -l <"$PLAY/highscore.txt") lines"

@@ -3,6 +3,8 @@
 #
 # Expects from the test runner: GAME (the executable), ASSET_DIR, FONT_FILE, CLOSE_WINDOW.
 set -euo pipefail
+# shellcheck source=../../tools/x-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/x-session.sh"
 
 WORK=$(mktemp -d /tmp/arcade-e2e-XXXXXX)
 XVFB_PID=""
@@ -29,29 +31,8 @@ fail() {
     exit 1
 }
 
-# A private X server. Each server takes its display's lock file, so two tests that pick the
-# same number cannot both have it: the loser's server exits and it tries the next number.
-# -noreset: by default the server resets whenever its last client leaves, and a client that
-# connects during the reset is turned away.
 start_x() {
-    local first=$((40 + $$ % 100)) n
-    for n in $(seq "$first" $((first + 60))); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 100); do
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            if xdpyinfo >/dev/null 2>&1 && [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ')" = "$XVFB_PID" ]; then
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=""
-    done
-    fail "no X server could be started"
+    start_xvfb 800x600x24 "$WORK/xvfb.log" || fail "no X server could be started"
 }
 
 # The play folder a player would have: pictures, sounds, the font as arial.ttf, and whatever
@@ -61,34 +42,32 @@ mkdir -p "$PLAY"
 cp "$ASSET_DIR"/*.png "$ASSET_DIR"/*.wav "$PLAY"/ 2>/dev/null || true
 cp "$FONT_FILE" "$PLAY/arial.ttf"
 
+# The game in its play folder, up to its menu on the screen: keys sent before that could reach
+# a window that does not take them yet.
 start_game() {
     (cd "$PLAY" && exec "$GAME") >"$WORK/game.log" 2>&1 &
     GAME_PID=$!
-    for _ in $(seq 100); do
-        WINDOW=$(xdotool search --name '^Arcade Game$' 2>/dev/null | head -n 1 || true)
-        [ -n "$WINDOW" ] && break
-        sleep 0.1
-    done
-    [ -n "$WINDOW" ] || fail "no window titled Arcade Game"
+    wait_for_window 'Arcade Game' 10 || fail "no window titled Arcade Game"
     # Without a window manager, keys go to the window under the pointer. (No --sync: a pointer
     # already there never moves, and xdotool would wait for it.)
     xdotool mousemove 320 240
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
-    sleep 0.3
+    wait_for_screen menu.png 10 "the game at its start"
 }
 
-# Waits for the game to end and leaves its exit status in GAME_STATUS.
+game_ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+
+# Waits for the game to end and leaves its exit status in GAME_STATUS (read by the tests).
 wait_for_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$GAME_PID" 2>/dev/null && fail "the game is still running"
+    wait_until 10 game_ended || fail "the game is still running"
+    # shellcheck disable=SC2034  # read by the tests
     GAME_STATUS=0
     wait "$GAME_PID" || GAME_STATUS=$?
     GAME_PID=""
 }
 
+# The game takes one event a frame, so a press is followed by a few frames' pause for it to be
+# taken; what a key shows is then waited for by the test.
 press() { xdotool key --delay 80 "$@"; sleep 0.15; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.1; }
 close_window() { "$CLOSE_WINDOW" "$WINDOW"; }
@@ -124,6 +103,30 @@ count_colour() {
 # window it would stay black.
 expect_picture() {
     /usr/bin/convert "$PLAY/$1" "$2"
+}
+
+shows_picture() {
+    shot "$WORK/now.png"
+    /usr/bin/convert "$WORK/now.png" -crop "$2" +repage "$WORK/now-part.png"
+    [ "$(differing_pixels "$WORK/now-part.png" "$1")" = 0 ]
+}
+
+# Waits, SECONDS at most (10), until the window shows a full-screen picture of the play folder
+# exactly, over a REGION WxH+X+Y of it (all of it); WHAT names the moment in the failure.
+wait_for_screen() {
+    local region=${4:-640x480+0+0}
+    expect_picture "$1" "$WORK/awaited.png"
+    /usr/bin/convert "$WORK/awaited.png" -crop "$region" +repage "$WORK/awaited.png"
+    wait_until "${2:-10}" shows_picture "$WORK/awaited.png" "$region" ||
+        fail "${3:-the window} never showed $1 over $region" \
+            "($(differing_pixels "$WORK/now-part.png" "$WORK/awaited.png") pixels differ)"
+}
+
+# Waits, SECONDS at most, until a command succeeds; fails with WHAT if it never does.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    wait_until "$seconds" "$@" || fail "$what"
 }
 
 # Plays on with the cannon still until a bomb ends the game and the game-over picture fills the
@@ -166,6 +169,14 @@ wait_for_game_over_with_name() {
 text_pixels() {
     shot "$WORK/text.png"
     count_colour "$WORK/text.png" "$1" 255,0,255
+}
+
+text_shown() { [ "$(text_pixels "$1")" -gt 0 ]; }
+has_lines() { [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ]; }
+
+cannon_shown() {
+    shot "$WORK/cannon.png"
+    [ -n "$(cannon_x "$WORK/cannon.png")" ]
 }
 
 # Where the cannon stands in a screenshot: the leftmost column of the ground strip that differs

@@ -13,7 +13,7 @@ readonly FRAME_MS=20
 readonly LONGEST_DELAY_MS=300
 
 press Return
-sleep 0.5
+wait_for 5 "no play after Return" cannon_shown
 bullet_colour=$(dominant_colour "$PLAY/bullet.png")
 
 # One xdotool call, so the moves reach the X server back to back.
@@ -47,6 +47,7 @@ delay=$((taken - pressed - flown * FRAME_MS))
 echo "Space behind $MOVES mouse moves fired after about ${delay} ms ($((delay / FRAME_MS)) frames)"
 [ "$delay" -le "$LONGEST_DELAY_MS" ] || fail "Space fired ${delay} ms late"
 
+# The release is given a few frames to be taken; a cannon still moving after that is the fault.
 hold Left 0.4
 sleep 0.2
 shot "$WORK/released.png"

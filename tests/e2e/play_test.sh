@@ -6,11 +6,8 @@ start_x
 start_game
 
 press Return
-sleep 0.5
-shot "$WORK/start.png"
-
-start_x_pos=$(cannon_x "$WORK/start.png")
-[ -n "$start_x_pos" ] || fail "no cannon on the ground"
+wait_for 5 "no cannon on the ground" cannon_shown
+start_x_pos=$(cannon_x "$WORK/cannon.png")
 hold Left 0.6
 press space space space
 shot "$WORK/moved.png"
@@ -19,13 +16,16 @@ moved_x_pos=$(cannon_x "$WORK/moved.png")
     fail "cannon did not move left: $start_x_pos -> $moved_x_pos"
 
 bullet_colour=$(dominant_colour "$PLAY/bullet.png")
-bullets=$(count_colour "$WORK/moved.png" 640x420+0+0 "$bullet_colour")
-[ "$bullets" -gt 0 ] || fail "no bullet in flight (colour $bullet_colour)"
+bullets_in_flight() {
+    shot "$WORK/moved.png"
+    bullets=$(count_colour "$WORK/moved.png" 640x420+0+0 "$bullet_colour")
+    [ "$bullets" -gt 0 ]
+}
+wait_for 3 "no bullet in flight (colour $bullet_colour)" bullets_in_flight
 
 took=$(wait_for_game_over 150)
 [ "$(text_pixels 540x40+100+345)" = 0 ] || fail "name overlay drawn before the first key"
 xdotool type --delay 120 "Ada"
-sleep 0.4
-[ "$(text_pixels 200x40+100+345)" -gt 0 ] || fail "typed name not shown"
+wait_for 3 "typed name not shown" text_shown 200x40+100+345
 [ "$(text_pixels 340x40+300+345)" -gt 0 ] || fail "prompt not shown"
 echo "cannon $start_x_pos -> $moved_x_pos, $bullets bullet pixels, game over after ${took}s, name shown"

@@ -29,18 +29,23 @@ menu_to=$(written)
 # A cannon that stands still is soon hit, so everything that needs play comes early: the first
 # bomb needs well over a second to fall to the cannon.
 press Return
-sleep 0.3
+wait_for 5 "no play after Return" cannon_shown
 quiet_from=$(written)
 sleep 0.5
 quiet_to=$(written)
 [ "$(peak "$quiet_from" "$quiet_to")" = 0 ] || fail "sound in play before a shot (a bomb?)"
 
-press space
-sleep 0.4
-shot_to=$(written)
-shot_peak=$(peak "$quiet_to" "$shot_to")
-[ "$shot_peak" -gt "$LOUD" ] || fail "a shot was not heard (peak $shot_peak)"
+# Waits until the samples written since an offset hold a loud one; its peak in HEARD.
+heard_since() {
+    HEARD=$(peak "$1" "$(written)")
+    [ "$HEARD" -gt "$LOUD" ]
+}
 
+press space
+wait_until 3 heard_since "$quiet_to" || fail "a shot was not heard (peak $HEARD)"
+shot_peak=$HEARD
+
+# M shows nothing, so the mute has a moment to be taken before the silence is measured.
 press m
 sleep 0.3
 muted_from=$(written)
@@ -50,9 +55,8 @@ muted_to=$(written)
 [ "$(peak "$muted_from" "$muted_to")" = 0 ] || fail "sound while muted"
 
 press m space
-sleep 0.4
-again_peak=$(peak "$muted_to" "$(written)")
-[ "$again_peak" -gt "$LOUD" ] || fail "no sound once unmuted (peak $again_peak)"
+wait_until 3 heard_since "$muted_to" || fail "no sound once unmuted (peak $HEARD)"
+again_peak=$HEARD
 
 # The window's close box ends the game on every screen, game over included.
 close_window
