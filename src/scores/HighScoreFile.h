@@ -1,6 +1,6 @@
 #pragma once
 
-#include <sys/types.h>
+#include <sys/stat.h>
 
 #include <cstddef>
 #include <memory>
@@ -29,7 +29,9 @@ class HighScoreFile {
     static_assert(kMostEntries * kLongestGameLine < kLargestFile,
                   "a file of the game's own lines meets the line limit first");
 
-    explicit HighScoreFile(std::unique_ptr<HighScoreIo> io = std::make_unique<HighScoreIo>());
+    // mostEntries is kMostEntries but in tests, which cannot afford ten million lines.
+    explicit HighScoreFile(std::unique_ptr<HighScoreIo> io = std::make_unique<HighScoreIo>(),
+                           std::size_t mostEntries = kMostEntries);
     ~HighScoreFile();
     HighScoreFile(const HighScoreFile&) = delete;
     HighScoreFile& operator=(const HighScoreFile&) = delete;
@@ -53,19 +55,17 @@ class HighScoreFile {
                                std::vector<std::string>& entries);
 
   private:
-    bool WriteAndRename(const std::vector<std::string>& entries);
     // Keeps the first fault of a store: later ones follow from it.
     void Fail(StoreProblem problem, int error, std::string reason = {});
-    bool WriteLastFirst(int fd, const std::vector<std::string>& entries);
+    bool Replace(const std::vector<std::string>& entries);
 
     std::unique_ptr<HighScoreIo> io;
+    std::size_t mostEntries;
     std::unique_ptr<HighScoreLock> lock;  // held from ReadForUpdate to ReplaceLastFirst
     std::string readPath;                 // the name as given
     std::string target;                   // the file behind that name, symbolic links followed
     bool readWhole = false;
     bool existed = false;
-    mode_t mode = 0;
-    uid_t owner = 0;
-    gid_t group = 0;
+    struct stat facts {};  // what the file was when it was read
     StoreFailure failure;
 };

@@ -14,3 +14,7 @@ int HighScoreIo::Sync(int fd) {
 int HighScoreIo::Rename(const char* from, const char* to) {
     return ::rename(from, to);
 }
+
+off_t HighScoreIo::Seek(int fd, off_t offset, int whence) {
+    return ::lseek(fd, offset, whence);
+}

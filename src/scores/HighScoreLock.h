@@ -19,7 +19,6 @@ class HighScoreLock {
 
     // Whether the lock is on the folder, so that no other game can be writing there now.
     bool OnFolder() const { return onFolder; }
-    bool Held() const { return fd >= 0; }
 
   private:
     void LockFile(const std::string& file);

@@ -26,7 +26,6 @@ class StoreFailure {
     StoreFailure(StoreProblem problem, std::string path, int error, std::string reason = {});
 
     bool Failed() const { return problem != StoreProblem::None; }
-    StoreProblem Problem() const { return problem; }
     // One short line for the high-score screen, e.g. "Score not saved: the folder is read-only".
     std::string Notice() const;
     // One line for standard error: the file's path and the system's reason.

@@ -7,9 +7,8 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
-
-#include "scores/PathParts.h"
 
 namespace {
 // As many links as anyone keeps between a name and its file; a longer chain is a loop.
@@ -21,10 +20,10 @@ bool ReadLink(const std::string& link, std::string& destination) {
     if (length < 0 || static_cast<std::size_t>(length) >= text.size()) {
         return false;
     }
-    destination.assign(text.data(), static_cast<std::size_t>(length));
-    if (destination.empty() || destination[0] != '/') {
-        destination = FolderOf(link) + "/" + destination;
-    }
+    // A relative link leads from the folder the link lies in.
+    destination = std::filesystem::path(link)
+                      .replace_filename(std::string(text.data(), static_cast<std::size_t>(length)))
+                      .string();
     return true;
 }
 

@@ -17,6 +17,8 @@
 
 #include "engine/GameEngine.h"
 #include "scores/HighScoreFile.h"
+#include "scores/HighScoreIo.h"
+#include "scores/TrustedFile.h"
 #include "screens/StateShowScore.h"
 #include "support/Frames.h"
 #include "support/HighScores.h"
@@ -439,6 +441,85 @@ TEST(HighScoreFaults, AFileTheGameGrewItselfNeverLocksThePlayerOut) {
         EXPECT_EQ(list->GetNotice(), "");
         content += "07 points - Ann\n";
         ASSERT_EQ(ReadWholeFile(file), content) << "store " << store;
+    }
+}
+
+// Stores "0" into file under a line limit of kMost, standing in for the real ten million.
+constexpr std::size_t kMost = 4;
+bool StoreUnderSmallLimit(const std::string& file, std::unique_ptr<HighScoreIo> io,
+                          StoreFailure& failure) {
+    HighScoreFile store(std::move(io), kMost);
+    std::vector<std::string> entries;
+    store.ReadForUpdate(file, entries);
+    entries.push_back("0");
+    const bool stored = store.ReplaceLastFirst(file, entries);
+    failure = store.Failure();
+    return stored;
+}
+
+TEST(HighScoreFaults, ExactlyTheMostLinesAreStoredAndOneMoreIsNot) {
+    ScratchDir dir;
+    const std::string file = dir.File("highscore.txt");
+    // A last line without its line feed counts like any other.
+    for (const char* content : {"4\n3\n2\n1\n", "4\n3\n2\n1", "5\n4\n3\n2\n1\n", "5\n4\n3\n2\n1"}) {
+        WriteWholeFile(file, content);
+        StoreFailure failure;
+        const bool stored = StoreUnderSmallLimit(file, std::make_unique<HighScoreIo>(), failure);
+        if (content[0] == '4') {
+            EXPECT_TRUE(stored) << content;
+            EXPECT_EQ(ReadWholeFile(file), "0\n1\n2\n3\n4\n");
+        } else {
+            EXPECT_FALSE(stored) << content;
+            EXPECT_EQ(ReadWholeFile(file), content);
+            EXPECT_EQ(failure.Notice(), "Score not saved: the file is too large");
+        }
+    }
+}
+
+// Counting the lines reads to the end; going back to the start fails, as on a dying drive.
+class RewindFails : public HighScoreIo {
+  public:
+    explicit RewindFails(int* calls) : calls(calls) {}
+    off_t Seek(int, off_t, int) override {
+        ++*calls;
+        errno = EIO;
+        return -1;
+    }
+
+  private:
+    int* calls;
+};
+
+TEST(HighScoreFaults, AFileThatCannotBeRewoundAfterCountingIsNotReplaced) {
+    ScratchDir dir;
+    const std::string file = dir.File("highscore.txt");
+    WriteWholeFile(file, "3\n2\n1\n");
+    int rewinds = 0;
+    StoreFailure failure;
+    EXPECT_FALSE(StoreUnderSmallLimit(file, std::make_unique<RewindFails>(&rewinds), failure));
+    ASSERT_EQ(rewinds, 1) << "the rewind never failed";
+    EXPECT_EQ(ReadWholeFile(file), "3\n2\n1\n");
+    EXPECT_EQ(failure.Notice(), "Score not saved: the disk failed");
+}
+
+TEST(HighScoreFaults, AChainOfEightLinksIsFollowedAndNineAreNot) {
+    ScratchDir dir;
+    WriteWholeFile(dir.File("kept.txt"), "50 points - Old\n");
+    std::string next = "kept.txt";
+    for (int links = 1; links <= 9; ++links) {
+        const std::string name = "link" + std::to_string(links);
+        fs::create_symlink(next, dir.File(name));
+        next = name;
+        std::string target;
+        StoreFailure failure;
+        const bool followed = TrustedFile(dir.File(name), target, failure);
+        EXPECT_EQ(followed, links <= 8) << links << " links";
+        if (followed) {
+            EXPECT_EQ(target, fs::canonical(dir.File("kept.txt")).string());
+        } else {
+            EXPECT_NE(failure.LogLine().find("more than 8 symbolic links"), std::string::npos)
+                << failure.LogLine();
+        }
     }
 }
 

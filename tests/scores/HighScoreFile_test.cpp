@@ -1,6 +1,7 @@
 // The high-score file as the add-score screen reads, extends, sorts and rewrites it.
 #include <errno.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
@@ -31,6 +32,12 @@ TEST_F(HighScoreFileTest, MissingEmptyAndUnterminatedFilesTakeOneMoreLine) {
     ConfirmName(engine, "Bo");
     StoreScore(engine, 7);
     EXPECT_EQ(Content(), "07 points - Bo\n");
+    // A new file gets the bits of any file a program creates, not those of a private scratch.
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat facts {};
+    ASSERT_EQ(stat(File().c_str(), &facts), 0);
+    EXPECT_EQ(facts.st_mode & 0777, 0666 & ~mask);
 
     WriteWholeFile(File(), "");
     StoreScore(engine, 7);
