@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/GameEngine.h"
+#include "scores/Ranking.h"
 #include "screens/StateShowScore.h"
 
 namespace {
@@ -52,8 +53,7 @@ void StateAddScore::AddScore() {
 }
 
 void StateAddScore::SortScore() {
-    // std::string compares its bytes as unsigned values, which is the order the file keeps.
-    std::sort(entries.begin(), entries.end());
+    std::sort(entries.begin(), entries.end(), RanksBelow);
 }
 
 void StateAddScore::WriteFile() {

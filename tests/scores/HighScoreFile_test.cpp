@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/GameEngine.h"
+#include "scores/Ranking.h"
 #include "screens/StateAddScore.h"
 #include "screens/StateShowScore.h"
 #include "support/Frames.h"
@@ -57,14 +58,14 @@ TEST_F(HighScoreFileTest, EmptyLinesAndCarriageReturnsAreKeptAsEntries) {
     EXPECT_EQ(Content(), "40 points - Al\r\n30 points - Bo\n20 points - Al\n\n");
 }
 
-TEST_F(HighScoreFileTest, EntriesSortAsPlainBytesNotAsNumbers) {
+TEST_F(HighScoreFileTest, EntriesRankByPointsThenByTheirBytes) {
     ConfirmName(engine, "Ann");
     for (int score : {5, 23, 150, 16, 15, 100, 10, 9}) {
         StoreScore(engine, score);
     }
     EXPECT_EQ(SplitLines(Content()),
-              (std::vector<std::string>{"23 points - Ann", "16 points - Ann", "150 points - Ann",
-                                        "15 points - Ann", "100 points - Ann", "10 points - Ann",
+              (std::vector<std::string>{"150 points - Ann", "100 points - Ann", "23 points - Ann",
+                                        "16 points - Ann", "15 points - Ann", "10 points - Ann",
                                         "09 points - Ann", "05 points - Ann"}));
 
     // Same score: lower case before upper case before digits before a space before no name;
@@ -95,7 +96,7 @@ TEST_F(HighScoreFileTest, EveryStoreAddsExactlyOneLine) {
     ASSERT_EQ(lines.size(), 3u + kStores);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "00 points - N"), 9);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), ""), 0);
-    EXPECT_TRUE(std::is_sorted(lines.rbegin(), lines.rend()));
+    EXPECT_TRUE(std::is_sorted(lines.rbegin(), lines.rend(), RanksBelow));
     EXPECT_TRUE(Leftovers(dir.Path()).empty());
 }
 

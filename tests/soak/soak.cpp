@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,6 +22,7 @@
 #include "RandomPlayer.h"
 #include "engine/GameEngine.h"
 #include "play/StatePlay.h"
+#include "scores/Ranking.h"
 #include "screens/StateAddScore.h"
 #include "screens/StateGameOver.h"
 #include "screens/StateMenu.h"
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string> lines = SplitLines(ReadWholeFile(dir.File("highscore.txt")));
     const bool kept = static_cast<long>(lines.size()) == stores &&
-                      std::is_sorted(lines.begin(), lines.end(), std::greater<>()) &&
+                      std::is_sorted(lines.rbegin(), lines.rend(), RanksBelow) &&
                       Leftovers(dir.Path()).empty();
 
     std::printf(

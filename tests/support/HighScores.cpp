@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 
 #include "engine/GameEngine.h"
+#include "scores/Ranking.h"
 #include "screens/StateAddScore.h"
 #include "support/Frames.h"
 
@@ -44,7 +44,8 @@ std::vector<std::string> SplitLines(const std::string& content) {
 }
 
 std::string FileOf(std::vector<std::string> entries) {
-    std::sort(entries.begin(), entries.end(), std::greater<>());
+    std::sort(entries.begin(), entries.end(), RanksBelow);
+    std::reverse(entries.begin(), entries.end());
     std::string content;
     for (const auto& entry : entries) {
         content += entry + "\n";

@@ -12,7 +12,7 @@ void ConfirmName(GameEngine& engine, const std::string& name);
 void StoreScore(GameEngine& engine, int score);
 // The lines of a file's content; the line feed that ends the last line starts no further line.
 std::vector<std::string> SplitLines(const std::string& content);
-// The content of a high-score file holding these entries, as the game writes it: descending.
+// The content of a high-score file holding these entries, as the game writes it: highest first.
 std::string FileOf(std::vector<std::string> entries);
 // The lines of what the game said on standard error that are about a score it did not store.
 std::vector<std::string> NotSavedLines(const std::string& said);
