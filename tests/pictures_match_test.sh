@@ -15,7 +15,7 @@ for picture in $committed; do
 done
 drawn=$(cd "$out" && ls ./*.png icons/*.png)
 [ "$drawn" = "$committed" ] || {
-    echo "generator draws: $(echo $drawn); committed: $(echo $committed)" >&2
+    echo "generator draws: ${drawn//$'\n'/ }; committed: ${committed//$'\n'/ }" >&2
     stale=1
 }
 [ "$stale" = 0 ] && echo "$(echo "$committed" | wc -l) pictures and icons match their generator"

@@ -12,8 +12,8 @@ for sound in "$ASSET_DIR"/*.wav; do
         stale=1
     fi
 done
-drawn=$(ls "$out"/*.wav | wc -l)
-committed=$(ls "$ASSET_DIR"/*.wav | wc -l)
+drawn=$(find "$out" -maxdepth 1 -name '*.wav' | wc -l)
+committed=$(find "$ASSET_DIR" -maxdepth 1 -name '*.wav' | wc -l)
 [ "$drawn" = "$committed" ] || { echo "generator draws $drawn sounds, $committed committed" >&2; stale=1; }
 [ "$stale" = 0 ] && echo "$committed sounds match their generator ($(cat "$ASSET_DIR"/*.wav | wc -c) bytes)"
 exit "$stale"

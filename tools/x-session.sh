@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private X server for the scripts that play the real game in a real window: the end-to-end
 # tests, the screenshots and the whole-process benchmark all start theirs here. Sourced by bash.
 #

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared checks of an installed game, run through its launcher as a player would: from /, with a
 # fresh home folder and no XDG_DATA_HOME. Sourced after ../e2e/lib.sh.
 #
@@ -40,8 +41,8 @@ check_missing_game() {
 check_play() {
     local root=$1 folder="$HOME/.local/share/arcade-game"
     [ ! -e /highscore.txt ] || fail "/highscore.txt is there before the game starts"
-    GAME="$root/games/arcade-game"
-    PLAY=/  # start_game starts the game from here
+    # shellcheck disable=SC2034  # what start_game starts, and from where
+    GAME="$root/games/arcade-game" PLAY=/
     expect_picture() { /usr/bin/convert "$root/share/games/arcade-game/$1" "$2"; }
     start_game
 
@@ -52,7 +53,7 @@ check_play() {
     [ "$diff" = 0 ] || fail "the menu differs from menu.png in $diff pixels"
     xprop -id "$WINDOW" WM_HINTS _NET_WM_ICON 2>/dev/null | grep -q -e 'icon:' -e '_NET_WM_ICON(' ||
         fail "the window has no icon"
-    [ -L "$folder/arial.ttf" ] && [ -L "$folder/menu.png" ] ||
+    { [ -L "$folder/arial.ttf" ] && [ -L "$folder/menu.png" ]; } ||
         fail "the font and pictures are not linked into $folder: $(ls -l "$folder")"
 
     press Return

@@ -27,7 +27,7 @@ grep -q "$layer/libSDL-1.2.so" "/proc/$GAME_PID/maps" || fail "the game did not 
 grep -q 'libSDL2-2.0.so' "/proc/$GAME_PID/maps" || fail "the layer did not load SDL 2"
 read -r width height < <(xwininfo -id "$WINDOW" |
     awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
-[ "$width" = 640 ] && [ "$height" = 480 ] || fail "window is ${width}x${height}"
+{ [ "$width" = 640 ] && [ "$height" = 480 ]; } || fail "window is ${width}x${height}"
 menu_exact_then_escape "started by itself"
 
 # Started by its launcher, the game puts its frames on the window without OpenGL, and the menu
@@ -35,6 +35,7 @@ menu_exact_then_escape "started by itself"
 cmake --install "$BUILD_DIR" --prefix "$WORK/prefix" >"$WORK/install.log" || fail "install failed"
 export HOME="$WORK/home"
 mkdir -p "$HOME"
+# shellcheck disable=SC2034  # what start_game starts
 GAME="$WORK/prefix/games/arcade-game"
 start_game
 grep -q "$layer/libSDL-1.2.so" "/proc/$GAME_PID/maps" || fail "the launcher's game is not on the layer"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared steps of the end-to-end tests: a private X server, the game in a fresh play folder,
 # keys from xdotool and screenshots read back pixel by pixel.
 #
@@ -12,8 +13,8 @@ GAME_PID=""
 WINDOW=""
 
 cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     wait 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -58,9 +59,9 @@ start_game() {
 game_ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
 
 # Waits for the game to end and leaves its exit status in GAME_STATUS (read by the tests).
+# shellcheck disable=SC2034
 wait_for_exit() {
     wait_until 10 game_ended || fail "the game is still running"
-    # shellcheck disable=SC2034  # read by the tests
     GAME_STATUS=0
     wait "$GAME_PID" || GAME_STATUS=$?
     GAME_PID=""

@@ -55,6 +55,6 @@ sleep 0.5
 shot "$WORK/later.png"
 released_x=$(cannon_x "$WORK/released.png")
 later_x=$(cannon_x "$WORK/later.png")
-[ -n "$released_x" ] && [ "$released_x" = "$later_x" ] ||
+{ [ -n "$released_x" ] && [ "$released_x" = "$later_x" ]; } ||
     fail "the cannon went on after the arrow was let go: $released_x -> $later_x"
 echo "cannon stands at $released_x after the arrow was let go"

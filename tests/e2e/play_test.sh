@@ -12,7 +12,7 @@ hold Left 0.6
 press space space space
 shot "$WORK/moved.png"
 moved_x_pos=$(cannon_x "$WORK/moved.png")
-[ -n "$moved_x_pos" ] && [ "$moved_x_pos" -lt $((start_x_pos - 20)) ] ||
+{ [ -n "$moved_x_pos" ] && [ "$moved_x_pos" -lt $((start_x_pos - 20)) ]; } ||
     fail "cannon did not move left: $start_x_pos -> $moved_x_pos"
 
 bullet_colour=$(dominant_colour "$PLAY/bullet.png")

@@ -5,7 +5,7 @@ start_x
 
 start_game
 read -r width height < <(xwininfo -id "$WINDOW" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
-[ "$width" = 640 ] && [ "$height" = 480 ] || fail "window is ${width}x${height}"
+{ [ "$width" = 640 ] && [ "$height" = 480 ]; } || fail "window is ${width}x${height}"
 title=$(xdotool getwindowname "$WINDOW")
 [ "$title" = "Arcade Game" ] || fail "window title is '$title'"
 
