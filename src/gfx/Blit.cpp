@@ -3,48 +3,25 @@
 namespace {
 
 // Whether any pixel of the picture is its key colour, as SDL tells them apart: by colour, the
-// alpha bits left out.
+// alpha bits left out. Every picture the game draws is in the window's 32-bit format; one of any
+// other depth is taken to have such pixels, and keeps SDL's own test.
 bool HasKeyedPixel(SDL_Surface* picture) {
     const SDL_PixelFormat* format = picture->format;
-    const Uint32 colour = ~format->Amask;
-    const Uint32 key = format->colorkey & colour;
-    const int bytes = format->BytesPerPixel;
-    if (SDL_LockSurface(picture) != 0) {
+    if (format->BytesPerPixel != 4 || SDL_LockSurface(picture) != 0) {
         return true;
     }
+    const Uint32 colour = ~format->Amask;
+    const Uint32 key = format->colorkey & colour;
     bool found = false;
     for (int y = 0; y < picture->h && !found; ++y) {
-        const Uint8* pixel = static_cast<const Uint8*>(picture->pixels) + y * picture->pitch;
-        for (int x = 0; x < picture->w && !found; ++x, pixel += bytes) {
-            Uint32 value = 0;
-            switch (bytes) {
-                case 4:
-                    value = *reinterpret_cast<const Uint32*>(pixel);
-                    break;
-                case 3:
-                    value = SDL_BYTEORDER == SDL_LIL_ENDIAN
-                                ? pixel[0] | pixel[1] << 8 | static_cast<Uint32>(pixel[2]) << 16
-                                : pixel[2] | pixel[1] << 8 | static_cast<Uint32>(pixel[0]) << 16;
-                    break;
-                case 2:
-                    value = *reinterpret_cast<const Uint16*>(pixel);
-                    break;
-                default:
-                    value = *pixel;
-                    break;
-            }
-            found = (value & colour) == key;
+        const auto* row = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(picture->pixels) + y * picture->pitch);
+        for (int x = 0; x < picture->w && !found; ++x) {
+            found = (row[x] & colour) == key;
         }
     }
     SDL_UnlockSurface(picture);
     return found;
-}
-
-// The layer over SDL 2 that stands in for SDL 1.2 (from 1.2.50 on) keeps no run-length form:
-// there a picture with keyed pixels keeps the pixel test, and is looked at again at each draw,
-// which ends at its first keyed pixel (a corner, in every sprite the game has).
-bool KeepsRunLengths() {
-    return SDL_Linked_Version()->patch < 50;
 }
 
 // A keyed picture tested pixel by pixel against its key costs most of a frame when it fills the
@@ -67,6 +44,13 @@ void PrepareKeyed(SDL_Surface* picture) {
 }
 
 }  // namespace
+
+// The layer keeps no run-length form from 1.2.50 on: there a picture with keyed pixels keeps the
+// pixel test, and is looked at again at each draw, which ends at its first keyed pixel (a corner,
+// in every sprite the game has).
+bool KeepsRunLengths() {
+    return SDL_Linked_Version()->patch < 50;
+}
 
 void BlitAt(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
     if (picture == nullptr || screen == nullptr) {
