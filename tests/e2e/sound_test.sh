@@ -18,6 +18,22 @@ peak() {
         awk '{for (i = 1; i <= NF; i++) {v = $i < 0 ? -$i : $i; if (v > m) m = v}} END {print m + 0}'
 }
 
+# From the first sound on, the samples written since an offset against fire.wav's own: the
+# mixer makes each 8-bit sample 16-bit (times 256; times 32767/128 on the layer over SDL 2) and
+# plays it on both sides. Prints how many were compared, the sound's length and the mismatches.
+compare_with_fire() {
+    local at
+    at=$(grep -obUa data "$PLAY/fire.wav" | head -n 1 | cut -d: -f1)
+    od -An -t u1 -v -j "$((at + 8))" -N "$(od -An -t u4 -j "$((at + 4))" -N 4 "$PLAY/fire.wav")" \
+        "$PLAY/fire.wav" | tr -s ' ' '\n' | grep . >"$WORK/fire.u8"
+    od -An -t d2 -v -j "$1" -N "$(($2 - $1))" "$SDL_DISKAUDIOFILE" | tr -s ' ' '\n' | grep . |
+        awk 'NR % 2 == 1' >"$WORK/left.s16"
+    awk 'NR == FNR {if (n || $1 != 128) want[n++] = $1 - 128; next}
+         $1 != 0 {playing = 1}
+         playing && i < n {d = $1 / 256 - want[i++]; if (d > 1 || d < -1) bad++}
+         END {print i, n, bad + 0}' "$WORK/fire.u8" "$WORK/left.s16"
+}
+
 start_game
 [ -f "$SDL_DISKAUDIOFILE" ] || fail "the mixer did not open the disk audio driver"
 menu_from=$(written)
@@ -44,6 +60,11 @@ heard_since() {
 press space
 wait_until 3 heard_since "$quiet_to" || fail "a shot was not heard (peak $HEARD)"
 shot_peak=$HEARD
+# And what sounds is the fire sound itself, not another effect's.
+sleep 0.3
+read -r compared fire_length mismatched <<<"$(compare_with_fire "$quiet_to" "$(written)")"
+[ "$compared" = "$fire_length" ] || fail "only $compared of the $fire_length samples of fire.wav heard"
+[ "$mismatched" = 0 ] || fail "the shot is not fire.wav: $mismatched of its $compared samples differ"
 
 # M shows nothing, so the mute has a moment to be taken before the silence is measured.
 press m
@@ -65,4 +86,4 @@ wait_for_exit
 # SDL's disk driver announces itself; the game adds nothing.
 extra=$(grep -v -e 'disk writer audio driver' -e 'Writing to file' "$WORK/game.log" || true)
 [ -z "$extra" ] || fail "unexpected output: $extra"
-echo "silent menu and bombs, shot peak $shot_peak, silent while muted, peak $again_peak unmuted"
+echo "silent menu and bombs, shot peak $shot_peak ($fire_length samples of fire.wav), silent while muted, peak $again_peak unmuted"
