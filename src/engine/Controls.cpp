@@ -35,7 +35,7 @@ void GameEngine::HandleEvent(const SDL_Event& event) {
         case SDL_ACTIVEEVENT:
             // A player who switches away mid-game comes back to the game where they left it.
             if (LostFocus(event.active)) {
-                Pause();
+                PauseInPlay();
             }
             return;
         default:
@@ -119,6 +119,26 @@ void GameEngine::SendHeldArrows() {
 
 bool GameEngine::InPlay() const {
     return currentState != nullptr && currentState->Pausable();
+}
+
+void GameEngine::TypeNameKey(const SDL_keysym& key) {
+    if (nameEntry->TypeKey(key)) {
+        PlaySound(Effect::Select);
+    }
+}
+
+void GameEngine::TogglePause() {
+    if (paused) {
+        paused = false;
+    } else {
+        PauseInPlay();
+    }
+}
+
+void GameEngine::PauseInPlay() {
+    if (InPlay()) {
+        paused = true;
+    }
 }
 
 void GameEngine::ToggleMute() {

@@ -7,13 +7,11 @@
 
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
+#include "gfx/LoadImage.h"
 #include "sound/MixerSound.h"
 
 namespace {
 constexpr const char* kWindowTitle = "Arcade Game";
-constexpr int kNameTextX = 100;
-constexpr int kPromptTextX = 300;
-constexpr int kNameRowY = 350;
 
 // Without SDL, a window or fonts there is nothing to run: say which step failed and stop.
 [[noreturn]] void StopAfterFailed(const char* step) {
@@ -32,7 +30,7 @@ GameEngine::GameEngine() {
     // without it.
     SDL_QuitSubSystem(SDL_INIT_TIMER);
     SetWindowIcon();
-    screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, 0);
+    screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, 0);
     if (screen == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");
     }
@@ -41,20 +39,16 @@ GameEngine::GameEngine() {
     }
     SDL_WM_SetCaption(kWindowTitle, nullptr);
     IgnoreUnusedEvents();
-    sound = OpenMixerSound();
+    sound = OpenMixerSound(missingFiles);
     gamepad = OpenFirstGamepad();
-
-    nameText = std::make_unique<Text>();
-    promptText = std::make_unique<Text>();
-    nameText->SetPos(kNameTextX, kNameRowY);
-    promptText->SetPos(kPromptTextX, kNameRowY);
+    nameEntry = std::make_unique<NameEntry>();
+    pauseNote = std::make_unique<PauseNote>(kWindowWidth);
 }
 
 GameEngine::~GameEngine() {
     currentState.reset();
     // Fonts must close before the font library goes.
-    nameText.reset();
-    promptText.reset();
+    nameEntry.reset();
     pauseNote.reset();
     // The mixer and the joystick belong to SDL's subsystems: they go before SDL does.
     sound.reset();
@@ -74,8 +68,12 @@ void GameEngine::SetState(GameState* state) {
 
 void GameEngine::SetName() {
     if (currentState != nullptr) {
-        currentState->SetName(playerName);
+        currentState->SetName(nameEntry->Name());
     }
+}
+
+SDL_Surface* GameEngine::load_image(std::string path) {
+    return LoadImage(path);
 }
 
 void GameEngine::Loop() {
@@ -86,7 +84,7 @@ void GameEngine::Loop() {
 }
 
 void GameEngine::RunFrame() {
-    const Uint32 frameEnd = clock->Ticks() + static_cast<Uint32>(frameTime);
+    const Uint32 frameEnd = clock->Ticks() + kFrameMilliseconds;
 
     // One event a frame: a burst of presses is worked off over the following frames.
     SDL_Event event;
@@ -106,9 +104,9 @@ void GameEngine::RunFrame() {
         currentState->Draw(screen);
     }
     if (paused) {
-        DrawPauseNote();
+        pauseNote->Draw(screen);
     }
-    DrawNameOverlay();
+    nameEntry->Draw(screen);
     SDL_Flip(screen);
 
     WaitForFrameEnd(frameEnd);

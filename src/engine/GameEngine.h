@@ -9,13 +9,22 @@
 #include "engine/GameKey.h"
 #include "engine/GameState.h"
 #include "engine/Gamepad.h"
-#include "gfx/Text.h"
+#include "engine/NameEntry.h"
+#include "engine/PauseNote.h"
+#include "report/MissingFiles.h"
 #include "sound/Sound.h"
 
 // Owns the window and the current screen, runs the paced main loop and collects the player's
 // name after a game.
 class GameEngine {
   public:
+    // The window the field is drawn in.
+    static constexpr int kWindowWidth = 640;
+    static constexpr int kWindowHeight = 480;
+    static constexpr int kWindowBitsPerPixel = 32;
+    // The length of a frame in milliseconds: at most 50 frames a second.
+    static constexpr Uint32 kFrameMilliseconds = 20;
+
     // Sets up SDL, the window and the font library. A failed step ends the process with status 1
     // and one line on standard error: there is no game without a window.
     GameEngine();
@@ -35,13 +44,12 @@ class GameEngine {
     SDL_Surface* GetScreen() { return screen; }
 
     // Name entry. The two setters toggle: each flag goes on with one call and off with the next.
-    void SetEntername() { enterName = !enterName; }
-    void SetNameentered() { nameEntered = !nameEntered; }
+    void SetEntername() { nameEntry->ToggleOn(); }
+    void SetNameentered() { nameEntry->ToggleConfirmed(); }
     // Hands a copy of the typed name to the current screen.
     void SetName();
 
-    // Loads a picture in the screen's format with orange (255, 128, 0) as the transparent colour.
-    // The caller owns the result; null when the file is missing or unreadable.
+    // LoadImage, for the screens: a picture with orange (255, 128, 0) as its transparent colour.
     static SDL_Surface* load_image(std::string path);
 
     // Plays an effect unless the player has muted the game (M).
@@ -54,10 +62,10 @@ class GameEngine {
     void SetSound(std::unique_ptr<Sound> replacement) { sound = std::move(replacement); }
     void SetGamepad(std::unique_ptr<Gamepad> replacement) { gamepad = std::move(replacement); }
     bool QuitRequested() const { return quit; }
-    bool IsTypingName() const { return enterName && !nameEntered; }
-    bool NameEntryOn() const { return enterName; }
-    bool NameConfirmed() const { return nameEntered; }
-    const std::string& GetPlayerName() const { return playerName; }
+    bool IsTypingName() const { return nameEntry->Typing(); }
+    bool NameEntryOn() const { return nameEntry->On(); }
+    bool NameConfirmed() const { return nameEntry->Confirmed(); }
+    const std::string& GetPlayerName() const { return nameEntry->Name(); }
 
   private:
     void HandleEvent(const SDL_Event& event);
@@ -67,30 +75,22 @@ class GameEngine {
     void SendHeldArrows();
     bool InPlay() const;
     void TogglePause();
-    void Pause();
-    void DrawPauseNote();
+    void PauseInPlay();
     void ToggleMute();
     void ToggleFullScreen();
     void TypeNameKey(const SDL_keysym& key);
-    void DrawNameOverlay();
     void WaitForFrameEnd(Uint32 frameEnd);
 
-    int screenWidth = 640;
-    int screenHeight = 480;
-    int screenBpp = 32;
+    // First made and last gone: every file that any part of the game fails to load is named here.
+    MissingFiles missingFiles;
     SDL_Surface* screen = nullptr;  // the window's surface; SDL owns it
     std::unique_ptr<GameState> currentState;
     bool quit = false;
-    int frameTime = 20;  // milliseconds: at most 50 frames a second
-    bool enterName = false;
-    bool nameEntered = false;
-    std::unique_ptr<Text> nameText;
-    std::unique_ptr<Text> promptText;
-    std::string playerName;  // kept from one game to the next
+    std::unique_ptr<NameEntry> nameEntry;
     std::unique_ptr<Clock> clock = std::make_unique<SdlClock>();
     std::unique_ptr<Sound> sound = std::make_unique<SilentSound>();
     bool muted = false;
     bool paused = false;
-    std::unique_ptr<Text> pauseNote;  // made at the first pause: a game never paused never needs it
+    std::unique_ptr<PauseNote> pauseNote;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
 };

@@ -1,11 +1,13 @@
-// The engine's name entry: typing rules and the overlay drawn over the game-over screen.
-#include "engine/GameEngine.h"
+#include "engine/NameEntry.h"
+
+#include "scores/LongestName.h"
 
 namespace {
-// A name may grow while it holds at most this many characters, so it reaches one more.
-constexpr std::string::size_type kLongestNameThatGrows = 16;
 constexpr const char* kConfirmPrompt = "Push Enter to confirm name";
 constexpr const char* kAddScorePrompt = "Push Enter to add your score";
+constexpr int kNameTextX = 100;
+constexpr int kPromptTextX = 300;
+constexpr int kNameRowY = 350;
 
 bool IsNameCharacter(Uint16 unicode) {
     return unicode == ' ' || (unicode >= '0' && unicode <= '9') ||
@@ -15,36 +17,42 @@ bool IsNameCharacter(Uint16 unicode) {
 // A player still hammering Space when the game ends would otherwise start the name with spaces
 // nobody can see in the list.
 bool Appends(const std::string& name, Uint16 unicode) {
-    return name.size() <= kLongestNameThatGrows && IsNameCharacter(unicode) &&
+    return name.size() < kLongestName && IsNameCharacter(unicode) &&
            !(unicode == ' ' && name.empty());
 }
 }  // namespace
 
-void GameEngine::TypeNameKey(const SDL_keysym& key) {
-    const std::string before = playerName;
-    if (Appends(playerName, key.unicode)) {
-        playerName += static_cast<char>(key.unicode);
+NameEntry::NameEntry() : nameText(std::make_unique<Text>()), promptText(std::make_unique<Text>()) {
+    nameText->SetPos(kNameTextX, kNameRowY);
+    promptText->SetPos(kPromptTextX, kNameRowY);
+}
+
+bool NameEntry::TypeKey(const SDL_keysym& key) {
+    const std::string before = name;
+    if (Appends(name, key.unicode)) {
+        name += static_cast<char>(key.unicode);
     }
-    if (key.sym == SDLK_RETURN) {
-        nameEntered = true;
-        PlaySound(Effect::Select);
+    const bool confirming = key.sym == SDLK_RETURN;
+    if (confirming) {
+        confirmed = true;
     }
-    if (key.sym == SDLK_BACKSPACE && !playerName.empty()) {
-        playerName.pop_back();
+    if (key.sym == SDLK_BACKSPACE && !name.empty()) {
+        name.pop_back();
     }
-    if (playerName != before) {
-        nameText->Render(playerName.c_str());
-        if (!nameEntered) {
+    if (name != before) {
+        nameText->Render(name.c_str());
+        if (!confirmed) {
             promptText->Render(kConfirmPrompt);
         }
     }
+    return confirming;
 }
 
-void GameEngine::DrawNameOverlay() {
-    if (!enterName) {
+void NameEntry::Draw(SDL_Surface* screen) {
+    if (!on) {
         return;
     }
-    if (!nameEntered) {
+    if (!confirmed) {
         nameText->Draw(screen);
         promptText->Draw(screen);
         return;

@@ -1,7 +1,9 @@
+#include "gfx/LoadImage.h"
+
 #include <SDL_image.h>
 
-#include "engine/GameEngine.h"
-#include "gfx/MissingFile.h"
+#include "gfx/SdlPtr.h"
+#include "report/MissingFiles.h"
 
 namespace {
 // Pixels of exactly this colour are not drawn.
@@ -10,7 +12,7 @@ constexpr Uint8 kKeyGreen = 128;
 constexpr Uint8 kKeyBlue = 0;
 }  // namespace
 
-SDL_Surface* GameEngine::load_image(std::string path) {
+SDL_Surface* LoadImage(const std::string& path) {
     SurfacePtr loaded(IMG_Load(path.c_str()));
     if (loaded == nullptr) {
         ReportUnloadable(path, IMG_GetError());

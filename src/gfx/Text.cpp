@@ -1,7 +1,7 @@
 #include "gfx/Text.h"
 
 #include "gfx/Blit.h"
-#include "gfx/MissingFile.h"
+#include "report/MissingFiles.h"
 
 namespace {
 constexpr const char* kFontFile = "arial.ttf";

@@ -9,6 +9,7 @@
 
 #include "scores/HighScoreIo.h"
 #include "scores/HighScoreLock.h"
+#include "scores/LongestName.h"
 #include "scores/StoreFailure.h"
 
 // highscore.txt: one entry per line, each line ending in a line feed. Storing a score replaces
@@ -24,7 +25,7 @@ class HighScoreFile {
     // is hit.
     static constexpr std::size_t kMostEntries = 10 * 1000 * 1000;
     // The longest line the game writes: the highest score (223), the separator, the longest name.
-    static constexpr std::size_t kLongestGameLine = 3 + 10 + 17 + 1;
+    static constexpr std::size_t kLongestGameLine = 3 + 10 + kLongestName + 1;
     static constexpr std::size_t kLargestFile = 512 * 1024 * 1024;
     static_assert(kMostEntries * kLongestGameLine < kLargestFile,
                   "a file of the game's own lines meets the line limit first");

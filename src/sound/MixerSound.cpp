@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/MissingFile.h"
+#include "report/MissingFiles.h"
 #include "sound/MixerLibrary.h"
 
 namespace {
@@ -34,13 +34,14 @@ using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
 // Made once the mixer has opened the device.
 class MixerSound : public Sound {
   public:
-    explicit MixerSound(std::unique_ptr<MixerLibrary> library) : mixer(std::move(library)) {
+    MixerSound(std::unique_ptr<MixerLibrary> library, MissingFiles& missing)
+        : mixer(std::move(library)) {
         mixer->AllocateChannels(kVoices);
         for (int i = 0; i < kEffectCount; ++i) {
             chunks[i] = ChunkPtr(mixer->LoadWAV_RW(SDL_RWFromFile(kEffectFiles[i], "rb"), 1),
                                  ChunkDeleter{mixer->FreeChunk});
             if (chunks[i] == nullptr) {
-                ReportUnloadable(kEffectFiles[i], Mix_GetError());
+                missing.Report(kEffectFiles[i], Mix_GetError());
             }
         }
     }
@@ -81,7 +82,7 @@ bool RealAudioDriver() {
 }
 }  // namespace
 
-std::unique_ptr<Sound> OpenMixerSound() {
+std::unique_ptr<Sound> OpenMixerSound(MissingFiles& missing) {
     if (!RealAudioDriver()) {
         return std::make_unique<SilentSound>();
     }
@@ -96,5 +97,5 @@ std::unique_ptr<Sound> OpenMixerSound() {
     if (mixer->OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferSamples) != 0) {
         return std::make_unique<SilentSound>();
     }
-    return std::make_unique<MixerSound>(std::move(mixer));
+    return std::make_unique<MixerSound>(std::move(mixer), missing);
 }

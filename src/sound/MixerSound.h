@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "report/MissingFiles.h"
 #include "sound/Sound.h"
 
 // The sound device through SDL_mixer, with every effect loaded, once SDL's audio is up. Where
 // there is no real device (no audio driver, or SDL's dummy one), or the mixer will not open, a
-// silent Sound instead: the game plays on either way.
-std::unique_ptr<Sound> OpenMixerSound();
+// silent Sound instead: the game plays on either way. An effect that cannot be loaded goes to
+// missing and stays silent.
+std::unique_ptr<Sound> OpenMixerSound(MissingFiles& missing);

@@ -29,14 +29,14 @@ void ClearScreen(SDL_Surface* screen) {
     SDL_FillRect(screen, nullptr, 0);
 }
 
-class NameEntry : public ::testing::Test {
+class TypingAName : public ::testing::Test {
   protected:
-    NameEntry() {
+    TypingAName() {
         UseFakeClock(engine);
         engine.SetState(new RecordingState("gameover", log));
         engine.SetEntername();
     }
-    ~NameEntry() override { ReleaseAllInput(); }
+    ~TypingAName() override { ReleaseAllInput(); }
 
     void Type(const char* text) {
         PushText(text);
@@ -53,7 +53,7 @@ class NameEntry : public ::testing::Test {
     GameEngine engine;
 };
 
-TEST_F(NameEntry, BackspaceRemovesTheLastCharacterAndDoesNothingOnAnEmptyName) {
+TEST_F(TypingAName, BackspaceRemovesTheLastCharacterAndDoesNothingOnAnEmptyName) {
     Type("ab");
     Press(SDLK_BACKSPACE, 8);
     Type("c");
@@ -65,7 +65,7 @@ TEST_F(NameEntry, BackspaceRemovesTheLastCharacterAndDoesNothingOnAnEmptyName) {
     EXPECT_TRUE(engine.IsTypingName());
 }
 
-TEST_F(NameEntry, OnlyLettersDigitsAndSpacesAreTyped) {
+TEST_F(TypingAName, OnlyLettersDigitsAndSpacesAreTyped) {
     Type("Zz 09");
     for (char c : std::string("!.-_/~@\t")) {
         Press(static_cast<SDLKey>(c), static_cast<Uint8>(c));
@@ -78,7 +78,7 @@ TEST_F(NameEntry, OnlyLettersDigitsAndSpacesAreTyped) {
     EXPECT_FALSE(engine.QuitRequested());
 }
 
-TEST_F(NameEntry, ANameNeverBeginsWithASpace) {
+TEST_F(TypingAName, ANameNeverBeginsWithASpace) {
     SDL_Surface* screen = engine.GetScreen();
     Type("  Al Bo ");
     EXPECT_EQ(engine.GetPlayerName(), "Al Bo ");
@@ -93,7 +93,7 @@ TEST_F(NameEntry, ANameNeverBeginsWithASpace) {
     EXPECT_FALSE(NameRowHasInk(screen, 0, 300));
 }
 
-TEST_F(NameEntry, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
+TEST_F(TypingAName, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
     Type("abcdefghijklmnopqrstu");
     EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");
     Press(SDLK_RETURN, 13);
@@ -101,7 +101,7 @@ TEST_F(NameEntry, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
     EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");
 }
 
-TEST_F(NameEntry, ReturnOnAnEmptyNameConfirmsItAndTheNextReturnReachesTheScreen) {
+TEST_F(TypingAName, ReturnOnAnEmptyNameConfirmsItAndTheNextReturnReachesTheScreen) {
     Press(SDLK_RETURN, 13);
     EXPECT_TRUE(engine.NameConfirmed());
     EXPECT_EQ(engine.GetPlayerName(), "");
@@ -110,13 +110,13 @@ TEST_F(NameEntry, ReturnOnAnEmptyNameConfirmsItAndTheNextReturnReachesTheScreen)
     EXPECT_EQ(std::count(log.begin(), log.end(), "gameover:key3"), 1);
 }
 
-TEST_F(NameEntry, SetNameHandsTheTypedNameToTheCurrentScreen) {
+TEST_F(TypingAName, SetNameHandsTheTypedNameToTheCurrentScreen) {
     Type("Ann");
     engine.SetName();
     EXPECT_EQ(engine.GetState()->GetName(), "Ann");
 }
 
-TEST_F(NameEntry, OverlayShowsNothingBeforeTheFirstKeyThenNameAndPromptThenOnlyTheNextPrompt) {
+TEST_F(TypingAName, OverlayShowsNothingBeforeTheFirstKeyThenNameAndPromptThenOnlyTheNextPrompt) {
     SDL_Surface* screen = engine.GetScreen();
     ClearScreen(screen);
     engine.RunFrame();
@@ -142,7 +142,7 @@ TEST_F(NameEntry, OverlayShowsNothingBeforeTheFirstKeyThenNameAndPromptThenOnlyT
     EXPECT_FALSE(NameRowHasInk(screen, 0, 640));
 }
 
-TEST_F(NameEntry, ASecondGameStartsFromThePreviousName) {
+TEST_F(TypingAName, ASecondGameStartsFromThePreviousName) {
     Type("Bo");
     Press(SDLK_RETURN, 13);
     engine.SetEntername();

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "gfx/Text.h"
+
+// The player's name, typed over the game-over screen after a game: which keys make it, how long
+// it grows, and the row it is drawn on with its prompt. The name stays from one game to the next.
+// Its two switches change only here.
+class NameEntry {
+  public:
+    // Opens the font for its two lines: after the font library is up.
+    NameEntry();
+
+    // Each switch toggles: on with one call, off with the next. The game's end turns typing on;
+    // the game-over screen's Enter turns both off again.
+    void ToggleOn() { on = !on; }
+    void ToggleConfirmed() { confirmed = !confirmed; }
+    bool On() const { return on; }
+    bool Confirmed() const { return confirmed; }
+    bool Typing() const { return on && !confirmed; }
+    const std::string& Name() const { return name; }
+
+    // One key while typing. True for Return, which confirms the name as it stands.
+    bool TypeKey(const SDL_keysym& key);
+    // While typing, the name and the prompt to confirm it; once confirmed, only the prompt to add
+    // the score. Nothing while off.
+    void Draw(SDL_Surface* screen);
+
+  private:
+    bool on = false;
+    bool confirmed = false;
+    std::string name;
+    std::unique_ptr<Text> nameText;
+    std::unique_ptr<Text> promptText;
+};

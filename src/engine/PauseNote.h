@@ -1,0 +1,20 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+
+#include "gfx/Text.h"
+
+// The note across a paused field that says how to go on.
+class PauseNote {
+  public:
+    // Centred across a field this wide.
+    explicit PauseNote(int fieldWidth) : fieldWidth(fieldWidth) {}
+
+    void Draw(SDL_Surface* screen);
+
+  private:
+    int fieldWidth;
+    std::unique_ptr<Text> note;  // made at the first pause: a game never paused never needs it
+};
