@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/DisplayRules.h"
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
 #include "gfx/LoadImage.h"
@@ -30,7 +31,8 @@ GameEngine::GameEngine() {
     // without it.
     SDL_QuitSubSystem(SDL_INIT_TIMER);
     SetWindowIcon();
-    screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, 0);
+    screen =
+        SDL_SetVideoMode(display::kFrameWidth, display::kFrameHeight, display::kBitsPerPixel, 0);
     if (screen == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");
     }
@@ -42,7 +44,7 @@ GameEngine::GameEngine() {
     sound = OpenMixerSound(missingFiles);
     gamepad = OpenFirstGamepad();
     nameEntry = std::make_unique<NameEntry>();
-    pauseNote = std::make_unique<PauseNote>(kWindowWidth);
+    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
 }
 
 GameEngine::~GameEngine() {

@@ -18,10 +18,6 @@
 // name after a game.
 class GameEngine {
   public:
-    // The window the field is drawn in.
-    static constexpr int kWindowWidth = 640;
-    static constexpr int kWindowHeight = 480;
-    static constexpr int kWindowBitsPerPixel = 32;
     // The length of a frame in milliseconds: at most 50 frames a second.
     static constexpr Uint32 kFrameMilliseconds = 20;
 
