@@ -29,6 +29,16 @@ void Text::Render(const char* text) {
     surface.reset(rendered);
 }
 
+int Text::WidthOf(const char* text) const {
+    int width = 0;
+    int height = 0;
+    if (font == nullptr || text == nullptr ||
+        TTF_SizeText(font.get(), text, &width, &height) != 0) {
+        return 0;
+    }
+    return width;
+}
+
 void Text::Draw(SDL_Surface* screen) {
     BlitAt(surface.get(), screen, x, y);
 }

@@ -17,6 +17,9 @@ class Text {
 
     // Replaces the rendered line. Without a font, or for an empty text, nothing is rendered.
     void Render(const char* text);
+    // How wide Render would make text, in pixels: 0 without a font, for an empty text or for one
+    // the font cannot lay out.
+    int WidthOf(const char* text) const;
     void Draw(SDL_Surface* screen);
     SDL_Surface* GetSurface() const { return surface.get(); }
 

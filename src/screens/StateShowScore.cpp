@@ -3,17 +3,20 @@
 #include "engine/GameEngine.h"
 #include "gfx/Blit.h"
 #include "scores/HighScoreFile.h"
+#include "screens/ScoreListLayout.h"
+#include "screens/ShortenToFit.h"
 #include "screens/StateMenu.h"
 
 namespace {
+using score_list::ColumnRight;
+using score_list::kColumns;
+using score_list::kColumnX;
+using score_list::kFirstRowY;
+using score_list::kRowSpacing;
+using score_list::kRowsPerColumn;
+
 constexpr const char* kBackgroundImage = "showscorebg.png";
-// Two columns of fourteen rows.
-constexpr std::size_t kRowsPerColumn = 14;
-constexpr int kColumnX[] = {50, 300};
-constexpr std::size_t kColumns = sizeof kColumnX / sizeof kColumnX[0];
 constexpr std::size_t kShownLines = kRowsPerColumn * kColumns;
-constexpr int kFirstRowY = 60;
-constexpr int kRowSpacing = 30;
 // Far wider than a column already. A file that is not the game's own may hold lines of any
 // length, and the font library cannot make a picture of just any width.
 constexpr std::size_t kLongestShownLine = 128;
@@ -37,14 +40,18 @@ StateShowScore::StateShowScore(const std::string& notice)
     if (!notice.empty()) {
         noticeText = std::make_unique<Text>();
         noticeText->SetPos(kColumnX[0], kFirstRowY);
-        noticeText->Render(notice.c_str());
+        const int width = ColumnRight(kColumns - 1) - kColumnX[0];
+        noticeText->Render(ShortenToFit(*noticeText, notice, width).c_str());
     }
     const std::size_t rowsShown = kRowsPerColumn - firstRow;
     for (std::size_t i = 0; i < entries.size() && i < kColumns * rowsShown; ++i) {
         auto text = std::make_unique<Text>();
+        const std::size_t column = i / rowsShown;
         const int row = static_cast<int>(firstRow + i % rowsShown);
-        text->SetPos(kColumnX[i / rowsShown], kFirstRowY + kRowSpacing * row);
-        text->Render(entries[i].c_str());
+        text->SetPos(kColumnX[column], kFirstRowY + kRowSpacing * row);
+        // A line too long for its column would run into the next one or off the panel.
+        const int width = ColumnRight(column) - kColumnX[column];
+        text->Render(ShortenToFit(*text, entries[i], width).c_str());
         entryTexts.push_back(std::move(text));
     }
     DrawLinesIntoPicture();

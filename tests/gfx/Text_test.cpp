@@ -24,6 +24,8 @@ TEST(Text, RendersMagentaAndEachRenderReplacesTheLastSurface) {
     text.Render("123");
     ASSERT_NE(text.GetSurface(), nullptr);
     const int oneLineWidth = text.GetSurface()->w;
+    // Lines are fitted to their place by measuring first: the measure is the surface's width.
+    EXPECT_EQ(text.WidthOf("123"), oneLineWidth);
     // Rendering every frame keeps one surface: the sanitizer run reports any that leaks.
     for (int frame = 0; frame < 200; ++frame) {
         text.Render("123");
@@ -56,6 +58,7 @@ TEST(Text, WithoutItsFontRendersAndDrawsNothing) {
     text.SetPos(0, 0);
     text.Render("no font here");
     EXPECT_EQ(text.GetSurface(), nullptr);
+    EXPECT_EQ(text.WidthOf("no font here"), 0);
     text.Draw(engine.GetScreen());
     text.Render(nullptr);
     EXPECT_EQ(text.GetSurface(), nullptr);

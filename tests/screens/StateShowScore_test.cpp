@@ -11,9 +11,12 @@
 #include "gfx/Blit.h"
 #include "gfx/SdlPtr.h"
 #include "gfx/Text.h"
+#include "screens/ScoreListLayout.h"
+#include "screens/ShortenToFit.h"
 #include "screens/StateMenu.h"
 #include "support/Frames.h"
 #include "support/HighScores.h"
+#include "support/Pictures.h"
 #include "support/Scratch.h"
 
 namespace {
@@ -53,6 +56,88 @@ std::string Numbered(int lines) {
         content += "line " + std::to_string(i) + "\n";  // ascending: not the order the game sorts
     }
     return content;
+}
+
+// The widest line of head and letters that font still draws within width: wide letters first,
+// then narrow ones to come within a few pixels of it.
+std::string WidestFitting(const Text& font, const std::string& head, int width) {
+    std::string line = head;
+    for (const char letter : {'W', 'i'}) {
+        while (font.WidthOf((line + letter).c_str()) <= width) {
+            line += letter;
+        }
+    }
+    return line;
+}
+
+TEST(ShortenToFit, KeepsALineThatFitsAndCutsOneThatDoesNotAsLittleAsItCan) {
+    ScratchDir dir;
+    GameEngine engine;
+    const Text font;
+    const int width = 250;
+    const std::string fits = WidestFitting(font, "223 points - ", width);
+    EXPECT_EQ(ShortenToFit(font, fits, width), fits);
+
+    const std::string tooWide = fits + "i";
+    const std::string cut = ShortenToFit(font, tooWide, width);
+    ASSERT_GE(cut.size(), 3u);
+    const std::string kept = cut.substr(0, cut.size() - 3);
+    EXPECT_EQ(cut.substr(kept.size()), "...");
+    EXPECT_EQ(tooWide.compare(0, kept.size(), kept), 0) << cut;
+    EXPECT_LE(font.WidthOf(cut.c_str()), width) << cut;
+    EXPECT_GT(font.WidthOf((tooWide.substr(0, kept.size() + 1) + "...").c_str()), width) << cut;
+
+    // A cut just after a word leaves no space before the dots.
+    const std::string name = "223 points - ALEXANDER MORGAN";
+    EXPECT_EQ(ShortenToFit(font, name, font.WidthOf("223 points - ALEXANDER ...")),
+              "223 points - ALEXANDER...");
+    // The font library draws a line up to its first zero byte, and so much is measured.
+    EXPECT_EQ(ShortenToFit(font, std::string("223\0WWWWWWWWWWWWWWWWWWWWWWWWW", 28), 40), "223");
+}
+
+// The longest names of wide letters, with three-digit scores, in both columns: each line ends
+// inside its column, the right column's at the edge of the panel drawn in the picture. Lines that
+// just fit are drawn as they stand.
+TEST(HighScoreList, EveryLineStaysInsideItsColumnAndALineThatFitsIsDrawnWhole) {
+    ScratchDir dir;
+    GameEngine engine;
+    SurfacePtr picture(GameEngine::load_image("showscorebg.png"));
+    ASSERT_NE(picture, nullptr);
+    const int panelEdge = score_list::kPanelInnerRight;
+    EXPECT_EQ(PixelAt(picture.get(), panelEdge - 1, 200), (Rgb{8, 10, 24})) << "panel";
+    EXPECT_EQ(PixelAt(picture.get(), panelEdge, 200), (Rgb{60, 170, 220})) << "its border";
+
+    const Text font;
+    const int columnRight[] = {300, panelEdge};
+    std::vector<std::string> lines;
+    for (int i = 0; i < 28; ++i) {
+        lines.push_back(std::to_string(250 - i) + " points - " + std::string(17, 'W'));
+    }
+    lines[0] = WidestFitting(font, "250 points - ", columnRight[0] - 50);
+    lines[14] = WidestFitting(font, "236 points - ", columnRight[1] - 300);
+    std::string content;
+    for (const std::string& line : lines) {
+        content += line + "\n";
+    }
+    WriteWholeFile(dir.File("highscore.txt"), content);
+
+    StateShowScore list;
+    ASSERT_EQ(list.ShownCount(), 28u);
+    for (std::size_t i = 0; i < 28; ++i) {
+        const Text& shown = list.ShownText(i);
+        const SDL_Surface* surface = shown.GetSurface();
+        ASSERT_NE(surface, nullptr) << "line " << i;
+        EXPECT_LE(shown.GetPosX() + surface->w, columnRight[i / 14]) << "line " << i;
+        EXPECT_LE(shown.GetPosY() + surface->h, engine.GetScreen()->h) << "line " << i;
+        if (i % 14 == 0) {
+            Text whole;
+            whole.Render(lines[i].c_str());
+            EXPECT_EQ(surface->w, whole.GetSurface()->w) << "line " << i;
+            EXPECT_TRUE(Pixels(whole.GetSurface()) == Pixels(shown.GetSurface())) << "line " << i;
+        } else {
+            EXPECT_LT(surface->w, font.WidthOf(lines[i].c_str())) << "line " << i;
+        }
+    }
 }
 
 TEST(HighScoreList, ShowsTheFirst28LinesInFileOrderInTwoColumns) {

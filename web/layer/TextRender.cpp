@@ -29,6 +29,15 @@ EM_JS(SDL_Surface*, DrawLine, (int font, const char* text, int red, int green, i
     canvas.restore();
     return surface;
 });
+
+// The width DrawLine gives its surface. The browser's SDL rounds the same measure down, and a
+// line fitted to its place by that measure would come out a pixel wider than it was fitted to.
+EM_JS(int, LineWidth, (int font, const char* text), {
+    var face = SDL.fonts[font];
+    var context = SDL.ttfContext;
+    context.font = SDL.makeFontString(face.size, face.name);
+    return Math.ceil(context.measureText(UTF8ToString(text)).width);
+});
 // clang-format on
 
 extern "C" SDL_Surface* TTF_RenderText_Blended(TTF_Font* font, const char* text, SDL_Color colour) {
@@ -38,4 +47,18 @@ extern "C" SDL_Surface* TTF_RenderText_Blended(TTF_Font* font, const char* text,
     }
     return DrawLine(static_cast<int>(reinterpret_cast<intptr_t>(font)), text, colour.r, colour.g,
                     colour.b);
+}
+
+extern "C" int TTF_SizeText(TTF_Font* font, const char* text, int* w, int* h) {
+    if (font == nullptr || text == nullptr) {
+        return -1;
+    }
+    const int fontId = static_cast<int>(reinterpret_cast<intptr_t>(font));
+    if (w != nullptr) {
+        *w = text[0] == '\0' ? 0 : LineWidth(fontId, text);
+    }
+    if (h != nullptr) {
+        *h = TTF_FontHeight(font);
+    }
+    return 0;
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+
+// Where the high-score list stands on its picture. The picture's generator draws the list's
+// panel around these same numbers, so the two cannot drift apart.
+namespace score_list {
+
+// Two columns of fourteen rows.
+constexpr std::size_t kRowsPerColumn = 14;
+constexpr int kColumnX[] = {50, 300};
+constexpr std::size_t kColumns = sizeof kColumnX / sizeof kColumnX[0];
+constexpr int kFirstRowY = 60;
+constexpr int kRowSpacing = 30;
+
+// The inner right edge of the panel the list is drawn on, short of the window's right edge.
+constexpr int kPanelInnerRight = 630;
+
+// A column ends where the next begins, the last one at the panel's edge.
+constexpr int ColumnRight(std::size_t column) {
+    return column + 1 < kColumns ? kColumnX[column + 1] : kPanelInnerRight;
+}
+
+}  // namespace score_list
