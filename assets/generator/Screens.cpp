@@ -4,6 +4,7 @@
 
 #include "Scenery.h"
 #include "Sprites.h"
+#include "screens/ScoreListLayout.h"
 
 namespace {
 // Where the game writes its own text; see the engine and play screen.
@@ -12,8 +13,13 @@ constexpr int kLevelNumberX = 290;
 constexpr int kScoreNumberX = 520;
 constexpr int kNameRowY = 350;
 constexpr int kNameX = 100;
-constexpr int kScoreListTop = 60;
-constexpr int kScoreListLeft = 50;
+
+// The upper airplane flies with its top edge at y 35 and the tip of its tail three rows lower,
+// at 38. The score strip's line and its shadow end just above that. The game's level and score
+// lines are 25 rows tall from y 11, so the wells they stand in reach down to the line.
+constexpr int kHudLineY = 36;
+constexpr int kHudLineHeight = 1;
+constexpr int kWellTop = 6;
 
 // Lettering colours. None comes near the game's magenta, so its text always stands apart.
 constexpr Rgb kGoldTop{255, 246, 170};
@@ -54,10 +60,12 @@ const LetterStyle kPlain{kWhite, kWhite, kRimDark, 1};
 const LetterStyle kHint{kPaleBlue, kPaleBlue};
 
 constexpr int kKeyHeight = 30;
-// The list's last row reaches down to y 474 with the tails of its letters: below it the panel
-// has room for its 2-pixel border and a shadow one pixel shallower than elsewhere.
+// The list's last row reaches down to y 474 with the tails of its letters. Below it the panel
+// keeps two rows of its own, then its 2-pixel border and a 1-pixel shadow fill the window's last
+// rows.
 constexpr int kLowestListInk = 474;
-constexpr int kListPanelShadow = 3;
+constexpr int kListMargin = 2;
+constexpr int kListPanelShadow = 1;
 // Room between a panel's right side and the window's edge.
 constexpr int kPanelMargin = 10;
 
@@ -163,13 +171,13 @@ Canvas DrawPlayfield(const Fonts& fonts) {
     DrawNightScene(c);
 
     // The score strip along the top: the game writes the level and the score into the wells.
-    c.FillRect(0, 0, kScreenWidth, 40, kHudStrip);
-    c.FillRect(0, 40, kScreenWidth, 2, kHudEdge);
-    c.FillRect(0, 42, kScreenWidth, 1, kShadow);
+    c.FillRect(0, 0, kScreenWidth, kHudLineY, kHudStrip);
+    c.FillRect(0, kHudLineY, kScreenWidth, kHudLineHeight, kHudEdge);
+    c.FillRect(0, kHudLineY + kHudLineHeight, kScreenWidth, 1, kShadow);
     for (auto [left, width] :
          {std::pair{kLevelNumberX - 6, 56}, std::pair{kScoreNumberX - 6, 100}}) {
-        c.FillRect(left - 1, 5, width + 2, 32, kWellEdge);
-        c.FillRect(left, 6, width, 30, kWell);
+        c.FillRect(left - 1, kWellTop - 1, width + 2, kHudLineY - kWellTop + 1, kWellEdge);
+        c.FillRect(left, kWellTop, width, kHudLineY - kWellTop, kWell);
     }
     fonts.body.DrawRightAligned(c, "Level", kLevelNumberX - 14, kHudTextY, kLabel);
     fonts.body.DrawRightAligned(c, "Score", kScoreNumberX - 14, kHudTextY, kLabel);
@@ -249,12 +257,13 @@ Canvas DrawAddScore(const Fonts& fonts) {
 Canvas DrawShowScore(const Fonts& fonts) {
     Canvas c(kScreenWidth, kScreenHeight, kHudStrip);
     DrawNightScene(c);
-    // Two columns of the list go at x 50 and 300 from y 60 down to the bottom edge; the panel
-    // takes all of that and keeps its border and shadow inside the window.
-    const int panelLeft = kScoreListLeft - 14;
-    const int panelTop = kScoreListTop - 4;
-    DrawPanel(c, panelLeft, panelTop, kScreenWidth - panelLeft - kPanelMargin,
-              kLowestListInk - panelTop + 1, kListPanelShadow);
+    // The list's two columns run from y 60 down to the bottom edge; the panel takes all of that
+    // and keeps its border and shadow inside the window. The game fits the right column's lines
+    // to the panel's inner right edge.
+    const int panelLeft = score_list::kColumnX[0] - 14;
+    const int panelTop = score_list::kFirstRowY - 4;
+    DrawPanel(c, panelLeft, panelTop, score_list::kPanelInnerRight - panelLeft,
+              kLowestListInk + kListMargin - panelTop + 1, kListPanelShadow);
     fonts.smallTitle.DrawCentred(c, "High scores", kScreenWidth / 2 - 30, 5,
                                  LetterStyle{kGoldTop, kGoldBottom, kRimDark, 2, kShadow, 3});
     DrawKeycap(c, fonts, 522, 12, 58, "Enter");

@@ -78,8 +78,8 @@ const ExpectedPicture kPictures[] = {
     {"gameover.png", 640, 480, Kind::Screen, kNone, {{100, 350, 530, 30}, kNone}},
     {"addscorebg.png", 640, 480, Kind::Screen, kNone, {kNone, kNone}},
     // Two columns of 14 lines, 30 pixels apart, from (50, 60) and (300, 60); the tails of the
-    // last row's letters reach y 474.
-    {"showscorebg.png", 640, 480, Kind::Screen, kNone, {{50, 60, 240, 415}, {300, 60, 330, 415}}},
+    // last row's letters reach y 474, and the panel goes on two rows below them.
+    {"showscorebg.png", 640, 480, Kind::Screen, kNone, {{50, 60, 250, 417}, {300, 60, 330, 417}}},
 };
 
 constexpr int kDarkest = 40;  // no channel brighter than this where the game writes
