@@ -10,24 +10,24 @@ class SdlGamepad : public Gamepad {
     explicit SdlGamepad(SDL_Joystick* joystick) : joystick(joystick) {}
 
     PadHeld Held() override {
-        PadHeld held;
-        if (SDL_JoystickNumHats(joystick.get()) > 0) {
-            const Uint8 hat = SDL_JoystickGetHat(joystick.get(), 0);
-            held.left = (hat & SDL_HAT_LEFT) != 0;
-            held.right = (hat & SDL_HAT_RIGHT) != 0;
-        }
-        if (SDL_JoystickNumAxes(joystick.get()) > 0) {
-            const Sint16 across = SDL_JoystickGetAxis(joystick.get(), 0);
-            held.left = held.left || across < -pad::kDeadZone;
-            held.right = held.right || across > pad::kDeadZone;
-        }
-        return held;
+        SDL_Joystick* stick = joystick.get();
+        const Uint8 hat =
+            SDL_JoystickNumHats(stick) > 0 ? SDL_JoystickGetHat(stick, 0) : SDL_HAT_CENTERED;
+        const Sint16 across = SDL_JoystickNumAxes(stick) > 0 ? SDL_JoystickGetAxis(stick, 0) : 0;
+        return ReadHeld(hat, across);
     }
 
   private:
     std::unique_ptr<SDL_Joystick, JoystickCloser> joystick;
 };
 }  // namespace
+
+PadHeld ReadHeld(Uint8 hat, Sint16 across) {
+    PadHeld held;
+    held.left = (hat & SDL_HAT_LEFT) != 0 || across < -pad::kDeadZone;
+    held.right = (hat & SDL_HAT_RIGHT) != 0 || across > pad::kDeadZone;
+    return held;
+}
 
 std::unique_ptr<Gamepad> OpenFirstGamepad() {
     if (SDL_NumJoysticks() < 1) {

@@ -28,5 +28,9 @@ constexpr Uint8 kStartButtons[] = {7, 9};
 constexpr Sint16 kDeadZone = 8000;
 }  // namespace pad
 
+// Which ways the first hat and the left stick's across axis hold the pad. A pad without a hat reads
+// as SDL_HAT_CENTERED, one without an axis as 0.
+PadHeld ReadHeld(Uint8 hat, Sint16 across);
+
 // The first joystick SDL knows, opened; null when there is none.
 std::unique_ptr<Gamepad> OpenFirstGamepad();

@@ -29,6 +29,29 @@ void PushButton(Uint8 button) {
     SDL_PushEvent(&event);
 }
 
+// The hat's directions, and the stick only past its dead zone, either of them alone or both.
+TEST(GamepadReading, HatDirectionsAndTheStickBeyondItsDeadZone) {
+    const struct {
+        Uint8 hat;
+        Sint16 across;
+        bool left;
+        bool right;
+    } readings[] = {
+        {SDL_HAT_CENTERED, 0, false, false},    {SDL_HAT_CENTERED, -8000, false, false},
+        {SDL_HAT_CENTERED, 8000, false, false}, {SDL_HAT_CENTERED, -8001, true, false},
+        {SDL_HAT_CENTERED, 8001, false, true},  {SDL_HAT_CENTERED, -32768, true, false},
+        {SDL_HAT_CENTERED, 32767, false, true}, {SDL_HAT_LEFT, 0, true, false},
+        {SDL_HAT_RIGHT, 0, false, true},        {SDL_HAT_UP, 0, false, false},
+        {SDL_HAT_DOWN, 0, false, false},        {SDL_HAT_LEFTUP, 0, true, false},
+        {SDL_HAT_RIGHTDOWN, 8000, false, true}, {SDL_HAT_LEFT, 8001, true, true},
+    };
+    for (const auto& reading : readings) {
+        const PadHeld held = ReadHeld(reading.hat, reading.across);
+        EXPECT_EQ(held.left, reading.left) << int{reading.hat} << " " << reading.across;
+        EXPECT_EQ(held.right, reading.right) << int{reading.hat} << " " << reading.across;
+    }
+}
+
 TEST(GamepadCycle, MenuPlayFirePauseGameOverStoreAndBackWithTheKeyboardOnlyForTheName) {
     ScratchDir dir;
     GameEngine engine;
