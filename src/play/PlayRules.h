@@ -3,6 +3,8 @@
 // Every fixed number of the play screen. The speeds of the moving things stand beside their own
 // sprite kinds in gfx/.
 
+#include "gfx/AirplaneSprite.h"
+
 namespace play {
 
 struct Point {
@@ -31,13 +33,16 @@ constexpr Point kCannonStart = {280, 423};
 constexpr Point kShieldLeftStart = {10, 350};
 constexpr Point kShieldRightStart = {536, 350};
 
+// Just outside the window's left edge, where an airplane flying left wraps round.
+constexpr int kLeftOfWindowX = AirplaneSprite::kLeftWrapX;
+
 // The first airplane always comes in from the left, at a new level and after every hit.
-constexpr Point kAirplaneStart = {-80, 35};
+constexpr Point kAirplaneStart = {kLeftOfWindowX, 35};
 // The second airplane of a new level starts well beyond the right edge and flies in from there.
 constexpr Point kAirplane2LevelStart = {750, 80};
 // A replacement second airplane waits just left of the window; its first step wraps it round to
 // the right edge, so it comes back from the right as well.
-constexpr Point kAirplane2Replacement = {-80, 80};
+constexpr Point kAirplane2Replacement = {kLeftOfWindowX, 80};
 
 // HUD: the bare numbers, top left corners.
 constexpr Point kLevelTextAt = {290, 11};

@@ -11,10 +11,10 @@
 #include "FuzzFolder.h"
 #include "engine/GameEngine.h"
 #include "engine/GameState.h"
+#include "scores/LongestName.h"
 #include "support/Frames.h"
 
 namespace {
-constexpr std::size_t kLongestName = 17;
 constexpr std::size_t kBytesPerKey = 3;
 // Keys that mean something to name entry or to the screens behind it; any other byte is a key
 // code of its own.
