@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "engine/DisplayRules.h"
+#include "engine/TerminalDriver.h"
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
 #include "gfx/LoadImage.h"
@@ -14,11 +16,25 @@
 namespace {
 constexpr const char* kWindowTitle = "Arcade Game";
 
-// Without SDL, a window or fonts there is nothing to run: say which step failed and stop.
-[[noreturn]] void StopAfterFailed(const char* step) {
-    std::fprintf(stderr, "arcade-game: %s failed: %s\n", step, SDL_GetError());
+// Without SDL, a window or fonts there is nothing to run: say why in one line and stop.
+[[noreturn]] void Stop(const std::string& why) {
+    std::fprintf(stderr, "arcade-game: %s\n", why.c_str());
     SDL_Quit();
     std::exit(1);
+}
+
+[[noreturn]] void StopAfterFailed(const char* step) {
+    Stop(std::string(step) + " failed: " + SDL_GetError());
+}
+
+// Coloured letters in a terminal are no window either.
+void StopWithoutDisplay() {
+    char driver[32] = "";
+    if (SDL_VideoDriverName(driver, sizeof driver) != nullptr &&
+        FellBackOnTerminal(std::getenv("SDL_VIDEODRIVER"), driver)) {
+        Stop(std::string("no display to open the window on, only SDL's text driver ") + driver +
+             ": set DISPLAY, or name a driver in SDL_VIDEODRIVER");
+    }
 }
 }  // namespace
 
@@ -26,6 +42,7 @@ GameEngine::GameEngine() {
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
         StopAfterFailed("SDL_Init");
     }
+    StopWithoutDisplay();
     // The game never uses SDL's timers, and with them SDL keeps a thread that wakes every
     // millisecond for as long as the game runs. The clock and the waits of the frame work
     // without it.

@@ -1,0 +1,16 @@
+#include "engine/TerminalDriver.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace {
+// SDL 1.2's drivers that draw in the terminal, by the names SDL gives them.
+constexpr const char* kTerminalDrivers[] = {"caca", "aalib"};
+}  // namespace
+
+bool FellBackOnTerminal(const char* asked, const char* chosen) {
+    return asked == nullptr &&
+           std::any_of(std::begin(kTerminalDrivers), std::end(kTerminalDrivers),
+                       [chosen](const char* name) { return std::strcmp(name, chosen) == 0; });
+}
