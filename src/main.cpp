@@ -4,7 +4,43 @@
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
+#include "replay/Prover.h"
+#include "replay/ReplayFile.h"
+#include "replay/Watcher.h"
 #include "screens/StateMenu.h"
+
+namespace {
+int ProveReplays(const std::vector<std::string>& files) {
+    bool allProven = true;
+    for (const std::string& file : files) {
+        bool proven = false;
+        std::puts(replay::ProveFile(file, proven).c_str());
+        allProven = allProven && proven;
+    }
+    return allProven ? 0 : 1;
+}
+
+// Watches a replay; the game then goes on from the list it ends on, until Escape.
+int WatchReplay(GameEngine& engine, const std::string& file) {
+    replay::Replay game;
+    std::string error;
+    if (!replay::Load(file, game, error)) {
+        std::fprintf(stderr, "arcade-game: %s: %s\n", file.c_str(), error.c_str());
+        return 1;
+    }
+    bool stopped = false;
+    {
+        replay::Watcher watcher(engine, game);
+        while (watcher.Step()) {
+        }
+        stopped = watcher.Stopped() || engine.QuitRequested();
+    }
+    if (!stopped) {
+        engine.Loop();
+    }
+    return 0;
+}
+}  // namespace
 
 int main(int argc, char* argv[]) {
     Options options;
@@ -17,7 +53,13 @@ int main(int argc, char* argv[]) {
         std::fputs(Usage(), stdout);
         return 0;
     }
+    if (!options.verifyFiles.empty()) {
+        return ProveReplays(options.verifyFiles);
+    }
     auto engine = std::make_unique<GameEngine>();
+    if (!options.replayFile.empty()) {
+        return WatchReplay(*engine, options.replayFile);
+    }
     engine->SetState(new StateMenu());
     engine->Loop();
     return 0;

@@ -102,17 +102,11 @@ void GameEngine::SendKey(GameKey key) {
     }
 }
 
-void GameEngine::SendHeldArrows() {
-    const Uint8* held = SDL_GetKeyState(nullptr);
-    PadHeld pad;
-    if (gamepad != nullptr && !IsTypingName()) {
-        pad = gamepad->Held();
-    }
-    // Keyboard and pad held together still make one step.
-    if (held[SDLK_LEFT] || pad.left) {
+void GameEngine::SendHeldArrows(HeldWays held) {
+    if (held.left) {
         SendKey(KeyLeft);
     }
-    if (held[SDLK_RIGHT] || pad.right) {
+    if (held.right) {
         SendKey(KeyRight);
     }
 }

@@ -64,6 +64,21 @@ GameEngine::GameEngine() {
     pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
 }
 
+namespace {
+// Proving runs as fast as the frames can go.
+class NoClock : public Clock {
+  public:
+    Uint32 Ticks() override { return 0; }
+    void Delay(Uint32 /*milliseconds*/) override {}
+};
+}  // namespace
+
+GameEngine::GameEngine(Headless)
+    : clock(std::make_unique<NoClock>()), recordGames(false), sdlStarted(false) {
+    nameEntry = std::make_unique<NameEntry>();
+    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
+}
+
 GameEngine::~GameEngine() {
     currentState.reset();
     // Fonts must close before the font library goes.
@@ -72,8 +87,10 @@ GameEngine::~GameEngine() {
     // The mixer and the joystick belong to SDL's subsystems: they go before SDL does.
     sound.reset();
     gamepad.reset();
-    TTF_Quit();
-    SDL_Quit();
+    if (sdlStarted) {
+        TTF_Quit();
+        SDL_Quit();
+    }
 }
 
 void GameEngine::SetState(GameState* state) {
@@ -107,17 +124,29 @@ void GameEngine::RunFrame() {
 
     // One event a frame: a burst of presses is worked off over the following frames.
     SDL_Event event;
-    if (SDL_PollEvent(&event) == 1) {
+    const bool taken = input->NextEvent(event);
+    if (taken) {
         HandleEvent(event);
     }
     // A paused game stands still: no keys, no update, so no bomb is drawn for either.
+    HeldWays held;
     if (!paused) {
-        SendHeldArrows();
+        held = input->Held(IsTypingName() ? nullptr : gamepad.get());
+        SendHeldArrows(held);
+    }
+    recorder.Take(taken ? &event : nullptr, held.left, held.right);
+    if (storedPoints) {
+        KeepReplay(*storedPoints);
+        storedPoints.reset();
     }
 
     // A screen may replace itself in any of these calls, so each one asks for the current one.
     if (currentState != nullptr && !paused) {
         currentState->MoveSprites();
+    }
+    // Proving draws nothing: drawing never changes the game.
+    if (screen == nullptr) {
+        return;
     }
     if (currentState != nullptr) {
         currentState->Draw(screen);

@@ -2,15 +2,19 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/Clock.h"
+#include "engine/FrameInput.h"
 #include "engine/GameKey.h"
 #include "engine/GameState.h"
 #include "engine/Gamepad.h"
 #include "engine/NameEntry.h"
 #include "engine/PauseNote.h"
+#include "replay/Recorder.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
 
@@ -24,6 +28,10 @@ class GameEngine {
     // Sets up SDL, the window and the font library. A failed step ends the process with status 1
     // and one line on standard error: there is no game without a window.
     GameEngine();
+    // For proving a replay: no SDL, no window, no font, no sound, no waits and no drawing. The
+    // screens' pictures load as none, and no game is recorded.
+    struct Headless {};
+    explicit GameEngine(Headless);
     ~GameEngine();
     GameEngine(const GameEngine&) = delete;
     GameEngine& operator=(const GameEngine&) = delete;
@@ -57,18 +65,35 @@ class GameEngine {
     void SetClock(std::unique_ptr<Clock> replacement) { clock = std::move(replacement); }
     void SetSound(std::unique_ptr<Sound> replacement) { sound = std::move(replacement); }
     void SetGamepad(std::unique_ptr<Gamepad> replacement) { gamepad = std::move(replacement); }
+    void SetInput(std::unique_ptr<FrameInput> replacement) { input = std::move(replacement); }
     bool QuitRequested() const { return quit; }
     bool IsTypingName() const { return nameEntry->Typing(); }
     bool NameEntryOn() const { return nameEntry->On(); }
     bool NameConfirmed() const { return nameEntry->Confirmed(); }
     const std::string& GetPlayerName() const { return nameEntry->Name(); }
+    // A replay starts from the name its game started from, shown as name typing left it; after
+    // an earlier game in the run, the prompt that game left shows too.
+    void ResumeNameEntry(const std::string& name, bool afterAnotherGame) {
+        nameEntry->Resume(name, afterAnotherGame);
+    }
+
+    // The one source of the bombs' chance: rand(), counted, so that a replay of a later game in
+    // the same run can start from the same point in the sequence.
+    int BombDraw();
+    std::uint64_t DrawsSoFar() const { return draws; }
+    void SetDrawsSoFar(std::uint64_t count) { draws = count; }
+    // The menu starts a game: its recording begins with this frame.
+    void GameStarts();
+    // The score of the game just played is stored: its replay is kept after this frame.
+    void ScoreStored(int points) { storedPoints = points; }
 
   private:
     void HandleEvent(const SDL_Event& event);
     void KeyDown(const SDL_keysym& key);
     void PadButton(Uint8 button);
     void SendKey(GameKey key);
-    void SendHeldArrows();
+    void SendHeldArrows(HeldWays held);
+    void KeepReplay(int points);
     bool InPlay() const;
     void TogglePause();
     void PauseInPlay();
@@ -89,4 +114,10 @@ class GameEngine {
     bool paused = false;
     std::unique_ptr<PauseNote> pauseNote;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
+    std::unique_ptr<FrameInput> input = std::make_unique<LiveInput>();
+    std::uint64_t draws = 0;
+    replay::Recorder recorder;
+    bool recordGames = true;
+    bool sdlStarted = true;           // a headless engine leaves SDL as it found it
+    std::optional<int> storedPoints;  // set in the frame that stores a score
 };

@@ -48,6 +48,14 @@ bool NameEntry::TypeKey(const SDL_keysym& key) {
     return confirming;
 }
 
+void NameEntry::Resume(const std::string& typed, bool afterAnotherGame) {
+    name = typed;
+    nameText->Render(name.c_str());
+    if (afterAnotherGame) {
+        promptText->Render(kAddScorePrompt);
+    }
+}
+
 void NameEntry::Draw(SDL_Surface* screen) {
     if (!on) {
         return;

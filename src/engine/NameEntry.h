@@ -26,6 +26,9 @@ class NameEntry {
 
     // One key while typing. True for Return, which confirms the name as it stands.
     bool TypeKey(const SDL_keysym& key);
+    // Starts from a name as typing left it in an earlier game; after another game the prompt to
+    // add the score stays from it too. A replay starts where its game did.
+    void Resume(const std::string& typed, bool afterAnotherGame);
     // While typing, the name and the prompt to confirm it; once confirmed, only the prompt to add
     // the score. Nothing while off.
     void Draw(SDL_Surface* screen);

@@ -21,6 +21,15 @@ bool TakeSettings(const std::string& value, Options& options, std::string& error
     return true;
 }
 
+bool TakeReplay(const std::string& value, Options& options, std::string& error) {
+    if (value.empty()) {
+        error = "--replay needs a file";
+        return false;
+    }
+    options.replayFile = value;
+    return true;
+}
+
 // The options that take a value, as "--name VALUE" or "--name=VALUE".
 struct ValueOption {
     const char* name;
@@ -29,6 +38,7 @@ struct ValueOption {
 constexpr ValueOption kValueOptions[] = {
     {"--scale", TakeScale},
     {"--settings", TakeSettings},
+    {"--replay", TakeReplay},
 };
 
 const ValueOption* FindValueOption(const std::string& name) {
@@ -47,6 +57,15 @@ bool ParseOptions(int argc, const char* const argv[], Options& options, std::str
         if (word == "-h" || word == "--help") {
             options.help = true;
             continue;
+        }
+        // Every word after it is a replay to prove.
+        if (word == "--verify") {
+            options.verifyFiles.assign(argv + index + 1, argv + argc);
+            if (options.verifyFiles.empty()) {
+                error = "--verify needs at least one file";
+                return false;
+            }
+            return true;
         }
         const auto equals = word.find('=');
         const ValueOption* option = FindValueOption(word.substr(0, equals));
@@ -68,7 +87,8 @@ bool ParseOptions(int argc, const char* const argv[], Options& options, std::str
 }
 
 const char* Usage() {
-    return "Usage: arcade-game [--scale N | --scale auto] [--settings FILE]\n"
+    return "Usage: arcade-game [--scale N | --scale auto] [--settings FILE] [--replay FILE]\n"
+           "       arcade-game --verify FILE...\n"
            "\n"
            "Arcade Game: move the cannon with the arrow keys, fire with Space and shoot down the\n"
            "airplanes before their bombs hit you.\n"
@@ -79,6 +99,9 @@ const char* Usage() {
            "  --scale auto     the largest scale whose window fits the desktop\n"
            "  --settings FILE  start with the scale, full screen and sound kept in FILE, and keep\n"
            "                   them there when they change; options given here win over it\n"
+           "  --replay FILE    watch the game kept in FILE (Space: faster, Escape: stop)\n"
+           "  --verify FILE... play each replay without a window and say whether it proves its\n"
+           "                   points; the status is 0 only when all of them do\n"
            "  -h, --help       show this and stop\n"
            "\n"
            "Keys:\n"

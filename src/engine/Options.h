@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the player asked for on the command line. The game started without options opens its
 // 640 x 480 window and reads no settings, as it always has.
@@ -11,6 +12,9 @@ struct Options {
     std::optional<int> scale;
     // Where the player's settings are kept; empty keeps none.
     std::string settingsPath;
+    // Replays to prove without a window (--verify FILE...), or one to watch (--replay FILE).
+    std::vector<std::string> verifyFiles;
+    std::string replayFile;
 };
 
 // Reads argv into options. A word it does not know, or a bad value, gives false and the reason

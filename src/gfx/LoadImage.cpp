@@ -13,6 +13,10 @@ constexpr Uint8 kKeyBlue = 0;
 }  // namespace
 
 SDL_Surface* LoadImage(const std::string& path) {
+    // Without a window there is no format to load into, and proving a replay wants no pictures.
+    if (SDL_GetVideoSurface() == nullptr) {
+        return nullptr;
+    }
     SurfacePtr loaded(IMG_Load(path.c_str()));
     if (loaded == nullptr) {
         ReportUnloadable(path, IMG_GetError());

@@ -9,8 +9,9 @@ constexpr int kPointSize = 22;
 const SDL_Color kTextColour = {255, 0, 255, 0};  // magenta
 }  // namespace
 
-Text::Text() : font(TTF_OpenFont(kFontFile, kPointSize)) {
-    if (font == nullptr) {
+// Without the font library (a replay proved with no window) there is nothing to report.
+Text::Text() : font(TTF_WasInit() ? TTF_OpenFont(kFontFile, kPointSize) : nullptr) {
+    if (font == nullptr && TTF_WasInit()) {
         ReportUnloadable(kFontFile, TTF_GetError());
     }
     SDL_EnableUNICODE(1);

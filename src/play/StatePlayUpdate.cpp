@@ -1,5 +1,4 @@
 // The play screen's frame update: seven phases, always in this order.
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -130,10 +129,10 @@ void StatePlay::DropBombsAtRandom() {
     // One draw per airplane in play, the first airplane first: the whole game's chance comes
     // from this one unseeded sequence, so every run plays the same.
     const int oneIn = kBombChanceNumerator / level;
-    if (airplane != nullptr && std::rand() % oneIn == kBombDraw) {
+    if (airplane != nullptr && GetEngine()->BombDraw() % oneIn == kBombDraw) {
         DropBomb(airplane->GetPosX(), airplane->GetPosY());
     }
-    if (airplane2 != nullptr && std::rand() % oneIn == kBombDraw) {
+    if (airplane2 != nullptr && GetEngine()->BombDraw() % oneIn == kBombDraw) {
         DropBomb(airplane2->GetPosX(), airplane2->GetPosY());
     }
 }

@@ -35,6 +35,7 @@ void StateAddScore::KeyPressed(int key) {
     AddScore();
     SortScore();
     WriteFile();
+    GetEngine()->ScoreStored(score);
     // The list is built before the switch; SetState then destroys this screen.
     GetEngine()->SetState(new StateShowScore(file->Failure().Notice()));
 }

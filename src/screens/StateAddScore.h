@@ -22,6 +22,7 @@ class StateAddScore : public GameState {
     StateAddScore& operator=(const StateAddScore&) = delete;
 
     void SetScore(int score) { this->score = score; }
+    int GetScore() const { return score; }
     void Draw(SDL_Surface* screen) override;
     // Enter stores exactly one entry and installs the high-score list: this screen is gone then.
     void KeyPressed(int key) override;

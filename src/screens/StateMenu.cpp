@@ -18,6 +18,7 @@ void StateMenu::KeyPressed(int key) {
     // SetState destroys this menu, so nothing of it is touched after the switch.
     switch (key) {
         case KeyEnter:
+            GetEngine()->GameStarts();
             GetEngine()->SetState(new StatePlay());
             return;
         case KeySpace:

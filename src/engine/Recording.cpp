@@ -1,0 +1,27 @@
+// The engine's part in replays: the counted bomb draws, and recording each game from the menu's
+// Enter to its stored score.
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/GameEngine.h"
+#include "replay/Shelf.h"
+
+int GameEngine::BombDraw() {
+    ++draws;
+    return std::rand();
+}
+
+void GameEngine::GameStarts() {
+    if (recordGames) {
+        recorder.Begin(draws, GetPlayerName());
+    }
+}
+
+void GameEngine::KeepReplay(int points) {
+    const auto game = recorder.Finish(points, GetPlayerName());
+    std::string error;
+    // Said once, as a score that cannot be stored is; the game plays on without its replay.
+    if (game && !replay::KeepReplay(*game, error)) {
+        std::fprintf(stderr, "arcade-game: %s\n", error.c_str());
+    }
+}

@@ -1,0 +1,90 @@
+#include "replay/Prover.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "engine/GameEngine.h"
+#include "engine/GameKey.h"
+#include "replay/Recorder.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplayInput.h"
+#include "replay/StoreCatcher.h"
+#include "screens/StateMenu.h"
+
+namespace replay {
+namespace {
+
+std::string At(std::size_t frame) {
+    return " at frame " + std::to_string(frame);
+}
+
+Verdict Refuse(std::string why) {
+    return {false, std::move(why)};
+}
+
+}  // namespace
+
+Verdict Prove(const Replay& game) {
+    if (game.gameVersion != GameVersion()) {
+        return Refuse("recorded by version " + game.gameVersion + " of the game; this is " +
+                      GameVersion());
+    }
+    StartSequence(game.drawsBefore);
+    GameEngine engine{GameEngine::Headless{}};
+    engine.SetDrawsSoFar(game.drawsBefore);
+    engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
+    auto input = std::make_unique<ReplayInput>(game.frames);
+    const ReplayInput& fed = *input;
+    engine.SetInput(std::move(input));
+    engine.SetState(new StateMenu());
+
+    Stored stored;
+    const std::size_t last = game.frames.size();
+    for (std::size_t frame = 1; frame <= last; ++frame) {
+        // Storing is left out: the score file is no business of a proof.
+        CatchStore(engine, stored, false);
+        engine.RunFrame();
+        if (frame == 1 && (engine.GetState() == nullptr || !engine.GetState()->Pausable())) {
+            return Refuse("does not start a game in its first frame");
+        }
+        if (fed.FirstUnreadHeld() != 0) {
+            return Refuse("holds an arrow where the game reads none (paused)" +
+                          At(fed.FirstUnreadHeld()));
+        }
+        if (engine.QuitRequested()) {
+            return Refuse("ends the game (Escape or the window closed)" + At(frame));
+        }
+        if (stored.done) {
+            if (frame != last) {
+                return Refuse("stores its score" + At(frame) + " but goes on to frame " +
+                              std::to_string(last));
+            }
+            if (stored.points != static_cast<int>(game.points)) {
+                return Refuse("its frames make " + std::to_string(stored.points) + " points, not " +
+                              std::to_string(game.points) + At(frame));
+            }
+            if (stored.name != game.name) {
+                return Refuse("its frames type the name \"" + stored.name + "\", not \"" +
+                              game.name + "\"" + At(frame));
+            }
+            return {true, std::string()};
+        }
+    }
+    return Refuse("ends without storing a score" + At(last));
+}
+
+std::string ProveFile(const std::string& path, bool& proven) {
+    Replay game;
+    std::string error;
+    proven = false;
+    if (!Load(path, game, error)) {
+        return path + ": not proven: " + error;
+    }
+    const Verdict verdict = Prove(game);
+    proven = verdict.proven;
+    return path + ": " + std::to_string(game.points) + " points, " +
+           std::to_string(game.frames.size()) + " frames, \"" + game.name +
+           "\": " + (verdict.proven ? "proven" : "not proven: " + verdict.why);
+}
+
+}  // namespace replay

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "replay/Replay.h"
+
+namespace replay {
+
+// Whether a replay's frames, fed to the game's own code, make what it claims.
+struct Verdict {
+    bool proven = false;
+    std::string why;  // what does not hold and where, when not proven
+};
+
+// Plays the game headless: no window, pictures, font, sound or waits. Resets rand() to the
+// sequence an unseeded game starts from.
+Verdict Prove(const Replay& game);
+
+// The one line --verify prints for a file: its points, frames and name, and whether they are
+// proven. proven is set accordingly.
+std::string ProveFile(const std::string& path, bool& proven);
+
+}  // namespace replay

@@ -1,0 +1,80 @@
+#include "replay/Watcher.h"
+
+#include "replay/Recorder.h"
+#include "replay/ReplayInput.h"
+#include "screens/StateMenu.h"
+
+namespace replay {
+namespace {
+
+constexpr int kFastest = 4;
+
+// The recorded game's input, with the player's own keys read first for the watching itself.
+class WatchInput : public ReplayInput {
+  public:
+    WatchInput(const std::vector<Taken>& frames, Watcher::Control& control)
+        : ReplayInput(frames), control(control) {}
+
+    bool NextEvent(SDL_Event& event) override {
+        SDL_Event own;
+        if (SDL_PollEvent(&own) == 1) {
+            if (own.type == SDL_QUIT ||
+                (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_ESCAPE)) {
+                control.stopped = true;
+            } else if (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_SPACE) {
+                control.speed = control.speed >= kFastest ? 1 : control.speed * 2;
+            }
+        }
+        return ReplayInput::NextEvent(event);
+    }
+
+  private:
+    Watcher::Control& control;
+};
+
+// The frame's waits, shortened by the speed the player chose.
+class WatchClock : public Clock {
+  public:
+    explicit WatchClock(const Watcher::Control& control) : control(control) {}
+    Uint32 Ticks() override { return SDL_GetTicks(); }
+    void Delay(Uint32 milliseconds) override {
+        SDL_Delay(milliseconds / static_cast<Uint32>(control.speed));
+    }
+
+  private:
+    const Watcher::Control& control;
+};
+
+}  // namespace
+
+Watcher::Watcher(GameEngine& engine, const Replay& game) : engine(engine), game(game) {
+    StartSequence(game.drawsBefore);
+    engine.SetDrawsSoFar(game.drawsBefore);
+    engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
+    auto input = std::make_unique<WatchInput>(game.frames, control);
+    feed = input.get();
+    engine.SetInput(std::move(input));
+    engine.SetClock(std::make_unique<WatchClock>(control));
+    engine.SetState(new StateMenu());
+}
+
+Watcher::~Watcher() {
+    engine.SetInput(std::make_unique<LiveInput>());
+    engine.SetClock(std::make_unique<SdlClock>());
+}
+
+bool Watcher::Step() {
+    if (finished || control.stopped || engine.QuitRequested()) {
+        return false;
+    }
+    if (feed->Done()) {
+        return false;
+    }
+    // Nothing is stored again: the list shows the score where it went when it was played.
+    CatchStore(engine, stored, true);
+    engine.RunFrame();
+    finished = stored.done;
+    return !finished && !control.stopped;
+}
+
+}  // namespace replay

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+
+#include "engine/GameEngine.h"
+#include "replay/Replay.h"
+#include "replay/ReplayInput.h"
+#include "replay/StoreCatcher.h"
+
+namespace replay {
+
+// Plays a recorded game in the engine's window frame by frame, from the menu's Enter to the list
+// its score went into (which is shown as it stands; nothing is stored again). While it plays,
+// Escape or closing the window ends it and Space runs it at twice, four times, then the usual
+// speed. The engine goes back to the player's own input and clock when the watcher goes.
+class Watcher {
+  public:
+    Watcher(GameEngine& engine, const Replay& game);
+    ~Watcher();
+    Watcher(const Watcher&) = delete;
+    Watcher& operator=(const Watcher&) = delete;
+
+    // One frame; false once the game is watched to the end or the player ended it.
+    bool Step();
+    // Whether the player ended it before its end.
+    bool Stopped() const { return control.stopped; }
+
+    // What the player's keys do to a replay being watched.
+    struct Control {
+        int speed = 1;
+        bool stopped = false;
+    };
+
+  private:
+    GameEngine& engine;
+    const Replay& game;
+    Control control;
+    Stored stored;
+    const ReplayInput* feed = nullptr;  // the engine's input while this watcher lives
+    bool finished = false;
+};
+
+}  // namespace replay
