@@ -92,7 +92,7 @@ Field FieldReader::Read(const Picture& picture) const {
 }
 
 bool FieldReader::ShowsPlayScreen(const Picture& picture) const {
-    // The airplanes cross the line; two of them hide less than a quarter of it.
+    // Only bullets cross the line, and a few of them hide far less than a quarter of it.
     int count = 0;
     for (int x = 0; x < kWindowWidth; ++x) {
         count += picture.At(x, facts::kHudLineY) == facts::kHudLine ? 1 : 0;

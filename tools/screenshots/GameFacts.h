@@ -65,8 +65,9 @@ constexpr int kShieldY = 350;
 constexpr int kShieldWidth = 95;
 constexpr int kShieldHeight = 12;
 
-// The line under the HUD runs across the whole play screen and no other screen has it.
+// The line under the HUD runs across the whole play screen, above the airplanes, and no other
+// screen has it.
 constexpr Rgb kHudLine = 0x3CAADC;
-constexpr int kHudLineY = 41;
+constexpr int kHudLineY = 36;
 
 }  // namespace facts
