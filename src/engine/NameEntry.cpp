@@ -27,6 +27,25 @@ NameEntry::NameEntry() : nameText(std::make_unique<Text>()), promptText(std::mak
     promptText->SetPos(kPromptTextX, kNameRowY);
 }
 
+void NameEntry::ToggleOn() {
+    on = !on;
+    PlacePrompt();
+}
+
+void NameEntry::ToggleConfirmed() {
+    confirmed = !confirmed;
+    PlacePrompt();
+}
+
+void NameEntry::PlacePrompt() {
+    // A long name of wide letters reaches the prompt beside it: then the prompt goes a row down,
+    // where both stay readable. Once the name is confirmed only the prompt is drawn, in its row.
+    const SDL_Surface* drawnName = nameText->GetSurface();
+    const bool reachesPrompt =
+        !confirmed && drawnName != nullptr && kNameTextX + drawnName->w >= kPromptTextX;
+    promptText->SetPos(kPromptTextX, reachesPrompt ? kNameRowY + drawnName->h : kNameRowY);
+}
+
 bool NameEntry::TypeKey(const SDL_keysym& key) {
     const std::string before = name;
     if (Appends(name, key.unicode)) {
@@ -45,6 +64,7 @@ bool NameEntry::TypeKey(const SDL_keysym& key) {
             promptText->Render(kConfirmPrompt);
         }
     }
+    PlacePrompt();
     return confirming;
 }
 

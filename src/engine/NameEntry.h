@@ -17,8 +17,8 @@ class NameEntry {
 
     // Each switch toggles: on with one call, off with the next. The game's end turns typing on;
     // the game-over screen's Enter turns both off again.
-    void ToggleOn() { on = !on; }
-    void ToggleConfirmed() { confirmed = !confirmed; }
+    void ToggleOn();
+    void ToggleConfirmed();
     bool On() const { return on; }
     bool Confirmed() const { return confirmed; }
     bool Typing() const { return on && !confirmed; }
@@ -33,7 +33,13 @@ class NameEntry {
     // the score. Nothing while off.
     void Draw(SDL_Surface* screen);
 
+    // The two lines as they stand, to be drawn.
+    const Text& NameLine() const { return *nameText; }
+    const Text& PromptLine() const { return *promptText; }
+
   private:
+    void PlacePrompt();
+
     bool on = false;
     bool confirmed = false;
     std::string name;

@@ -1,3 +1,5 @@
+#include "engine/NameEntry.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +29,38 @@ bool NameRowHasInk(SDL_Surface* screen, int fromX, int toX) {
 
 void ClearScreen(SDL_Surface* screen) {
     SDL_FillRect(screen, nullptr, 0);
+}
+
+std::vector<Uint8> Pixels(SDL_Surface* screen) {
+    SDL_LockSurface(screen);
+    const auto* bytes = static_cast<const Uint8*>(screen->pixels);
+    std::vector<Uint8> pixels(bytes, bytes + screen->h * screen->pitch);
+    SDL_UnlockSurface(screen);
+    return pixels;
+}
+
+SDL_Rect Box(const Text& line) {
+    const SDL_Surface* drawn = line.GetSurface();
+    return {static_cast<Sint16>(line.GetPosX()), static_cast<Sint16>(line.GetPosY()),
+            static_cast<Uint16>(drawn != nullptr ? drawn->w : 0),
+            static_cast<Uint16>(drawn != nullptr ? drawn->h : 0)};
+}
+
+bool Apart(const SDL_Rect& a, const SDL_Rect& b) {
+    return a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y;
+}
+
+bool InsideTheWindow(const SDL_Rect& box) {
+    return box.w > 0 && box.x >= 0 && box.y >= 0 && box.x + box.w <= 640 && box.y + box.h <= 480;
+}
+
+void TypeInto(::NameEntry& entry, const std::string& text) {
+    for (char c : text) {
+        SDL_keysym key{};
+        key.sym = static_cast<SDLKey>(c == ' ' ? SDLK_SPACE : SDLK_a);
+        key.unicode = static_cast<Uint8>(c);
+        entry.TypeKey(key);
+    }
 }
 
 class TypingAName : public ::testing::Test {
@@ -140,6 +174,45 @@ TEST_F(TypingAName, OverlayShowsNothingBeforeTheFirstKeyThenNameAndPromptThenOnl
     ClearScreen(screen);
     engine.RunFrame();
     EXPECT_FALSE(NameRowHasInk(screen, 0, 640));
+}
+
+TEST_F(TypingAName, ALongNameOfWideLettersMovesThePromptDownAndAShortOneLeavesEveryPixel) {
+    // A short name: the frame is the two lines where they always stood.
+    SDL_Surface* screen = engine.GetScreen();
+    Type("Al");
+    ClearScreen(screen);
+    engine.RunFrame();
+    const std::vector<Uint8> typed = Pixels(screen);
+    Text name;
+    Text prompt;
+    name.SetPos(100, 350);
+    name.Render("Al");
+    prompt.SetPos(300, 350);
+    prompt.Render("Push Enter to confirm name");
+    ClearScreen(screen);
+    name.Draw(screen);
+    prompt.Draw(screen);
+    EXPECT_TRUE(typed == Pixels(screen));
+
+    for (const char* longest : {"WWWWWWWWWWWWWWWWW", "ALEXANDER MORGAN", "MMMMMMMMMMMMMMMMM"}) {
+        ::NameEntry entry;
+        entry.ToggleOn();
+        TypeInto(entry, longest);
+        const SDL_Rect nameBox = Box(entry.NameLine());
+        const SDL_Rect promptBox = Box(entry.PromptLine());
+        ASSERT_GE(nameBox.x + nameBox.w, 300) << longest;  // it would reach the prompt's place
+        EXPECT_TRUE(Apart(nameBox, promptBox)) << longest;
+        EXPECT_TRUE(InsideTheWindow(nameBox)) << longest;
+        EXPECT_TRUE(InsideTheWindow(promptBox)) << longest;
+
+        // Confirmed, the name goes and the next prompt stands in the name's row as always.
+        SDL_keysym enter{};
+        enter.sym = SDLK_RETURN;
+        entry.TypeKey(enter);
+        entry.Draw(screen);
+        EXPECT_EQ(entry.PromptLine().GetPosY(), 350) << longest;
+        EXPECT_TRUE(InsideTheWindow(Box(entry.PromptLine()))) << longest;
+    }
 }
 
 TEST_F(TypingAName, ASecondGameStartsFromThePreviousName) {
