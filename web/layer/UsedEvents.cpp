@@ -1,6 +1,6 @@
-// The browser's own IgnoreUnusedEvents, in place of the desktop's: the browser's SDL numbers its
-// events otherwise and has no SDL_EventState, so the same kinds are kept out of the game's way
-// here, by passing over the others when the game takes its one event a frame.
+// The browser's own IgnoreUnusedEvents, in place of the desktop's: the browser's SDL has no
+// SDL_EventState, so the same kinds (kUsedEvents) are kept out of the game's way here, by passing
+// over the others when the game takes its one event a frame.
 #include "engine/UsedEvents.h"
 
 #include <emscripten.h>
@@ -34,16 +34,10 @@ bool TurnIntoActivation(SDL_Event& event) {
 
 // Whether the game is to see this event, turned into the desktop's kind where they differ.
 extern "C" EMSCRIPTEN_KEEPALIVE int WebGameTakesEvent(SDL_Event* event) {
-    switch (event->type) {
-        case SDL_KEYDOWN:
-        case SDL_QUIT:
-        case SDL_JOYBUTTONDOWN:
-            return 1;
-        case SDL_WINDOWEVENT:
-            return TurnIntoActivation(*event) ? 1 : 0;
-        default:
-            return 0;
+    if (event->type == SDL_WINDOWEVENT) {
+        return TurnIntoActivation(*event) ? 1 : 0;
     }
+    return IsUsedEvent(event->type) ? 1 : 0;
 }
 
 // clang-format off
