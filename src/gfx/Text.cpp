@@ -9,9 +9,15 @@ constexpr int kPointSize = 22;
 const SDL_Color kTextColour = {255, 0, 255, 0};  // magenta
 }  // namespace
 
-// Without the font library (a replay proved with no window) there is nothing to report.
-Text::Text() : font(TTF_WasInit() ? TTF_OpenFont(kFontFile, kPointSize) : nullptr) {
-    if (font == nullptr && TTF_WasInit()) {
+namespace {
+// A replay proved without a window has no font and nothing to draw with it: nothing to report.
+bool Drawing() {
+    return SDL_WasInit(SDL_INIT_VIDEO) != 0;
+}
+}  // namespace
+
+Text::Text() : font(Drawing() ? TTF_OpenFont(kFontFile, kPointSize) : nullptr) {
+    if (font == nullptr && Drawing()) {
         ReportUnloadable(kFontFile, TTF_GetError());
     }
     SDL_EnableUNICODE(1);

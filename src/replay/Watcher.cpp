@@ -47,7 +47,7 @@ class WatchClock : public Clock {
 
 }  // namespace
 
-Watcher::Watcher(GameEngine& engine, const Replay& game) : engine(engine), game(game) {
+Watcher::Watcher(GameEngine& engine, const Replay& game) : engine(engine) {
     StartSequence(game.drawsBefore);
     engine.SetDrawsSoFar(game.drawsBefore);
     engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);

@@ -15,6 +15,7 @@ namespace replay {
 // speed. The engine goes back to the player's own input and clock when the watcher goes.
 class Watcher {
   public:
+    // game must outlive the watcher: its frames are fed from where they are.
     Watcher(GameEngine& engine, const Replay& game);
     ~Watcher();
     Watcher(const Watcher&) = delete;
@@ -33,7 +34,6 @@ class Watcher {
 
   private:
     GameEngine& engine;
-    const Replay& game;
     Control control;
     Stored stored;
     const ReplayInput* feed = nullptr;  // the engine's input while this watcher lives
