@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
     if (!options.verifyFiles.empty()) {
         return ProveReplays(options.verifyFiles);
     }
-    auto engine = std::make_unique<GameEngine>();
+    auto engine = std::make_unique<GameEngine>(options);
     if (!options.replayFile.empty()) {
         return WatchReplay(*engine, options.replayFile);
     }

@@ -16,6 +16,21 @@ bool IsFullScreenKey(const SDL_keysym& key) {
     return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT) != 0);
 }
 
+// A step larger or smaller for the window: keys that no screen uses, found on most keyboards
+// (Page Up and Down) and on those with a keypad where a player looks for zoom (+ and -).
+int WindowScaleStep(const SDL_keysym& key) {
+    switch (key.sym) {
+        case SDLK_PAGEUP:
+        case SDLK_KP_PLUS:
+            return 1;
+        case SDLK_PAGEDOWN:
+        case SDLK_KP_MINUS:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
 bool LostFocus(const SDL_ActiveEvent& active) {
     return active.gain == 0 && (active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
 }
@@ -46,6 +61,11 @@ void GameEngine::HandleEvent(const SDL_Event& event) {
 void GameEngine::KeyDown(const SDL_keysym& key) {
     if (IsFullScreenKey(key)) {
         ToggleFullScreen();
+        return;
+    }
+    // On every screen, also while a name is typed: none of these is a letter of it.
+    if (const int step = WindowScaleStep(key); step != 0) {
+        StepWindowScale(step);
         return;
     }
     // While a name is typed, M and P are letters of it.
@@ -140,11 +160,37 @@ void GameEngine::ToggleMute() {
     if (muted) {
         sound->Halt();
     }
+    KeepSettings();
 }
 
+// A replay proved without a window has no display to change.
 void GameEngine::ToggleFullScreen() {
-    // Where the video driver cannot switch, the window stays as it is and play goes on.
-    if (screen != nullptr && SDL_WM_ToggleFullScreen(screen) == 1) {
-        screen = SDL_GetVideoSurface();
+    if (display != nullptr) {
+        display->ToggleFullScreen();
+        KeepSettings();
+    }
+}
+
+void GameEngine::StepWindowScale(int step) {
+    if (display != nullptr) {
+        display->StepScale(step);
+        KeepSettings();
+    }
+}
+
+Settings GameEngine::CurrentSettings() const {
+    return {display->ScalePickedToFit() ? display::kAutoScale : display->Scale(),
+            display->FullScreen(), !muted};
+}
+
+void GameEngine::KeepSettings() {
+    if (settingsFile == nullptr || display == nullptr) {
+        return;
+    }
+    const Settings now = CurrentSettings();
+    // A key that changed nothing (a full screen refused) leaves even a garbled file alone.
+    if (!(now == kept)) {
+        settingsFile->Write(now);
+        kept = now;
     }
 }

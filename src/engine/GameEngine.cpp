@@ -38,7 +38,13 @@ void StopWithoutDisplay() {
 }
 }  // namespace
 
-GameEngine::GameEngine() {
+GameEngine::GameEngine(const Options& options) {
+    if (!options.settingsPath.empty()) {
+        settingsFile = std::make_unique<SettingsFile>(options.settingsPath);
+    }
+    Settings chosen = settingsFile != nullptr ? settingsFile->Read() : Settings{};
+    chosen.scale = options.scale.value_or(chosen.scale);
+    muted = !chosen.soundOn;
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
         StopAfterFailed("SDL_Init");
     }
@@ -48,11 +54,11 @@ GameEngine::GameEngine() {
     // without it.
     SDL_QuitSubSystem(SDL_INIT_TIMER);
     SetWindowIcon();
-    screen =
-        SDL_SetVideoMode(display::kFrameWidth, display::kFrameHeight, display::kBitsPerPixel, 0);
-    if (screen == nullptr) {
+    display = std::make_unique<Display>(chosen.scale, chosen.fullScreen, ReadDesktopSize());
+    if (display->Frame() == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");
     }
+    kept = CurrentSettings();
     if (TTF_Init() == -1) {
         StopAfterFailed("TTF_Init");
     }
@@ -89,6 +95,7 @@ GameEngine::~GameEngine() {
     gamepad.reset();
     if (sdlStarted) {
         TTF_Quit();
+        display.reset();
         SDL_Quit();
     }
 }
@@ -145,17 +152,18 @@ void GameEngine::RunFrame() {
         currentState->MoveSprites();
     }
     // Proving draws nothing: drawing never changes the game.
-    if (screen == nullptr) {
+    SDL_Surface* frame = GetScreen();
+    if (frame == nullptr) {
         return;
     }
     if (currentState != nullptr) {
-        currentState->Draw(screen);
+        currentState->Draw(frame);
     }
     if (paused) {
-        pauseNote->Draw(screen);
+        pauseNote->Draw(frame);
     }
-    nameEntry->Draw(screen);
-    SDL_Flip(screen);
+    nameEntry->Draw(frame);
+    display->Present();
 
     WaitForFrameEnd(frameEnd);
 }

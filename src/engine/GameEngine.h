@@ -8,12 +8,15 @@
 #include <string>
 
 #include "engine/Clock.h"
+#include "engine/Display.h"
 #include "engine/FrameInput.h"
 #include "engine/GameKey.h"
 #include "engine/GameState.h"
 #include "engine/Gamepad.h"
 #include "engine/NameEntry.h"
+#include "engine/Options.h"
 #include "engine/PauseNote.h"
+#include "engine/Settings.h"
 #include "replay/Recorder.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
@@ -26,8 +29,9 @@ class GameEngine {
     static constexpr Uint32 kFrameMilliseconds = 20;
 
     // Sets up SDL, the window and the font library. A failed step ends the process with status 1
-    // and one line on standard error: there is no game without a window.
-    GameEngine();
+    // and one line on standard error: there is no game without a window. Without options the
+    // window is the game's 640 x 480 and no settings are read or kept.
+    explicit GameEngine(const Options& options = {});
     // For proving a replay: no SDL, no window, no font, no sound, no waits and no drawing. The
     // screens' pictures load as none, and no game is recorded.
     struct Headless {};
@@ -45,7 +49,8 @@ class GameEngine {
     // Takes ownership of state and destroys the current one, which may be the caller.
     void SetState(GameState* state);
     GameState* GetState() const { return currentState.get(); }
-    SDL_Surface* GetScreen() { return screen; }
+    // The 640 x 480 picture every screen draws on; none while proving a replay.
+    SDL_Surface* GetScreen() { return display != nullptr ? display->Frame() : nullptr; }
 
     // Name entry. The two setters toggle: each flag goes on with one call and off with the next.
     void SetEntername() { nameEntry->ToggleOn(); }
@@ -99,12 +104,18 @@ class GameEngine {
     void PauseInPlay();
     void ToggleMute();
     void ToggleFullScreen();
+    void StepWindowScale(int step);
+    Settings CurrentSettings() const;
+    // Writes the player's settings when one of them has changed.
+    void KeepSettings();
     void TypeNameKey(const SDL_keysym& key);
     void WaitForFrameEnd(Uint32 frameEnd);
 
     // First made and last gone: every file that any part of the game fails to load is named here.
     MissingFiles missingFiles;
-    SDL_Surface* screen = nullptr;  // the window's surface; SDL owns it
+    std::unique_ptr<Display> display;            // none while proving a replay
+    std::unique_ptr<SettingsFile> settingsFile;  // null when the player keeps no settings
+    Settings kept;                               // as the game started, or as last written
     std::unique_ptr<GameState> currentState;
     bool quit = false;
     std::unique_ptr<NameEntry> nameEntry;

@@ -113,6 +113,8 @@ const char* Usage() {
            "  P                      pause in play, and play on\n"
            "  M                      sound off and on (not while typing your name)\n"
            "  F11 or Alt+Enter       full screen and back\n"
+           "  Page Up                make the window a step larger (keypad + too)\n"
+           "  Page Down              make the window a step smaller (keypad - too)\n"
            "  Escape                 quit (after a game, once your name is confirmed)\n"
            "\n"
            "A gamepad plugged in at the start works too: the D-pad or the left stick moves, the\n"

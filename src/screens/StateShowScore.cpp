@@ -1,5 +1,6 @@
 #include "screens/StateShowScore.h"
 
+#include "engine/DisplayRules.h"
 #include "engine/GameEngine.h"
 #include "gfx/Blit.h"
 #include "scores/HighScoreFile.h"
@@ -73,7 +74,7 @@ void StateShowScore::Draw(SDL_Surface* screen) {
 }
 
 // The list never changes while it is shown, and blending some thirty lines of text anew costs
-// more than the rest of a frame. So when the picture alone covers the whole window, the lines are
+// more than the rest of a frame. So when the picture alone covers the whole frame, the lines are
 // blended into the picture once, and every frame is a single copy. Blending a line into the
 // picture gives the very pixels that blending it over the copied picture on the window gives.
 // Without such a picture the lines go on being drawn over whatever the window last showed.
@@ -81,8 +82,9 @@ void StateShowScore::DrawLinesIntoPicture() {
     SDL_Surface* window = SDL_GetVideoSurface();
     SDL_Surface* picture = background->GetImage();
     if (window == nullptr || picture == nullptr || background->GetPosX() != 0 ||
-        background->GetPosY() != 0 || picture->w < window->w || picture->h < window->h ||
-        !SamePixelLayout(*picture->format, *window->format) || !CoversWhatItIsDrawnOver(picture)) {
+        background->GetPosY() != 0 || picture->w < display::kFrameWidth ||
+        picture->h < display::kFrameHeight || !SamePixelLayout(*picture->format, *window->format) ||
+        !CoversWhatItIsDrawnOver(picture)) {
         return;
     }
     for (const auto& text : entryTexts) {
