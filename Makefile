@@ -18,6 +18,9 @@ FUZZ_SECONDS := 60
 SOAK_FRAMES  := 1000000
 HEADLESS     := SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 PLAY_DIR     := run
+# The player's settings, where the installed game keeps them too. Until they hold a scale of the
+# player's own, the window is as large as the desktop holds.
+SETTINGS     := $(if $(filter /%,$(XDG_CONFIG_HOME)),$(XDG_CONFIG_HOME),$(HOME)/.config)/arcade-game/settings
 JOBS         := $(shell nproc 2>/dev/null || echo 2)
 CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX       ?= /usr/local
@@ -34,7 +37,8 @@ run:
 	$(CONFIGURE) -B $(BUILD_DIR) -DBUILD_TESTING=OFF -DARCADE_WERROR=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target arcade-game
 	$(MAKE) --no-print-directory stage
-	cd $(PLAY_DIR) && ../$(BUILD_DIR)/arcade-game
+	cd $(PLAY_DIR) && ../$(BUILD_DIR)/arcade-game --settings "$(SETTINGS)" \
+	    $$(grep -qs '^[[:space:]]*scale[[:space:]]*=' "$(SETTINGS)" || echo --scale auto)
 
 # The game reads everything from its working directory: the pictures, the font as arial.ttf and
 # highscore.txt, which is never touched here so that it outlives rebuilds and make clean.
