@@ -33,7 +33,12 @@ fail() {
 }
 
 start_x() {
-    start_xvfb 800x600x24 "$WORK/xvfb.log" || fail "no X server could be started"
+    start_x_sized 800x600
+}
+
+# For a test that needs a screen of another size, WIDTHxHEIGHT.
+start_x_sized() {
+    start_xvfb "$1x24" "$WORK/xvfb.log" || fail "no X server could be started"
 }
 
 # The play folder a player would have: pictures, sounds, the font as arial.ttf, and whatever
