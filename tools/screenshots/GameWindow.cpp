@@ -44,14 +44,18 @@ GameWindow::~GameWindow() {
 }
 
 bool GameWindow::Grab(Picture& into) {
+    // A game shown at a larger scale has each pixel as a scale x scale block: one of each is read.
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display.get(), window, &attributes) == 0 ||
-        attributes.width != facts::kWindowWidth || attributes.height != facts::kWindowHeight) {
+    if (XGetWindowAttributes(display.get(), window, &attributes) == 0) {
         return false;
     }
-    std::unique_ptr<XImage, DestroyImage> image(XGetImage(display.get(), window, 0, 0,
-                                                          facts::kWindowWidth, facts::kWindowHeight,
-                                                          AllPlanes, ZPixmap));
+    const int scale = attributes.width / facts::kWindowWidth;
+    if (scale < 1 || attributes.width != facts::kWindowWidth * scale ||
+        attributes.height != facts::kWindowHeight * scale) {
+        return false;
+    }
+    std::unique_ptr<XImage, DestroyImage> image(XGetImage(
+        display.get(), window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap));
     if (!image) {
         return false;
     }
@@ -63,14 +67,14 @@ bool GameWindow::Grab(Picture& into) {
                          image->blue_mask == 0xFF;
     for (int y = 0; y < facts::kWindowHeight; ++y) {
         const auto* row =
-            reinterpret_cast<const unsigned char*>(image->data + y * image->bytes_per_line);
+            reinterpret_cast<const unsigned char*>(image->data + y * scale * image->bytes_per_line);
         for (int x = 0; x < facts::kWindowWidth; ++x) {
             facts::Rgb colour;
             if (plain32) {
-                const unsigned char* p = row + 4 * x;
+                const unsigned char* p = row + 4 * x * scale;
                 colour = (facts::Rgb{p[2]} << 16) | (facts::Rgb{p[1]} << 8) | p[0];
             } else {
-                const unsigned long pixel = XGetPixel(image.get(), x, y);
+                const unsigned long pixel = XGetPixel(image.get(), x * scale, y * scale);
                 colour =
                     static_cast<facts::Rgb>((((pixel & image->red_mask) >> redShift) << 16) |
                                             (((pixel & image->green_mask) >> greenShift) << 8) |
