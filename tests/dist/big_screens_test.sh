@@ -87,6 +87,9 @@ walk_through() {
 
     start_big
     expect_size 640x480 "$how, the start after choosing 1x"
+    press m
+    wait_until 5 grep -qx "sound = off" "$settings" || fail "$how, M: $(cat "$settings")"
+    expect_setting "scale = 1" "$how, M"
     quit_game "$how, the kept scale"
 
     # A garbled file: the defaults (not its 3x), one line that names it, and not a byte changed.

@@ -48,6 +48,16 @@
     }
   }, true);
 
+  // The page already shows the frame as large as the browser's window holds, so the desktop
+  // game's keys for a larger or smaller window stop here; its canvas stays 640x480.
+  window.addEventListener('keydown', function (event) {
+    if (event.key === 'PageUp' || event.key === 'PageDown' ||
+        (event.location === KeyboardEvent.DOM_KEY_LOCATION_NUMPAD &&
+         (event.key === '+' || event.key === '-'))) {
+      event.stopImmediatePropagation();
+    }
+  }, true);
+
   function focusGame() {
     canvas.focus({preventScroll: true});
   }
