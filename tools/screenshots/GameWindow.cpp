@@ -54,9 +54,17 @@ bool GameWindow::Grab(Picture& into) {
         attributes.height != facts::kWindowHeight * scale) {
         return false;
     }
-    std::unique_ptr<XImage, DestroyImage> image(XGetImage(
-        display.get(), window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap));
-    if (!image) {
+    if (!shared || shared->width() != attributes.width || shared->height() != attributes.height) {
+        shared = std::make_unique<ShmImage>(display.get(), attributes.width, attributes.height);
+    }
+    std::unique_ptr<XImage, DestroyImage> own;
+    XImage* image = shared->Read(window);
+    if (image == nullptr) {
+        own.reset(XGetImage(display.get(), window, 0, 0, attributes.width, attributes.height,
+                            AllPlanes, ZPixmap));
+        image = own.get();
+    }
+    if (image == nullptr) {
         return false;
     }
     const int redShift = ShiftOf(image->red_mask);
@@ -74,7 +82,7 @@ bool GameWindow::Grab(Picture& into) {
                 const unsigned char* p = row + 4 * x * scale;
                 colour = (facts::Rgb{p[2]} << 16) | (facts::Rgb{p[1]} << 8) | p[0];
             } else {
-                const unsigned long pixel = XGetPixel(image.get(), x * scale, y * scale);
+                const unsigned long pixel = XGetPixel(image, x * scale, y * scale);
                 colour =
                     static_cast<facts::Rgb>((((pixel & image->red_mask) >> redShift) << 16) |
                                             (((pixel & image->green_mask) >> greenShift) << 8) |

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "Picture.h"
+#include "ShmImage.h"
 
 // The game's window on the X server: grabbed pixel for pixel, and played with real key presses
 // through the XTest extension, as if from a keyboard. Keys go to the window under the pointer,
@@ -35,4 +36,5 @@ class GameWindow {
     Window window;
     bool hasXTest = false;
     std::set<KeySym> held;
+    std::unique_ptr<ShmImage> shared;  // for the window's present size
 };
