@@ -23,6 +23,11 @@
 
   Module['scoresKept'] = 0;
 
+  // The sounds are decoded from the play folder when the game loads them. Preloaded as audio
+  // elements, each would hold the program alive for ten seconds after the page loaded, and the
+  // page would learn that the game has ended only then.
+  Module['noAudioDecoding'] = true;
+
   // Storing a score ends in a rename into the saved folder; copy the folder to IndexedDB then.
   // Copies run one at a time, and a rename during one asks for another after it.
   var saving = false;

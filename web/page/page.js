@@ -8,6 +8,7 @@
   var canvas = document.getElementById('screen');
   var frame = document.getElementById('frame');
   var status = document.getElementById('status');
+  var again = document.getElementById('again');
 
   function say(text, trouble) {
     status.textContent = text;
@@ -29,10 +30,35 @@
   document.addEventListener('fullscreenchange', fit);
   fit();
 
+  // In a browser Escape is how people leave full screen, so there it must never reach the game,
+  // where it quits. The browser may leave full screen before the key comes to the page, so an
+  // Escape just after that is the same press.
+  var leftFullScreen = -Infinity;
+  document.addEventListener('fullscreenchange', function () {
+    if (!document.fullscreenElement) {
+      leftFullScreen = performance.now();
+    }
+  });
+  function leaveFullScreenOnly(event) {
+    var full = document.fullscreenElement;
+    if (!full && performance.now() - leftFullScreen > 500) {
+      return;
+    }
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    if (full) {
+      document.exitFullscreen().catch(function () {});
+    }
+  }
+
   // The game's full-screen keys. The page gives full screen to the game's frame; the browser's
   // SDL would ask for it only at some later key release, and resize the game's canvas. The keys
   // stop here, before the game, which listens further down.
   window.addEventListener('keydown', function (event) {
+    if (event.key === 'Escape') {
+      leaveFullScreenOnly(event);
+      return;
+    }
     if (event.key !== 'F11' && !(event.key === 'Enter' && event.altKey)) {
       return;
     }
@@ -70,37 +96,51 @@
     return;
   }
 
-  window.Module = {
-    canvas: canvas,
-    setStatus: function (text) {
-      // Emscripten reports "Downloading data... (loaded/total)" while the data comes in.
-      var parts = /\((\d+(\.\d+)?)\/(\d+)\)/.exec(text || '');
-      if (parts) {
-        say('Loading the game… ' + Math.round(100 * parts[1] / parts[3]) + '%');
-      } else if (text) {
-        say('Loading the game…');
+  function start() {
+    window.Module = {
+      canvas: canvas,
+      setStatus: function (text) {
+        // Emscripten reports "Downloading data... (loaded/total)" while the data comes in.
+        var parts = /\((\d+(\.\d+)?)\/(\d+)\)/.exec(text || '');
+        if (parts) {
+          say('Loading the game… ' + Math.round(100 * parts[1] / parts[3]) + '%');
+        } else if (text) {
+          say('Loading the game…');
+        }
+      },
+      onRuntimeInitialized: function () {
+        say('');
+        focusGame();
+      },
+      onExit: function () {
+        say('The game has ended.');
+        again.hidden = false;
+        again.focus();
+      },
+      onAbort: function (what) {
+        say('The game stopped: ' + what + '. Reload the page to try again.', true);
+      },
+      print: function (text) {
+        console.log(text);
+      },
+      printErr: function (text) {
+        console.warn(text);
       }
-    },
-    onRuntimeInitialized: function () {
-      say('');
-      focusGame();
-    },
-    onExit: function () {
-      say('The game has ended. Reload the page to play again.');
-    },
-    onAbort: function (what) {
-      say('The game stopped: ' + what + '. Reload the page to try again.', true);
-    },
-    print: function (text) {
-      console.log(text);
-    },
-    printErr: function (text) {
-      console.warn(text);
-    }
-  };
+    };
 
+    window.createArcade(window.Module);
+  }
+
+  // Playing again starts the game afresh in the same page; the scores come back from the
+  // browser's storage, where every stored score has gone.
+  again.addEventListener('click', function () {
+    again.hidden = true;
+    say('Loading the game…');
+    start();
+  });
   var script = document.createElement('script');
   script.src = 'arcade.js';
+  script.onload = start;
   script.onerror = function () {
     say('The game could not be loaded from the server.', true);
   };

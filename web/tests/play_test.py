@@ -1,6 +1,7 @@
 """The page played in headless Chromium as a player would: the menu exactly as its picture, Enter
 to play, a game ended by a bomb, a typed name stored, the list showing it, and after a reload of
-the page the list still there behind Space.
+the page the list still there behind Space, also after Escape ended the game and it was played
+again in place.
 
 usage: play_test.py SITE_FOLDER ASSET_FOLDER"""
 
@@ -50,7 +51,11 @@ class Player:
 
     def saved_scores(self):
         return self.driver.execute_script(
-            "return FS.readFile('/saved/highscore.txt', {encoding: 'utf8'})")
+            "return Module.FS.readFile('/saved/highscore.txt', {encoding: 'utf8'})")
+
+    def ended(self):
+        return self.driver.execute_script(
+            "return document.getElementById('status').textContent.indexOf('ended') >= 0")
 
     def scroll(self):
         return self.driver.execute_script('return window.scrollY')
@@ -119,11 +124,31 @@ def main():
 
         driver.refresh()
         player.wait_for_picture('menu.png', 30, 'the menu after a reload')
+
+        # Escape in full screen only leaves it; on the menu it ends the game, which the page says
+        # at once, and playing again in place brings back the menu and the stored list.
+        player.press(Keys.F11)
+        browser.wait_for(driver, 'return document.fullscreenElement', 5, 'full screen')
+        player.press(Keys.ESCAPE)
+        browser.wait_for(driver, 'return !document.fullscreenElement', 5, 'full screen to end')
+        time.sleep(0.3)
+        if player.ended() or browser.canvas_rgb(driver) != player.picture('menu.png'):
+            browser.fail(driver, 'Escape in full screen reached the game')
+        player.press(Keys.ESCAPE)
+        started = time.monotonic()
+        browser.wait_for(driver, "return !document.getElementById('again').hidden", 1,
+                         'the page to say at once that the game has ended')
+        print('the page said the game had ended %.2f s after Escape: %s'
+              % (time.monotonic() - started, player.ended()))
+        driver.find_element(By.ID, 'again').click()
+        took = player.wait_for_picture('menu.png', 5, 'the menu after playing again')
+        print('playing again brought the menu back in %.2f s' % took)
+
         player.press(Keys.SPACE)
         time.sleep(0.2)
         if browser.canvas_rgb(driver) != listed:
-            browser.fail(driver, 'after a reload, Space on the menu does not show the same list')
-        print('after a reload, Space on the menu shows the same list')
+            browser.fail(driver, 'after a reload and a new game, Space does not show the same list')
+        print('after a reload and a new game, Space on the menu shows the same list')
 
         # A browser without WebAssembly is told so instead of being left with a black box.
         driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
