@@ -16,7 +16,7 @@
   }
 
   // Whole multiples keep every pixel of the game the same size; only a window too small for the
-  // game at all shrinks it by less. The controls below may need the page scrolled.
+  // game at all shrinks it, by less than one. The controls below may need the page scrolled.
   function fit() {
     var full = document.fullscreenElement === frame;
     var above = canvas.getBoundingClientRect().top + window.scrollY;
@@ -25,6 +25,9 @@
     var scale = Math.min(roomX / WIDTH, roomY / HEIGHT);
     scale = scale >= 1 ? Math.floor(scale) : Math.max(scale, 0.25);
     document.documentElement.style.setProperty('--scale', String(scale));
+    // Nearest pixels keep a whole enlargement sharp; below one they would drop whole rows and
+    // columns of the text, so a shrunk game is drawn smoothly.
+    canvas.classList.toggle('shrunk', scale < 1);
   }
   window.addEventListener('resize', fit);
   document.addEventListener('fullscreenchange', fit);

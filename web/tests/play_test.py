@@ -57,6 +57,10 @@ class Player:
         return self.driver.execute_script(
             "return document.getElementById('status').textContent.indexOf('ended') >= 0")
 
+    def rendering(self):
+        return self.driver.execute_script(
+            "return getComputedStyle(document.getElementById('screen')).imageRendering")
+
     def scroll(self):
         return self.driver.execute_script('return window.scrollY')
 
@@ -71,9 +75,12 @@ def main():
         print('the menu showed %.2f s after the page was asked for' % (time.monotonic() - started))
 
         # A window smaller than the page: the keys of the game must not scroll it.
-        driver.set_window_size(640, 420)
+        driver.set_window_size(500, 450)
         if not driver.execute_script('return document.documentElement.scrollHeight > innerHeight'):
             browser.fail(driver, 'the page fits the small window, so scrolling cannot be tried')
+        # Shrunk, the game is drawn smoothly, or whole rows of its text go missing.
+        if player.rendering() != 'auto':
+            browser.fail(driver, 'the shrunk game is drawn %r' % player.rendering())
         # Count the sounds the browser is asked to play.
         driver.execute_script("""
             window.soundsPlayed = 0;
@@ -101,6 +108,9 @@ def main():
             browser.fail(driver, 'the game played no sound on Enter and Space')
         print('%d sounds played on Enter and two shots' % sounds)
         driver.set_window_size(800, 800)
+        time.sleep(0.2)
+        if player.rendering() != 'pixelated':
+            browser.fail(driver, 'the game at its own size is drawn %r' % player.rendering())
 
         # The cannon stands still, so only a bomb can end this game.
         took = player.wait_for_picture('gameover.png', 150, 'a bomb to end the game')
