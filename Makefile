@@ -9,6 +9,7 @@
 #   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
 #   make package  the Debian package in build-package/, checked by lintian
 #   make web / make web-run   build the browser version into build-web/site / serve it locally
+#                             (on port 8000, or PORT=)
 
 BUILD_DIR    := build
 SANITIZE_DIR := build-sanitize
@@ -26,6 +27,8 @@ CONFIGURE    := cmake -S . -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX       ?= /usr/local
 PACKAGE_DIR  := build-package
 WEB_DIR      := build-web
+# make web-run serves the browser version on this port: make web-run PORT=8080
+PORT         ?= 8000
 # Debian's Emscripten finds its JavaScript parser among the system's node modules.
 WEB_CONFIGURE := NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(WEB_DIR)
 
@@ -130,7 +133,7 @@ web:
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS) --target arcade
 
 web-run: web
-	/usr/bin/python3 web/serve.py $(WEB_DIR)/site 8000
+	/usr/bin/python3 web/serve.py $(WEB_DIR)/site $(PORT)
 
 # A missing browser toolchain is no pass: said loudly, and in CI (CI=true) a failure.
 web-test-if-possible:
