@@ -67,7 +67,11 @@ class GameEngine {
     // Only a screen that says it can pause is ever paused; installing another one ends a pause.
     bool Paused() const { return paused; }
 
-    void SetClock(std::unique_ptr<Clock> replacement) { clock = std::move(replacement); }
+    // Hands back the clock it replaces.
+    std::unique_ptr<Clock> SetClock(std::unique_ptr<Clock> replacement) {
+        clock.swap(replacement);
+        return replacement;
+    }
     void SetSound(std::unique_ptr<Sound> replacement) { sound = std::move(replacement); }
     void SetGamepad(std::unique_ptr<Gamepad> replacement) { gamepad = std::move(replacement); }
     void SetInput(std::unique_ptr<FrameInput> replacement) { input = std::move(replacement); }
@@ -87,6 +91,9 @@ class GameEngine {
     int BombDraw();
     std::uint64_t DrawsSoFar() const { return draws; }
     void SetDrawsSoFar(std::uint64_t count) { draws = count; }
+    // Whether games are recorded; a game being watched is not.
+    void RecordGames(bool on) { recordGames = on; }
+    bool RecordsGames() const { return recordGames; }
     // The menu starts a game: its recording begins with this frame.
     void GameStarts();
     // The score of the game just played is stored: its replay is kept after this frame.

@@ -1,8 +1,13 @@
 #include "replay/Watcher.h"
 
+#include <cstdio>
+
 #include "replay/Recorder.h"
+#include "replay/ReplayFile.h"
 #include "replay/ReplayInput.h"
+#include "replay/Shelf.h"
 #include "screens/StateMenu.h"
+#include "screens/StateShowScore.h"
 
 namespace replay {
 namespace {
@@ -18,8 +23,11 @@ class WatchInput : public ReplayInput {
     bool NextEvent(SDL_Event& event) override {
         SDL_Event own;
         if (SDL_PollEvent(&own) == 1) {
-            if (own.type == SDL_QUIT ||
-                (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_ESCAPE)) {
+            if (own.type == SDL_QUIT) {
+                // Whatever runs after the replay closes too.
+                control.stopped = true;
+                SDL_PushEvent(&own);
+            } else if (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_ESCAPE) {
                 control.stopped = true;
             } else if (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_SPACE) {
                 control.speed = control.speed >= kFastest ? 1 : control.speed * 2;
@@ -32,35 +40,44 @@ class WatchInput : public ReplayInput {
     Watcher::Control& control;
 };
 
+}  // namespace
+
 // The frame's waits, shortened by the speed the player chose.
 class WatchClock : public Clock {
   public:
-    explicit WatchClock(const Watcher::Control& control) : control(control) {}
-    Uint32 Ticks() override { return SDL_GetTicks(); }
+    WatchClock(std::unique_ptr<Clock> own, const Watcher::Control& control)
+        : own(std::move(own)), control(control) {}
+    Uint32 Ticks() override { return own->Ticks(); }
     void Delay(Uint32 milliseconds) override {
-        SDL_Delay(milliseconds / static_cast<Uint32>(control.speed));
+        own->Delay(milliseconds / static_cast<Uint32>(control.speed));
     }
+    // The engine's own clock, back.
+    std::unique_ptr<Clock> Own() { return std::move(own); }
 
   private:
+    std::unique_ptr<Clock> own;
     const Watcher::Control& control;
 };
 
-}  // namespace
-
-Watcher::Watcher(GameEngine& engine, const Replay& game) : engine(engine) {
+Watcher::Watcher(GameEngine& engine, const Replay& game)
+    : engine(engine), recorded(engine.RecordsGames()) {
+    engine.RecordGames(false);
     StartSequence(game.drawsBefore);
     engine.SetDrawsSoFar(game.drawsBefore);
     engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
     auto input = std::make_unique<WatchInput>(game.frames, control);
     feed = input.get();
     engine.SetInput(std::move(input));
-    engine.SetClock(std::make_unique<WatchClock>(control));
+    auto clock = std::make_unique<WatchClock>(engine.SetClock(nullptr), control);
+    watchClock = clock.get();
+    engine.SetClock(std::move(clock));
     engine.SetState(new StateMenu());
 }
 
 Watcher::~Watcher() {
+    engine.RecordGames(recorded);
     engine.SetInput(std::make_unique<LiveInput>());
-    engine.SetClock(std::make_unique<SdlClock>());
+    engine.SetClock(watchClock->Own());
 }
 
 bool Watcher::Step() {
@@ -75,6 +92,34 @@ bool Watcher::Step() {
     engine.RunFrame();
     finished = stored.done;
     return !finished && !control.stopped;
+}
+
+void WatchBestGame(GameEngine& engine) {
+    const auto best = BestReplay();
+    Replay game;
+    std::string error;
+    if (!best) {
+        return;
+    }
+    if (!Load(*best, game, error)) {
+        std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", best->c_str(), error.c_str());
+        return;
+    }
+    // The run goes on afterwards as if nothing had been watched: the same bombs to come and the
+    // same name to start from.
+    const std::uint64_t draws = engine.DrawsSoFar();
+    const std::string name = engine.GetPlayerName();
+    {
+        Watcher watcher(engine, game);
+        while (watcher.Step()) {
+        }
+    }
+    StartSequence(draws);
+    engine.SetDrawsSoFar(draws);
+    engine.ResumeNameEntry(name, draws > 0);
+    if (dynamic_cast<StateShowScore*>(engine.GetState()) == nullptr) {
+        engine.SetState(new StateShowScore());
+    }
 }
 
 }  // namespace replay

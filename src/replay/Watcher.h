@@ -9,10 +9,13 @@
 
 namespace replay {
 
+class WatchClock;
+
 // Plays a recorded game in the engine's window frame by frame, from the menu's Enter to the list
 // its score went into (which is shown as it stands; nothing is stored again). While it plays,
 // Escape or closing the window ends it and Space runs it at twice, four times, then the usual
-// speed. The engine goes back to the player's own input and clock when the watcher goes.
+// speed. The engine goes back to the player's own input and clock when the watcher goes; its
+// clock must stay while the watcher lives.
 class Watcher {
   public:
     // game must outlive the watcher: its frames are fed from where they are.
@@ -38,6 +41,12 @@ class Watcher {
     Stored stored;
     const ReplayInput* feed = nullptr;  // the engine's input while this watcher lives
     bool finished = false;
+    bool recorded;                     // whether the engine recorded games before
+    WatchClock* watchClock = nullptr;  // the engine's clock while this watcher lives
 };
+
+// The list's key: watches the kept replay of the highest score, if there is one, and comes back
+// to the list. Runs its frames from within the current one: the screen that asks is gone after.
+void WatchBestGame(GameEngine& engine);
 
 }  // namespace replay

@@ -13,6 +13,7 @@
 #include "play/AimAndDodge.h"
 #include "play/PlayFixture.h"
 #include "replay/Prover.h"
+#include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
 #include "replay/Watcher.h"
 #include "screens/StateMenu.h"
@@ -189,7 +190,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheLastWatchesFrameForFrame) {
     ScratchDir dir;
     std::srand(1);
     GameEngine engine;
-    UseFakeClock(engine);
+    FakeClock* clock = UseFakeClock(engine);
     auto owned = std::make_unique<HeldPad>();
     HeldPad& pad = *owned;
     engine.SetGamepad(std::move(owned));
@@ -213,7 +214,6 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheLastWatchesFrameForFrame) {
     std::vector<std::size_t> watched;
     {
         replay::Watcher watcher(engine, last);
-        UseFakeClock(engine);
         while (watcher.Step()) {
             watched.push_back(FrameHash(engine.GetScreen()));
         }
@@ -224,6 +224,22 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheLastWatchesFrameForFrame) {
     for (std::size_t i = 0; i < played.size(); ++i) {
         ASSERT_EQ(watched[i], played[i]) << "frame " << i + 1 << " of " << played.size();
     }
+
+    // Space on the list watches the best game, all of it within the frame, and the run goes on
+    // afterwards as if it had not been watched.
+    const std::uint64_t draws = engine.DrawsSoFar();
+    const std::string name = engine.GetPlayerName();
+    const std::size_t waits = clock->delays.size();
+    PushKey(SDLK_SPACE, ' ');
+    engine.RunFrame();
+    EXPECT_GT(clock->delays.size(), waits + 100);  // a whole game's frames
+    EXPECT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
+    EXPECT_EQ(engine.DrawsSoFar(), draws);
+    EXPECT_EQ(engine.GetPlayerName(), name);
+    EXPECT_TRUE(engine.RecordsGames());
+    const int next = std::rand();
+    replay::StartSequence(draws);
+    EXPECT_EQ(std::rand(), next);
     ReleaseAllInput();
 }
 
