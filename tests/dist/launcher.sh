@@ -71,6 +71,15 @@ check_play() {
     # The home folder and the install live in WORK; the game was started from /.
     stored=$(find "$WORK" /highscore.txt -name highscore.txt 2>/dev/null || true)
     [ "$stored" = "$folder/highscore.txt" ] || fail "high-score files: $stored"
+    # The game just played, kept beside the scores, proves what it stored.
+    local proof
+    proof=$("$root/games/arcade-game" --verify "$folder/last.replay") ||
+        fail "the game just played does not prove: $proof"
+    local points=$((10#${line%% points*}))
+    [[ "$proof" == "$folder/last.replay: $points points, "*' frames, "Ada": proven' ]] ||
+        fail "--verify said: $proof"
+    [ -e "$folder/replays/$points points - Ada.replay" ] ||
+        fail "no replay in $folder/replays: $(ls "$folder"/replays)"
 
     press Escape
     wait_for_exit
