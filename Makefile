@@ -138,13 +138,13 @@ web-run: web
 # A missing browser toolchain is no pass: said loudly, and in CI (CI=true) a failure.
 web-test-if-possible:
 	@missing=""; \
-	command -v emcc >/dev/null || missing="$$missing Emscripten (emcc)"; \
-	command -v chromium >/dev/null || missing="$$missing Chromium"; \
+	command -v emcc >/dev/null || missing="Emscripten (emcc)"; \
+	command -v chromium >/dev/null || missing="$${missing:+$$missing and }Chromium"; \
 	if [ -z "$$missing" ]; then \
 		$(MAKE) --no-print-directory web-test; \
 	else \
 		echo "*****************************************************************" >&2; \
-		echo "THE BROWSER TESTS DID NOT RUN: missing$$missing" >&2; \
+		echo "THE BROWSER TESTS DID NOT RUN: no $$missing here" >&2; \
 		echo "*****************************************************************" >&2; \
 		[ "$$CI" != true ]; \
 	fi
