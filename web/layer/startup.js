@@ -103,11 +103,26 @@
     addRunDependency('font');
   }
 
+  // Every picture's pixels are read back once, as it is loaded, to make its key colour
+  // transparent. The browser keeps a canvas that is read from in memory it can read quickly, if it
+  // is told so when the canvas is made; untold, it warns in the console. The game's own canvas on
+  // the page is only drawn on.
+  function readablePictures() {
+    var createContext = Browser.createContext;
+    Browser.createContext = function (canvas, useWebGL, setInModule) {
+      if (useWebGL || setInModule || canvas === Module['canvas']) {
+        return createContext.apply(Browser, arguments);
+      }
+      return canvas.getContext('2d', {willReadFrequently: true});
+    };
+  }
+
   Module['preRun'] = Module['preRun'] || [];
   Module['preRun'].push(function () {
     FS.mkdirTree(PLAY);
     FS.chdir(PLAY);
     prepareScores();
     prepareFont();
+    readablePictures();
   });
 })();

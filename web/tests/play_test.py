@@ -130,6 +130,12 @@ def main():
             browser.fail(driver, 'the list shows %d and %d text pixels in its first two rows'
                          % (first, second))
         browser.wait_for(driver, 'return Module.scoresKept > 0', 10, 'the scores to be kept')
+        # Loading and a whole game leave the console free of warnings: no picture decoded and
+        # read back at every shot, and no window icon asked for.
+        troubles = [entry['message'] for entry in driver.get_log('browser')
+                    if entry['level'] in ('WARNING', 'SEVERE')]
+        if troubles:
+            browser.fail(driver, 'the console holds %d warnings: %s' % (len(troubles), troubles))
         print('stored %r, listed in %d text pixels' % (lines[0], first))
 
         driver.refresh()
