@@ -12,6 +12,10 @@
   // event travels down reaches it before SDL, which listens on the document.
   var SCROLL_KEYS = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', ' ', 'Spacebar'];
   window.addEventListener('keydown', function (event) {
+    // What is typed into the page's own fields is theirs.
+    if (event.target instanceof HTMLInputElement) {
+      return;
+    }
     if (SCROLL_KEYS.indexOf(event.key) >= 0) {
       // Space then brings no keypress, and SDL gives it its own key code, 32, as the character.
       event.preventDefault();

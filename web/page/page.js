@@ -22,6 +22,15 @@
     var above = canvas.getBoundingClientRect().top + window.scrollY;
     var roomX = full ? window.innerWidth : document.documentElement.clientWidth;
     var roomY = full ? window.innerHeight : window.innerHeight - above - status.offsetHeight;
+    // Touch buttons take their room below the game, or beside it when it lies on its side.
+    var touch = document.getElementById('touch');
+    if (!full && !touch.hidden) {
+      if (window.innerWidth > window.innerHeight) {
+        roomX -= touch.offsetWidth + 8;
+      } else {
+        roomY -= touch.offsetHeight + 8;
+      }
+    }
     var scale = Math.min(roomX / WIDTH, roomY / HEIGHT);
     scale = scale >= 1 ? Math.floor(scale) : Math.max(scale, 0.25);
     document.documentElement.style.setProperty('--scale', String(scale));

@@ -38,10 +38,14 @@ def serve(folder):
 
 
 @contextlib.contextmanager
-def chromium():
-    """A headless Chromium with a fresh profile, so no storage is left from another run."""
+def chromium(phone=None):
+    """A headless Chromium with a fresh profile, so no storage is left from another run; given a
+    phone's (width, height), one that plays that phone, touch screen and all."""
     profile = tempfile.mkdtemp(prefix='arcade-chromium-')
     options = webdriver.ChromeOptions()
+    if phone:
+        options.add_experimental_option('mobileEmulation', {'deviceMetrics': {
+            'width': phone[0], 'height': phone[1], 'pixelRatio': 2.0, 'touch': True}})
     options.binary_location = os.environ.get('CHROMIUM', '/usr/bin/chromium')
     for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + profile]:
         options.add_argument(flag)
