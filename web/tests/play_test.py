@@ -57,6 +57,12 @@ class Player:
         return self.driver.execute_script(
             "return document.getElementById('status').textContent.indexOf('ended') >= 0")
 
+    def bytes_on_the_wire(self):
+        return self.driver.execute_script(
+            "return performance.getEntriesByType('navigation').concat("
+            "performance.getEntriesByType('resource'))"
+            ".reduce((sum, entry) => sum + entry.transferSize, 0)")
+
     def rendering(self):
         return self.driver.execute_script(
             "return getComputedStyle(document.getElementById('screen')).imageRendering")
@@ -72,7 +78,8 @@ def main():
         started = time.monotonic()
         driver.get(url)
         player.wait_for_picture('menu.png', 30, 'the menu')
-        print('the menu showed %.2f s after the page was asked for' % (time.monotonic() - started))
+        print('the menu showed %.2f s after the page was asked for, %d bytes on the wire'
+              % (time.monotonic() - started, player.bytes_on_the_wire()))
 
         # A window smaller than the page: the keys of the game must not scroll it.
         driver.set_window_size(500, 450)
