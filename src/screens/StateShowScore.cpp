@@ -3,7 +3,6 @@
 #include "engine/DisplayRules.h"
 #include "engine/GameEngine.h"
 #include "gfx/Blit.h"
-#include "replay/Watcher.h"
 #include "scores/HighScoreFile.h"
 #include "screens/ScoreListLayout.h"
 #include "screens/ShortenToFit.h"
@@ -101,9 +100,6 @@ void StateShowScore::KeyPressed(int key) {
     if (key == KeyEnter) {
         PlaySound(Effect::Select);
         GetEngine()->SetState(new StateMenu());
-    } else if (key == KeySpace) {
-        // This list is gone once the game is watched.
-        replay::WatchBestGame(*GetEngine());
     }
 }
 
