@@ -3,7 +3,7 @@
 #include <string>
 
 #include "BenchFolder.h"
-#include "replay/Prover.h"
+#include "playback/Prover.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
 

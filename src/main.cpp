@@ -4,9 +4,9 @@
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
-#include "replay/Prover.h"
+#include "playback/Prover.h"
+#include "playback/Watcher.h"
 #include "replay/ReplayFile.h"
-#include "replay/Watcher.h"
 #include "screens/StateMenu.h"
 
 namespace {

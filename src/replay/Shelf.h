@@ -18,7 +18,8 @@ constexpr const char* kFolder = "replays";
 // could not be written.
 bool KeepReplay(const Replay& game, std::string& error);
 
-// The kept replay of the highest score; none when none is kept.
+// The kept replay of the highest score; none when none is kept. (For the list to watch it from,
+// once watching can run frame by frame inside the main loop.)
 std::optional<std::string> BestReplay();
 
 }  // namespace replay

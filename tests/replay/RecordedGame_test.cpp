@@ -12,10 +12,10 @@
 #include "engine/GameEngine.h"
 #include "play/AimAndDodge.h"
 #include "play/PlayFixture.h"
-#include "replay/Prover.h"
+#include "playback/Prover.h"
+#include "playback/Watcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
-#include "replay/Watcher.h"
 #include "screens/StateMenu.h"
 #include "screens/StateShowScore.h"
 

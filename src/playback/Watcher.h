@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "engine/GameEngine.h"
+#include "playback/ReplayInput.h"
+#include "playback/StoreCatcher.h"
 #include "replay/Replay.h"
-#include "replay/ReplayInput.h"
-#include "replay/StoreCatcher.h"
 
 namespace replay {
 
@@ -44,9 +44,5 @@ class Watcher {
     bool recorded;                     // whether the engine recorded games before
     WatchClock* watchClock = nullptr;  // the engine's clock while this watcher lives
 };
-
-// The list's key: watches the kept replay of the highest score, if there is one, and comes back
-// to the list. Runs its frames from within the current one: the screen that asks is gone after.
-void WatchBestGame(GameEngine& engine);
 
 }  // namespace replay

@@ -1,14 +1,14 @@
-#include "replay/Prover.h"
+#include "playback/Prover.h"
 
 #include <cstdlib>
 #include <memory>
 
 #include "engine/GameEngine.h"
 #include "engine/GameKey.h"
+#include "playback/ReplayInput.h"
+#include "playback/StoreCatcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
-#include "replay/ReplayInput.h"
-#include "replay/StoreCatcher.h"
 #include "screens/StateMenu.h"
 
 namespace replay {

@@ -1,13 +1,9 @@
-#include "replay/Watcher.h"
+#include "playback/Watcher.h"
 
-#include <cstdio>
-
+#include "playback/ReplayInput.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
-#include "replay/ReplayInput.h"
-#include "replay/Shelf.h"
 #include "screens/StateMenu.h"
-#include "screens/StateShowScore.h"
 
 namespace replay {
 namespace {
@@ -92,34 +88,6 @@ bool Watcher::Step() {
     engine.RunFrame();
     finished = stored.done;
     return !finished && !control.stopped;
-}
-
-void WatchBestGame(GameEngine& engine) {
-    const auto best = BestReplay();
-    Replay game;
-    std::string error;
-    if (!best) {
-        return;
-    }
-    if (!Load(*best, game, error)) {
-        std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", best->c_str(), error.c_str());
-        return;
-    }
-    // The run goes on afterwards as if nothing had been watched: the same bombs to come and the
-    // same name to start from.
-    const std::uint64_t draws = engine.DrawsSoFar();
-    const std::string name = engine.GetPlayerName();
-    {
-        Watcher watcher(engine, game);
-        while (watcher.Step()) {
-        }
-    }
-    StartSequence(draws);
-    engine.SetDrawsSoFar(draws);
-    engine.ResumeNameEntry(name, draws > 0);
-    if (dynamic_cast<StateShowScore*>(engine.GetState()) == nullptr) {
-        engine.SetState(new StateShowScore());
-    }
 }
 
 }  // namespace replay

@@ -1,4 +1,4 @@
-#include "replay/StoreCatcher.h"
+#include "playback/StoreCatcher.h"
 
 #include "engine/GameEngine.h"
 #include "engine/GameKey.h"

@@ -1,4 +1,4 @@
-#include "replay/ReplayInput.h"
+#include "playback/ReplayInput.h"
 
 #include "replay/TakenEvent.h"
 
