@@ -1,32 +1,11 @@
 #include "gfx/LoadImage.h"
 
-#include <SDL_image.h>
-
-#include "gfx/SdlPtr.h"
-#include "report/MissingFiles.h"
-
-namespace {
-// Pixels of exactly this colour are not drawn.
-constexpr Uint8 kKeyRed = 255;
-constexpr Uint8 kKeyGreen = 128;
-constexpr Uint8 kKeyBlue = 0;
-}  // namespace
+#include "gfx/DecodeKeyed.h"
 
 SDL_Surface* LoadImage(const std::string& path) {
     // Without a window there is no format to load into, and proving a replay wants no pictures.
     if (SDL_GetVideoSurface() == nullptr) {
         return nullptr;
     }
-    SurfacePtr loaded(IMG_Load(path.c_str()));
-    if (loaded == nullptr) {
-        ReportUnloadable(path, IMG_GetError());
-        return nullptr;
-    }
-    // Converting once here keeps every later blit a plain copy in the screen's format.
-    SDL_Surface* converted = SDL_DisplayFormat(loaded.get());
-    if (converted != nullptr) {
-        SDL_SetColorKey(converted, SDL_SRCCOLORKEY,
-                        SDL_MapRGB(converted->format, kKeyRed, kKeyGreen, kKeyBlue));
-    }
-    return converted;
+    return DecodeKeyed(path);
 }
