@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace server {
+
+// One proven score of the shared table: the line the list shows and the replay that proves it.
+struct StoredScore {
+    std::int64_t replayId = 0;
+    int points = 0;
+    std::string name;  // as typed in the replay
+};
+
+// Where the shared table lives: a single SQLite file on one machine, or a PostgreSQL database that
+// several servers share. Every call may come from any of the server's threads at once.
+class ScoreStore {
+  public:
+    virtual ~ScoreStore() = default;
+
+    // Keeps a proven score and its replay in one transaction, durable before this returns: a score
+    // acknowledged to a player outlives a killed server or database. Returns the replay's id, or
+    // nothing when the store failed (error says why).
+    virtual std::optional<std::int64_t> Add(int points, const std::string& name,
+                                            const std::string& replay, std::string& error) = 0;
+    // Every score, oldest first; the server puts them in the list's own order.
+    virtual std::optional<std::vector<StoredScore>> All(std::string& error) = 0;
+    // The replay kept with a score, byte for byte; nothing when there is no such id (or the store
+    // failed: error is then set).
+    virtual std::optional<std::string> Replay(std::int64_t id, std::string& error) = 0;
+};
+
+// Opens the store a --db option names: "sqlite:PATH" or "postgresql://...". Nothing, with error
+// set, when the name is neither or the store cannot be opened.
+std::unique_ptr<ScoreStore> OpenStore(const std::string& name, std::string& error);
+
+}  // namespace server
