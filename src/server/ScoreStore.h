@@ -22,10 +22,15 @@ class ScoreStore {
     virtual ~ScoreStore() = default;
 
     // Keeps a proven score and its replay in one transaction, durable before this returns: a score
-    // acknowledged to a player outlives a killed server or database. Returns the replay's id, or
-    // nothing when the store failed (error says why).
-    virtual std::optional<std::int64_t> Add(int points, const std::string& name,
-                                            const std::string& replay, std::string& error) = 0;
+    // acknowledged to a player outlives a killed server or database. One game is one line: a
+    // replay kept before (the same digest, a hash of its bytes) is not added again, and its id
+    // comes back with fresh false. Nothing when the store failed (error says why).
+    struct Added {
+        std::int64_t replayId = 0;
+        bool fresh = true;
+    };
+    virtual std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
+                                     const std::string& digest, std::string& error) = 0;
     // Every score, oldest first; the server puts them in the list's own order.
     virtual std::optional<std::vector<StoredScore>> All(std::string& error) = 0;
     // The replay kept with a score, byte for byte; nothing when there is no such id (or the store
