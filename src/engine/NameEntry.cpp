@@ -27,6 +27,17 @@ NameEntry::NameEntry() : nameText(std::make_unique<Text>()), promptText(std::mak
     promptText->SetPos(kPromptTextX, kNameRowY);
 }
 
+bool NameEntry::CouldBeTyped(const std::string& name) {
+    std::string typed;
+    for (const char c : name) {
+        if (!Appends(typed, static_cast<unsigned char>(c))) {
+            return false;
+        }
+        typed += c;
+    }
+    return true;
+}
+
 void NameEntry::ToggleOn() {
     on = !on;
     PlacePrompt();

@@ -5,13 +5,11 @@
 
 #include "engine/GameEngine.h"
 #include "scores/Ranking.h"
+#include "scores/ScoreLine.h"
 #include "screens/StateShowScore.h"
 
 namespace {
 constexpr const char* kBackgroundImage = "addscorebg.png";
-constexpr const char* kSeparator = " points - ";
-// Scores below this get a leading zero, so that every score has at least two digits.
-constexpr int kFirstTwoDigitScore = 10;
 }  // namespace
 
 StateAddScore::StateAddScore()
@@ -47,10 +45,7 @@ void StateAddScore::ReadFile() {
 }
 
 void StateAddScore::AddScore() {
-    std::string entry = score < kFirstTwoDigitScore ? "0" + itos(score) : itos(score);
-    entry += kSeparator;
-    entry += GetName();
-    entries.push_back(std::move(entry));
+    entries.push_back(ScoreLine(score, GetName()));
 }
 
 void StateAddScore::SortScore() {
