@@ -1,0 +1,145 @@
+// arcade-make-replays N DIR: plays N short games headless through the game's own engine and
+// recorder, and keeps each one's replay in DIR as NAME.replay, byte for byte as the game wrote it.
+// Every game stands the cannon a little further right (0 to 59 frames of stepping) and then fires
+// every other frame until a bomb finds it, and is stored under its own name (T0001, T0002, ...):
+// so the files differ, their points vary, and each one proves with arcade-game --verify.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/FrameInput.h"
+#include "engine/GameEngine.h"
+#include "replay/Recorder.h"
+#include "replay/Shelf.h"
+#include "screens/StateMenu.h"
+#include "screens/StateShowScore.h"
+#include "support/Scratch.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+constexpr int kLongestGame = 20000;  // frames; a standing cannon is found long before
+constexpr int kMostSteps = 60;       // frames of stepping right before standing
+constexpr int kStepsApart = 13;      // how the stepping differs from one game to the next
+constexpr int kStoringReturns = 3;   // confirm the name, go on, store the score
+constexpr int kNameDigits = 4;
+
+SDL_Event KeyDown(SDLKey sym, Uint16 unicode) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = sym;
+    event.key.keysym.unicode = unicode;
+    return event;
+}
+
+// What a player of one of these games does: Enter on the menu, a few steps right, then fire
+// every other frame; once the name is asked for, type it and press Enter until it is stored.
+class ScriptedPlayer : public FrameInput {
+  public:
+    ScriptedPlayer(const GameEngine& engine, std::string name, int steps)
+        : engine(engine), name(std::move(name)), steps(steps) {}
+
+    bool NextEvent(SDL_Event& event) override {
+        ++frame;
+        if (frame == 1) {
+            event = KeyDown(SDLK_RETURN, '\r');
+            return true;
+        }
+        // The game-over screen's Enter switches name entry off again: the storing goes on.
+        naming = naming || engine.NameEntryOn();
+        if (naming) {
+            if (typed < name.size()) {
+                const auto c = static_cast<unsigned char>(name[typed++]);
+                event = KeyDown(static_cast<SDLKey>(c), c);
+                return true;
+            }
+            if (returns < kStoringReturns) {
+                ++returns;
+                event = KeyDown(SDLK_RETURN, '\r');
+                return true;
+            }
+            return false;
+        }
+        if (frame % 2 == 0) {
+            event = KeyDown(SDLK_SPACE, ' ');
+            return true;
+        }
+        return false;
+    }
+    HeldWays Held(Gamepad* /*pad*/) override {
+        return {false, !naming && frame > 1 && frame <= steps + 1};
+    }
+
+  private:
+    const GameEngine& engine;
+    std::string name;
+    int steps;
+    int frame = 0;
+    bool naming = false;
+    std::size_t typed = 0;
+    int returns = 0;
+};
+
+// Plays one game in the current (scratch) folder; its replay's bytes, or empty when it never
+// got to the list.
+std::string PlayOne(const std::string& name, int steps) {
+    replay::StartSequence(0);
+    GameEngine engine{GameEngine::Headless{}};
+    engine.RecordGames(true);
+    engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps));
+    engine.SetState(new StateMenu());
+    for (int frame = 0; frame < kLongestGame; ++frame) {
+        engine.RunFrame();
+        if (dynamic_cast<StateShowScore*>(engine.GetState()) != nullptr) {
+            const std::string bytes = ReadWholeFile(replay::shelf::kLastGame);
+            // The next game starts from an empty list and shelf.
+            std::error_code ignored;
+            fs::remove("highscore.txt", ignored);
+            fs::remove_all(replay::shelf::kFolder, ignored);
+            return bytes;
+        }
+    }
+    return std::string();
+}
+
+std::string NameOf(long number) {
+    std::string digits = std::to_string(number);
+    if (digits.size() < kNameDigits) {
+        digits.insert(0, kNameDigits - digits.size(), '0');
+    }
+    return "T" + digits;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    char* end = nullptr;
+    const long count = argc == 3 ? std::strtol(argv[1], &end, 10) : 0;
+    if (argc != 3 || *end != '\0' || count < 1 || count > 99999) {
+        std::fprintf(stderr, "usage: arcade-make-replays N DIR   (N from 1 to 99999)\n");
+        return 2;
+    }
+    std::error_code error;
+    fs::create_directories(argv[2], error);
+    const fs::path folder = fs::absolute(argv[2], error);
+    if (error || !fs::is_directory(folder)) {
+        std::fprintf(stderr, "arcade-make-replays: cannot make the folder %s\n", argv[2]);
+        return 1;
+    }
+    ScratchDir scratch(false);  // the game stores its list and replays there
+    for (long i = 1; i <= count; ++i) {
+        const std::string name = NameOf(i);
+        const std::string bytes = PlayOne(name, static_cast<int>(i * kStepsApart % kMostSteps));
+        if (bytes.empty()) {
+            std::fprintf(stderr, "arcade-make-replays: the game of %s never ended\n", name.c_str());
+            return 1;
+        }
+        WriteWholeFile((folder / (name + ".replay")).string(), bytes);
+    }
+    std::printf("%ld replays in %s\n", count, folder.c_str());
+    return 0;
+}
