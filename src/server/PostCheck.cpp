@@ -1,0 +1,37 @@
+#include "server/PostCheck.h"
+
+#include "engine/NameEntry.h"
+#include "replay/ReplayFile.h"
+#include "scores/LongestName.h"
+#include "server/ServerLimits.h"
+
+namespace server {
+namespace {
+constexpr int kNotAReplay = 400;
+constexpr int kUnplayable = 422;
+}  // namespace
+
+bool CheckPosted(const std::string& body, replay::Replay& game, Refusal& refusal) {
+    std::string error;
+    if (!replay::Decode(body, game, error)) {
+        refusal = {kNotAReplay, "not a replay: " + error};
+        return false;
+    }
+    // A replay starts from the name left by the game before it, which typing then edits: a name
+    // nobody could type (markup, a line break, a name too long) would otherwise be proven too.
+    if (!NameEntry::CouldBeTyped(game.name) || !NameEntry::CouldBeTyped(game.nameBefore)) {
+        refusal = {kUnplayable,
+                   "the replay's name is not one the game lets a player type (letters, digits "
+                   "and spaces, at most " +
+                       std::to_string(kLongestName) + ")"};
+        return false;
+    }
+    if (game.frames.size() > limits::kMostPostedFrames) {
+        refusal = {kUnplayable, "the replay is longer than an hour of play (" +
+                                    std::to_string(game.frames.size()) + " frames)"};
+        return false;
+    }
+    return true;
+}
+
+}  // namespace server

@@ -1,0 +1,159 @@
+#include "server/SqliteStore.h"
+
+namespace server {
+namespace {
+
+// How long a connection waits for another (another server on the same file, say) to finish
+// writing before it gives up.
+constexpr int kBusyMilliseconds = 5000;
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS scores ("
+    " id INTEGER PRIMARY KEY,"
+    " points INTEGER NOT NULL,"
+    " name TEXT NOT NULL,"
+    " digest TEXT NOT NULL UNIQUE,"
+    " replay BLOB NOT NULL)";
+
+struct Finalize {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
+
+std::string Why(sqlite3* db) {
+    return std::string("the score database: ") + sqlite3_errmsg(db);
+}
+
+Statement Prepare(sqlite3* db, const char* sql, std::string& error) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+        error = Why(db);
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    return Statement(statement);
+}
+
+bool Execute(sqlite3* db, const char* sql, std::string& error) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        error = Why(db);
+        return false;
+    }
+    return true;
+}
+
+SqlitePtr Connect(const std::string& path, int flags, std::string& error) {
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(path.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    SqlitePtr db(raw);
+    if (opened != SQLITE_OK) {
+        error = path + ": " + (raw != nullptr ? sqlite3_errmsg(raw) : "cannot be opened");
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db.get(), kBusyMilliseconds);
+    sqlite3_extended_result_codes(db.get(), 1);
+    return db;
+}
+
+}  // namespace
+
+std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::string& error) {
+    SqlitePtr writer = Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+    // The write-ahead journal synced in full makes every commit durable when it returns.
+    if (writer == nullptr || !Execute(writer.get(), "PRAGMA journal_mode=WAL", error) ||
+        !Execute(writer.get(), "PRAGMA synchronous=FULL", error) ||
+        !Execute(writer.get(), kSchema, error)) {
+        error = path + ": " + error;
+        return nullptr;
+    }
+    SqlitePtr reader = Connect(path, SQLITE_OPEN_READONLY, error);
+    if (reader == nullptr) {
+        return nullptr;
+    }
+    return std::unique_ptr<SqliteStore>(new SqliteStore(std::move(writer), std::move(reader)));
+}
+
+std::optional<ScoreStore::Added> SqliteStore::Add(int points, const std::string& name,
+                                                  const std::string& replay,
+                                                  const std::string& digest, std::string& error) {
+    std::lock_guard<std::mutex> lock(writing);
+    sqlite3* db = writer.get();
+    Statement insert =
+        Prepare(db,
+                "INSERT INTO scores (points, name, digest, replay) VALUES (?, ?, ?, ?)"
+                " ON CONFLICT (digest) DO NOTHING",
+                error);
+    if (insert == nullptr) {
+        return std::nullopt;
+    }
+    sqlite3_bind_int(insert.get(), 1, points);
+    sqlite3_bind_text(insert.get(), 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+    sqlite3_bind_text(insert.get(), 3, digest.data(), static_cast<int>(digest.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_blob(insert.get(), 4, replay.data(), static_cast<int>(replay.size()),
+                      SQLITE_STATIC);
+    if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+        error = Why(db);
+        return std::nullopt;
+    }
+    if (sqlite3_changes(db) == 1) {
+        return Added{sqlite3_last_insert_rowid(db), true};
+    }
+    Statement kept = Prepare(db, "SELECT id FROM scores WHERE digest = ?", error);
+    if (kept == nullptr) {
+        return std::nullopt;
+    }
+    sqlite3_bind_text(kept.get(), 1, digest.data(), static_cast<int>(digest.size()), SQLITE_STATIC);
+    if (sqlite3_step(kept.get()) != SQLITE_ROW) {
+        error = Why(db);
+        return std::nullopt;
+    }
+    return Added{sqlite3_column_int64(kept.get(), 0), false};
+}
+
+std::optional<std::vector<StoredScore>> SqliteStore::All(std::string& error) {
+    std::lock_guard<std::mutex> lock(reading);
+    Statement select =
+        Prepare(reader.get(), "SELECT id, points, name FROM scores ORDER BY id", error);
+    if (select == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<StoredScore> scores;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+        StoredScore score;
+        score.replayId = sqlite3_column_int64(select.get(), 0);
+        score.points = sqlite3_column_int(select.get(), 1);
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(select.get(), 2));
+        score.name.assign(name != nullptr ? name : "",
+                          static_cast<std::size_t>(sqlite3_column_bytes(select.get(), 2)));
+        scores.push_back(std::move(score));
+    }
+    if (step != SQLITE_DONE) {
+        error = Why(reader.get());
+        return std::nullopt;
+    }
+    return scores;
+}
+
+std::optional<std::string> SqliteStore::Replay(std::int64_t id, std::string& error) {
+    std::lock_guard<std::mutex> lock(reading);
+    Statement select = Prepare(reader.get(), "SELECT replay FROM scores WHERE id = ?", error);
+    if (select == nullptr) {
+        return std::nullopt;
+    }
+    sqlite3_bind_int64(select.get(), 1, id);
+    const int step = sqlite3_step(select.get());
+    if (step == SQLITE_DONE) {
+        return std::nullopt;
+    }
+    if (step != SQLITE_ROW) {
+        error = Why(reader.get());
+        return std::nullopt;
+    }
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(select.get(), 0));
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(select.get(), 0));
+    return bytes != nullptr ? std::string(bytes, size) : std::string();
+}
+
+}  // namespace server
