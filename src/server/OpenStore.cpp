@@ -1,5 +1,9 @@
 #include "server/ScoreStore.h"
 #include "server/SqliteStore.h"
+#ifdef ARCADE_WITH_POSTGRES
+#include "server/PostgresStore.h"
+#include "server/ServerLimits.h"
+#endif
 
 namespace server {
 
@@ -9,8 +13,13 @@ std::unique_ptr<ScoreStore> OpenStore(const std::string& name, std::string& erro
         return SqliteStore::Open(name.substr(sqlite.size()), error);
     }
     if (name.compare(0, 13, "postgresql://") == 0 || name.compare(0, 11, "postgres://") == 0) {
+#ifdef ARCADE_WITH_POSTGRES
+        // A connection for each worker, so that no request waits for another's.
+        return PostgresStore::Open(name, error, limits::kWorkers);
+#else
         error = "this server was built without PostgreSQL";
         return nullptr;
+#endif
     }
     error = "the table must be sqlite:PATH or postgresql://..., not \"" + name + "\"";
     return nullptr;

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Two score servers on one PostgreSQL database, as on two machines behind one address: a game
+# posted to one is listed by the other, and a score acknowledged just before the database is
+# killed outright is there again once it has restarted.
+#   SERVER=arcade-scores MAKE_REPLAYS=arcade-make-replays two_servers_test.sh
+set -euo pipefail
+: "${SERVER:?the score server}" "${MAKE_REPLAYS:?the replay maker}"
+HERE=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=../../tools/postgres-session.sh
+source "$HERE/../../tools/postgres-session.sh"
+# shellcheck source=../../tools/score-servers.sh
+source "$HERE/../../tools/score-servers.sh"
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/arcade-two-servers-XXXXXX")
+trap 'stop_score_servers; stop_postgres; rm -rf "$WORK"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    show_score_server_logs
+    exit 1
+}
+
+start_postgres
+"$MAKE_REPLAYS" 2 "$WORK/replays" >/dev/null
+games=("$WORK"/replays/*.replay)
+[ "${#games[@]}" -eq 2 ] || fail "the replay maker made ${#games[@]} games, not 2"
+first=$(basename "${games[0]}" .replay)
+second=$(basename "${games[1]}" .replay)
+
+start_score_server "$WORK" "$ARCADE_PG_URL" || fail "the first server did not start"
+one=$SCORE_SERVER_PORT
+start_score_server "$WORK" "$ARCADE_PG_URL" || fail "the second server did not start"
+two=$SCORE_SERVER_PORT
+
+status=$(post_replay "$one" "${games[0]}")
+[ "$status" = 201 ] || fail "posting $first to the first server: $status"
+list_scores "$two" | grep -q " - $first\$" || fail "the second server does not list $first"
+
+# The database dies without a word, after the post was acknowledged, and comes back.
+kill_postgres || fail "the database could not be killed"
+restart_postgres || fail "the database did not come back"
+list_scores "$two" | grep -q " - $first\$" ||
+    fail "after the database's restart the second server does not list $first"
+status=$(post_replay "$two" "${games[1]}")
+[ "$status" = 201 ] || fail "posting $second after the database's restart: $status"
+list_scores "$one" | grep -q " - $second\$" || fail "the first server does not list $second"
+echo "two servers on one database: both games listed by both, one of them across a kill -9"
