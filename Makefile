@@ -130,7 +130,7 @@ screenshots:
 web:
 	tools/install-deps web
 	$(WEB_CONFIGURE) -DARCADE_WERROR=OFF
-	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS) --target arcade
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS) --target site
 
 web-run: web
 	/usr/bin/python3 web/serve.py $(WEB_DIR)/site $(PORT)

@@ -77,8 +77,15 @@
       if (!FS.analyzePath(saved).exists) {
         FS.writeFile(saved, '');
       }
-      FS.symlink(saved, PLAY + '/' + SCORES);
-      removeRunDependency('scores');
+      // A page hosted with a table for the whole site may have the game list that instead of
+      // this browser's own: it is asked once the saved folder is in, and names the file.
+      var choose = Module['chooseScores'] || function (own, use) {
+        use(own);
+      };
+      choose(saved, function (file) {
+        FS.symlink(file, PLAY + '/' + SCORES);
+        removeRunDependency('scores');
+      });
     });
   }
 

@@ -108,9 +108,19 @@
     return;
   }
 
-  function start() {
+  // Watching a kept game starts the game as the desktop's --replay does, from the browser's
+  // file system; the link to it is this page with ?watch=ID.
+  var WATCHED = '/watched.replay';
+  var watching = false;
+
+  function start(replay) {
+    watching = !!replay;
     window.Module = {
       canvas: canvas,
+      arguments: replay ? ['--replay', WATCHED] : [],
+      preRun: replay ? [function () {
+        window.Module.FS.writeFile(WATCHED, replay);
+      }] : [],
       setStatus: function (text) {
         // Emscripten reports "Downloading data... (loaded/total)" while the data comes in.
         var parts = /\((\d+(\.\d+)?)\/(\d+)\)/.exec(text || '');
@@ -123,8 +133,15 @@
       onRuntimeInitialized: function () {
         say('');
         focusGame();
+        keepForOffline();
       },
       onExit: function () {
+        if (watching) {
+          // Back to the menu, and a reload no longer watches that game again.
+          history.replaceState(null, '', location.pathname);
+          setTimeout(start, 0);
+          return;
+        }
         say('The game has ended.');
         again.hidden = false;
         again.focus();
@@ -140,7 +157,33 @@
       }
     };
 
+    window.arcadeScores.join(window.Module);
     window.createArcade(window.Module);
+  }
+
+  function startOrWatch() {
+    var id = new URLSearchParams(location.search).get('watch');
+    if (!id || !/^\d+$/.test(id)) {
+      start();
+      return;
+    }
+    say('Loading the game to watch…');
+    window.arcadeScores.replay(id).then(start, function (error) {
+      say('That game cannot be watched: ' + error.message + '.', true);
+      history.replaceState(null, '', location.pathname);
+      start();
+    });
+  }
+
+  // Once the game runs, the site's files are kept in the browser so that it loads and plays
+  // without a network; asked for after the game's own downloads, so as not to slow them.
+  var offlineAsked = false;
+  function keepForOffline() {
+    if (offlineAsked || !navigator.serviceWorker) {
+      return;
+    }
+    offlineAsked = true;
+    navigator.serviceWorker.register('service-worker.js').catch(function () {});
   }
 
   // Playing again starts the game afresh in the same page; the scores come back from the
@@ -152,7 +195,7 @@
   });
   var script = document.createElement('script');
   script.src = 'arcade.js';
-  script.onload = start;
+  script.onload = startOrWatch;
   script.onerror = function () {
     say('The game could not be loaded from the server.', true);
   };

@@ -1,0 +1,143 @@
+"""The site's shared table, played in two browsers of their own against one score server: each
+stores a game, each then lists both; a reload keeps them; with the server stopped the page loads
+from the browser alone, lists the browser's own scores and says that they stay there; a game
+stored meanwhile waits in the browser and reaches the table once the server is back.
+
+usage: shared_table_test.py SITE_FOLDER ASSET_FOLDER SCORE_SERVER"""
+
+import contextlib
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+from selenium.webdriver.common.keys import Keys
+
+import browser
+from play_test import Player, text_pixels
+
+LISTED = "return Module.FS.readFile('/play/highscore.txt', {encoding: 'utf8'})"
+UNSENT = "JSON.parse(localStorage.getItem('arcade-game.unsent') || '[]').length"
+NOTE = "return document.getElementById('scores-note').textContent"
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(('127.0.0.1', 0))
+        return probe.getsockname()[1]
+
+
+@contextlib.contextmanager
+def score_server(binary, site, folder, port):
+    """The score server on port with its table in folder; stopped on leaving."""
+    server = subprocess.Popen([binary, '--port', str(port), '--site', site,
+                               '--db', 'sqlite:' + os.path.join(folder, 'scores.db')])
+    url = 'http://127.0.0.1:%d/' % port
+    deadline = time.monotonic() + 20
+    while True:
+        try:
+            urllib.request.urlopen(url + 'api/scores', timeout=1).read()
+            break
+        except OSError:
+            if server.poll() is not None or time.monotonic() > deadline:
+                server.kill()
+                browser.fail(None, 'the score server did not come up on %s' % url)
+            time.sleep(0.1)
+    try:
+        yield url
+    finally:
+        server.terminate()
+        server.wait(10)
+
+
+def play_and_store(player, name):
+    """A game ended by a bomb, its score stored under name; waits until the server has it."""
+    player.press(Keys.ENTER)
+    player.wait_for_picture('gameover.png', 150, 'a bomb to end the game')
+    player.press(name)
+    player.press(Keys.ENTER)
+    player.press(Keys.ENTER)
+    player.wait_for_picture('addscorebg.png', 5, 'the add-score screen')
+    player.press(Keys.ENTER)
+
+
+def listed_rows(player):
+    """Rows of the list screen that show text, from the menu."""
+    player.press(Keys.SPACE)
+    shown = browser.canvas_rgb(player.driver)
+    rows = [text_pixels(shown, 50, 60 + 30 * row, 240, 26) > 0 for row in range(4)]
+    player.press(Keys.ENTER)
+    return rows.index(False) if False in rows else len(rows)
+
+
+def clean_console(driver, allowed=()):
+    troubles = [entry['message'] for entry in driver.get_log('browser')
+                if entry['level'] in ('WARNING', 'SEVERE')
+                and not any(word in entry['message'] for word in allowed)]
+    if troubles:
+        browser.fail(driver, 'the console holds %d warnings: %s' % (len(troubles), troubles))
+
+
+def main():
+    site, assets, binary = sys.argv[1:4]
+    folder = tempfile.mkdtemp(prefix='arcade-table-')
+    port = free_port()
+    try:
+        with browser.chromium() as first, browser.chromium() as second:
+            ann, bob = Player(first, assets), Player(second, assets)
+            with score_server(binary, site, folder, port) as url:
+                for player, name in ((ann, 'Ann'), (bob, 'Bob')):
+                    player.driver.get(url)
+                    player.wait_for_picture('menu.png', 30, 'the menu')
+                    play_and_store(player, name)
+                    browser.wait_for(player.driver, 'return %s === 0' % UNSENT, 10,
+                                     'the game to reach the server')
+                # Bob's store answered with the whole table; Ann sees it after a reload.
+                first.refresh()
+                ann.wait_for_picture('menu.png', 30, 'the menu after a reload')
+                for player in (ann, bob):
+                    lines = player.driver.execute_script(LISTED).splitlines()
+                    names = sorted(line.split(' - ', 1)[1] for line in lines)
+                    if names != ['Ann', 'Bob'] or listed_rows(player) != 2:
+                        browser.fail(player.driver, 'listed %r' % lines)
+                    clean_console(player.driver)
+                watch = first.execute_script(
+                    "return Array.from(document.querySelectorAll('#rows a'), a => a.href)")
+                print('both browsers list %r; the page offers %d games to watch'
+                      % (lines, len(watch)))
+
+            # The server gone: the page comes from the browser, which lists its own game only.
+            first.refresh()
+            ann.wait_for_picture('menu.png', 30, 'the menu without the server')
+            note = browser.wait_for(first, NOTE, 10, 'the page to say where scores stay')
+            own = first.execute_script(LISTED).splitlines()
+            if 'stay in this browser' not in note or len(own) != 1 or \
+                    not own[0].endswith(' - Ann') or listed_rows(ann) != 1:
+                browser.fail(first, 'without the server the page says %r and lists %r'
+                             % (note, own))
+            print('without the server the page loads from the browser and says: %s' % note)
+            play_and_store(ann, 'Cy')
+            browser.wait_for(first, 'return %s === 1' % UNSENT, 10,
+                             'the game to wait in the browser')
+
+            with score_server(binary, site, folder, port):
+                first.refresh()
+                ann.wait_for_picture('menu.png', 30, 'the menu with the server back')
+                browser.wait_for(first, 'return %s === 0' % UNSENT, 10,
+                                 'the waiting game to reach the server')
+                lines = first.execute_script(LISTED).splitlines()
+                if len(lines) != 3 or listed_rows(ann) != 3:
+                    browser.fail(first, 'with the server back the list is %r' % lines)
+                print('the game stored without the server reached it later: %r' % lines)
+            # Only the refused connections while the server was gone may show in the console.
+            clean_console(first, allowed=('ERR_CONNECTION_REFUSED',))
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == '__main__':
+    main()
