@@ -1,6 +1,7 @@
 // arcade-scores: serves the browser game and the one high-score table all its players share.
 #include <httplib.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +75,14 @@ int main(int argc, char* argv[]) {
     http.set_read_timeout(limits::kRequestSeconds, 0);
     http.set_write_timeout(limits::kRequestSeconds, 0);
     http.set_payload_max_length(limits::kLargestPost);
+    // The library listens with room for five connections waiting to be taken: a moment's crowd
+    // of players would have the rest dropped, each to be retried by its browser a second or
+    // more later. The listening socket is noted as it is made, and given a long queue once bound.
+    int listening = -1;
+    http.set_socket_options([&listening](int made) {
+        httplib::default_socket_options(made);
+        listening = made;
+    });
     api.Install(http);
 
     const int port = options.port == 0
@@ -81,6 +90,9 @@ int main(int argc, char* argv[]) {
                          : (http.bind_to_port(options.bind, options.port) ? options.port : -1);
     if (port < 0) {
         return Fail("cannot listen on " + options.bind + " port " + std::to_string(options.port));
+    }
+    if (listening >= 0) {
+        listen(listening, SOMAXCONN);
     }
     std::printf("Serving %s on http://%s:%d/ (table: %s)\n",
                 options.site.empty() ? "the score table" : "the game",

@@ -31,6 +31,10 @@ one=$SCORE_SERVER_PORT
 start_score_server "$WORK" "$ARCADE_PG_URL" || fail "the second server did not start"
 two=$SCORE_SERVER_PORT
 
+# A crowd of players connecting at once waits in the queue; a short one drops them for seconds.
+backlog=$(ss -Hltn "sport = :$one" | awk '{print $3; exit}')
+[ "${backlog:-0}" -ge 128 ] || fail "the server queues only ${backlog:-no} waiting connections"
+
 status=$(post_replay "$one" "${games[0]}")
 [ "$status" = 201 ] || fail "posting $first to the first server: $status"
 list_scores "$two" | grep -q " - $first\$" || fail "the second server does not list $first"
