@@ -14,7 +14,9 @@ constexpr int kUnplayable = 422;
 bool CheckPosted(const std::string& body, replay::Replay& game, Refusal& refusal) {
     std::string error;
     if (!replay::Decode(body, game, error)) {
-        refusal = {kNotAReplay, "not a replay: " + error};
+        const std::string said = "not a replay";
+        refusal = {kNotAReplay,
+                   error.compare(0, said.size(), said) == 0 ? error : said + ": " + error};
         return false;
     }
     // A replay starts from the name left by the game before it, which typing then edits: a name

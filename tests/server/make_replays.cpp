@@ -1,8 +1,14 @@
 // arcade-make-replays N DIR: plays N short games headless through the game's own engine and
 // recorder, and keeps each one's replay in DIR as NAME.replay, byte for byte as the game wrote it.
 // Every game stands the cannon a little further right (0 to 59 frames of stepping) and then fires
-// every other frame until a bomb finds it, and is stored under its own name (T0001, T0002, ...):
-// so the files differ, their points vary, and each one proves with arcade-game --verify.
+// every other frame until a bomb finds it (within 4000 frames, or it is played again a step on),
+// and is stored under its own name (T0001, T0002, ...): so the files differ, their points vary, and
+// each one proves with arcade-game --verify.
+//
+// arcade-make-replays --tampered FILE DIR: writes what a cheat would make of a proven replay, each
+// a well-formed replay file: raised.replay (one point more), renamed.replay (another name),
+// paused.replay (one frame's input changed into a pause) and markup.replay (a name no typing
+// makes, which proves all the same).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +18,7 @@
 #include "engine/FrameInput.h"
 #include "engine/GameEngine.h"
 #include "replay/Recorder.h"
+#include "replay/ReplayFile.h"
 #include "replay/Shelf.h"
 #include "screens/StateMenu.h"
 #include "screens/StateShowScore.h"
@@ -114,13 +121,50 @@ std::string NameOf(long number) {
     return "T" + digits;
 }
 
+int Tamper(const std::string& file, const fs::path& folder) {
+    replay::Replay game;
+    std::string error;
+    if (!replay::Load(file, game, error)) {
+        std::fprintf(stderr, "arcade-make-replays: %s: %s\n", file.c_str(), error.c_str());
+        return 1;
+    }
+    auto write = [&folder](const char* name, const replay::Replay& changed) {
+        WriteWholeFile((folder / name).string(), replay::Encode(changed));
+    };
+    replay::Replay raised = game;
+    raised.points += 1;
+    write("raised.replay", raised);
+    replay::Replay renamed = game;
+    renamed.name = game.name == "Mallory" ? "Trent" : "Mallory";
+    write("renamed.replay", renamed);
+    replay::Replay paused = game;
+    replay::Taken& middle = paused.frames[paused.frames.size() / 2];
+    middle = replay::Taken();
+    middle.event = replay::Taken::Event::Key;
+    middle.sym = SDLK_p;
+    middle.unicode = 'p';
+    write("paused.replay", paused);
+    // Typing goes on from the name the game before left, which nothing but the file vouches for:
+    // this one proves, and only the name rules refuse it.
+    replay::Replay markup = game;
+    markup.nameBefore = "<b>";
+    markup.name = markup.nameBefore + game.name;
+    write("markup.replay", markup);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 4 && std::string(argv[1]) == "--tampered") {
+        return Tamper(argv[2], argv[3]);
+    }
     char* end = nullptr;
     const long count = argc == 3 ? std::strtol(argv[1], &end, 10) : 0;
     if (argc != 3 || *end != '\0' || count < 1 || count > 99999) {
-        std::fprintf(stderr, "usage: arcade-make-replays N DIR   (N from 1 to 99999)\n");
+        std::fprintf(stderr,
+                     "usage: arcade-make-replays N DIR   (N from 1 to 99999)\n"
+                     "       arcade-make-replays --tampered FILE DIR\n");
         return 2;
     }
     std::error_code error;
@@ -133,7 +177,10 @@ int main(int argc, char* argv[]) {
     ScratchDir scratch(false);  // the game stores its list and replays there
     for (long i = 1; i <= count; ++i) {
         const std::string name = NameOf(i);
-        const std::string bytes = PlayOne(name, static_cast<int>(i * kStepsApart % kMostSteps));
+        std::string bytes;
+        for (int tried = 0; bytes.empty() && tried < kMostSteps; ++tried) {
+            bytes = PlayOne(name, static_cast<int>((i * kStepsApart + tried) % kMostSteps));
+        }
         if (bytes.empty()) {
             std::fprintf(stderr, "arcade-make-replays: the game of %s never ended\n", name.c_str());
             return 1;

@@ -1,0 +1,140 @@
+"""The score server's API against a running arcade-scores: proven scores go in and come out in the
+game's order, every other post is refused with its reason, and the site's files stay inside it.
+
+usage: api_test.py ARCADE_SCORES ARCADE_MAKE_REPLAYS"""
+
+import gzip
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+from scores_server import ScoresServer, make_replays, read
+
+checks = []
+
+
+def check(holds, what):
+    print(('ok    ' if holds else 'FAIL  ') + what, flush=True)
+    checks.append(bool(holds))
+
+
+def main():
+    server_binary, tool = sys.argv[1], sys.argv[2]
+    work = tempfile.mkdtemp(prefix='arcade-api-')
+    games = make_replays(tool, 4, os.path.join(work, 'games'))
+    tampered = os.path.join(work, 'tampered')
+    os.mkdir(tampered)
+    subprocess.run([tool, '--tampered', games[0], tampered], check=True)
+    site = os.path.join(work, 'site')
+    os.mkdir(site)
+    with open(os.path.join(site, 'index.html'), 'w') as page:
+        page.write('<!doctype html><title>Arcade Game</title>')
+    script = b'let frames = 0;\n' * 200
+    with open(os.path.join(site, 'game.js'), 'wb') as file:
+        file.write(script)
+    with open(os.path.join(site, 'game.js.gz'), 'wb') as file:
+        file.write(gzip.compress(script))
+    with open(os.path.join(work, 'secret.txt'), 'w') as file:
+        file.write('outside the site')
+    os.symlink(os.path.join(work, 'secret.txt'), os.path.join(site, 'secret.txt'))
+
+    server = ScoresServer(server_binary, 'sqlite:' + os.path.join(work, 'scores.sqlite'), site)
+    try:
+        check(server.table() == '', 'a new table is empty')
+
+        # Proven games go in, each answered with the whole table in the game's order.
+        lines = {}
+        for game in games:
+            status, _, body = server.post(read(game))
+            name = os.path.basename(game)[:-len('.replay')]
+            found = re.search(r'^(\d+) points - %s$' % name, body.decode(), re.M)
+            check(status == 201 and found is not None, '%s is added (%d)' % (name, status))
+            lines[name] = found.group(0) if found else ''
+        expected = sorted(lines.values(), key=lambda line: -int(line.split()[0]))
+        check(len(set(int(l.split()[0]) for l in expected)) > 1, 'the games differ in points')
+        table = server.table()
+        in_order = table == ''.join(line + '\n' for line in expected)
+        check(in_order, 'the table lists every game, highest first' +
+              ('' if in_order else ':\n' + table))
+        status, _, body = server.post(read(games[1]))
+        check(status == 200 and body.decode() == table, 'a game posted again is listed once')
+
+        status, headers, body = server.request('GET', '/api/scores.json')
+        rows = json.loads(body)
+        check(status == 200 and headers['content-type'].startswith('application/json') and
+              ['%02d points - %s' % (r['points'], r['name']) for r in rows] == expected,
+              'the JSON rows are the same, in the same order')
+        first = next(r['id'] for r in rows if r['name'] == 'T0001')
+        status, headers, body = server.request('GET', '/api/replays/%d' % first)
+        check(status == 200 and body == read(games[0]) and
+              headers['content-type'] == 'application/octet-stream',
+              'a kept replay comes back byte for byte')
+        check(server.request('GET', '/api/replays/999999')[0] == 404, 'an unknown replay: 404')
+        for bad in ('0', '-1', 'x1', '1.5', '99999999999999999999'):
+            check(server.request('GET', '/api/replays/' + bad)[0] == 400, 'replay id %s: 400' % bad)
+
+        # Refusals, each with its status and its reason.
+        refusals = [
+            ('raised', 422, 'points, not '),
+            ('renamed', 422, 'type the name'),
+            ('paused', 422, 'not proven: '),
+            ('markup', 422, 'not one the game lets a player type'),
+        ]
+        for name, want, reason in refusals:
+            status, _, body = server.post(read(os.path.join(tampered, name + '.replay')))
+            check(status == want and reason in body.decode() and body.count(b'\n') == 1,
+                  'a %s replay: %d %s' % (name, status, body.decode().strip()))
+        cases = [
+            ('garbage', b'GIF89a' + bytes(100), 'application/octet-stream', 400, 'not a replay'),
+            ('cut short', read(games[0])[:-9], 'application/octet-stream', 400, 'not a replay'),
+            ('wrong type', read(games[0]), 'application/x-www-form-urlencoded', 415, 'replay'),
+            ('oversized', bytes(65537), 'application/octet-stream', 413, 'larger than'),
+        ]
+        for what, body, kind, want, reason in cases:
+            status, _, answer = server.post(body, kind)
+            check(status == want and reason in answer.decode(),
+                  '%s: %d %s' % (what, status, answer.decode().strip()))
+        check(server.table() == table, 'no refused post changed the table')
+
+        # The site: its own files only, packed when the client takes gzip, with the page's policy.
+        status, headers, body = server.request('GET', '/')
+        check(status == 200 and b'Arcade Game' in body and
+              "'wasm-unsafe-eval'" in headers.get('content-security-policy', '') and
+              headers.get('x-content-type-options') == 'nosniff',
+              'the page comes with its content policy and nosniff')
+        status, headers, body = server.request('GET', '/game.js', None, {'Accept-Encoding': 'gzip'})
+        check(status == 200 and headers.get('content-encoding') == 'gzip' and
+              gzip.decompress(body) == script and headers['content-type'].startswith('text/javascript'),
+              'game.js.gz is served packed to a client that takes gzip')
+        status, headers, body = server.request('GET', '/game.js')
+        check(status == 200 and body == script and 'content-encoding' not in headers,
+              'game.js is served as it is to one that does not')
+        for path in ('/secret.txt', '/../secret.txt', '/%2e%2e/secret.txt', '/..%2fsecret.txt'):
+            status, _, body = server.request('GET', path)
+            check(status == 404 and b'outside' not in body, '%s is refused (%d)' % (path, status))
+    finally:
+        server.stop()
+
+    # The per-address rate: a burst of its size, then 429 with the time to wait.
+    limited = ScoresServer(server_binary, 'sqlite:' + os.path.join(work, 'limited.sqlite'),
+                           posts_per_minute=2)
+    try:
+        answers = [limited.post(b'not a replay') for _ in range(3)]
+        check([a[0] for a in answers] == [400, 400, 429] and
+              int(answers[2][1].get('retry-after', '0')) > 0,
+              'the third post in a minute at 2 a minute: %s' % [a[0] for a in answers])
+    finally:
+        limited.stop()
+        shutil.rmtree(work)
+
+    failed = checks.count(False)
+    print('%d passed, %d failed' % (len(checks) - failed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,0 +1,66 @@
+"""Starts arcade-scores on a free port of this machine, for the tests that talk to it."""
+
+import http.client
+import os
+import re
+import subprocess
+
+
+class ScoresServer:
+    """One arcade-scores process; its table is kept in db (sqlite:PATH)."""
+
+    def __init__(self, binary, db, site=None, posts_per_minute=1000):
+        command = [binary, '--port', '0', '--db', db,
+                   '--posts-per-minute', str(posts_per_minute)]
+        if site:
+            command += ['--site', site]
+        self.process = subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline()
+        found = re.search(r'http://127\.0\.0\.1:(\d+)/', line)
+        if not found:
+            self.process.kill()
+            raise RuntimeError('arcade-scores did not start: %r' % line)
+        self.port = int(found.group(1))
+
+    def request(self, method, path, body=None, headers=None):
+        """(status, headers as a dict of lower-case names, body bytes)."""
+        connection = http.client.HTTPConnection('127.0.0.1', self.port, timeout=30)
+        try:
+            connection.putrequest(method, path, skip_accept_encoding=True)
+            for name, value in (headers or {}).items():
+                connection.putheader(name, value)
+            if body is not None:
+                connection.putheader('Content-Length', str(len(body)))
+            connection.endheaders(body)
+            answer = connection.getresponse()
+            return (answer.status, {k.lower(): v for k, v in answer.getheaders()},
+                    answer.read())
+        finally:
+            connection.close()
+
+    def post(self, body, content_type='application/octet-stream'):
+        return self.request('POST', '/api/scores', body, {'Content-Type': content_type})
+
+    def table(self):
+        status, _, body = self.request('GET', '/api/scores')
+        assert status == 200, status
+        return body.decode()
+
+    def stop(self, kill=False):
+        if kill:
+            self.process.kill()
+        else:
+            self.process.terminate()
+        self.process.wait(timeout=30)
+        self.process.stdout.close()
+
+
+def read(path):
+    with open(path, 'rb') as file:
+        return file.read()
+
+
+def make_replays(tool, count, folder):
+    """count proven games as files in folder; their paths, the first game first."""
+    subprocess.run([tool, str(count), folder], check=True, stdout=subprocess.DEVNULL)
+    return [os.path.join(folder, 'T%04d.replay' % i) for i in range(1, count + 1)]
