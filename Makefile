@@ -96,7 +96,8 @@ fuzz:
 	tools/install-deps fuzz
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DBUILD_TESTING=OFF -DARCADE_FUZZ=ON -DARCADE_WERROR=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz-highscore fuzz-name_entry fuzz-replay_file
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz-highscore fuzz-name_entry fuzz-replay_file \
+	  fuzz-posted_replay
 	tests/fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # As built, the resident size must stay flat (with the heap's mmap threshold fixed, as in make
