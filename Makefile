@@ -8,8 +8,8 @@
 #   make clean   remove the builds (the play folder and its high scores stay)
 #   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
 #   make package  the Debian package in build-package/, checked by lintian
-#   make web / make web-run   build the browser version into build-web/site / serve it locally
-#                             (on port 8000, or PORT=)
+#   make web / make web-run   build the browser version into build-web/site / serve it and its
+#                             high-score table locally (on port 8000, or PORT=)
 
 BUILD_DIR    := build
 SANITIZE_DIR := build-sanitize
@@ -133,8 +133,15 @@ web:
 	$(WEB_CONFIGURE) -DARCADE_WERROR=OFF
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS) --target site
 
+# The page served by the score server, with one table for everyone who plays it, kept in the play
+# folder beside the desktop game's scores.
 web-run: web
-	/usr/bin/python3 web/serve.py $(WEB_DIR)/site $(PORT)
+	tools/install-deps build
+	$(CONFIGURE) -B $(BUILD_DIR) -DBUILD_TESTING=OFF -DARCADE_WERROR=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target arcade-scores
+	mkdir -p $(PLAY_DIR)
+	@echo "The game and its high-score table: http://localhost:$(PORT)/ (scores kept in $(PLAY_DIR)/scores.sqlite; Ctrl+C stops)"
+	$(BUILD_DIR)/arcade-scores --port $(PORT) --site $(WEB_DIR)/site --db sqlite:$(PLAY_DIR)/scores.sqlite
 
 # A missing browser toolchain is no pass: said loudly, and in CI (CI=true) a failure.
 web-test-if-possible:

@@ -35,6 +35,18 @@ sigset_t StopSignals() {
     return signals;
 }
 
+// The table's name as it may be shown: a password in a postgresql:// name stays off the screen
+// and out of the logs.
+std::string Shown(const std::string& db) {
+    const auto scheme = db.find("://");
+    const auto at = db.find('@');
+    if (scheme == std::string::npos || at == std::string::npos || at < scheme) {
+        return db;
+    }
+    const auto colon = db.find(':', scheme + 3);
+    return colon < at ? db.substr(0, colon) + ":***" + db.substr(at) : db;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -98,7 +110,7 @@ int main(int argc, char* argv[]) {
                 options.site.empty() ? "the score table" : "the game",
                 options.bind.find(':') != std::string::npos ? ("[" + options.bind + "]").c_str()
                                                             : options.bind.c_str(),
-                port, options.db.c_str());
+                port, Shown(options.db).c_str());
     std::fflush(stdout);
 
     const sigset_t signals = StopSignals();

@@ -17,6 +17,10 @@ for size in 48 64 128 256; do
     icon="$prefix/share/icons/hicolor/${size}x${size}/apps/arcade-game.png"
     [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "no ${size}px icon"
 done
-man -l "$prefix/share/man/man6/arcade-game.6.gz" 2>&1 >/dev/null | grep . && fail "man page warns"
+for page in arcade-game arcade-scores; do
+    man -l "$prefix/share/man/man6/$page.6.gz" 2>&1 >/dev/null | grep . && fail "$page's man page warns"
+done
+"$prefix/games/arcade-scores" --version | grep -qx "arcade-scores [0-9.]*" ||
+    fail "the score server is not installed beside the launcher"
 
 check_launcher "$prefix"
