@@ -159,7 +159,8 @@ web-test-if-possible:
 
 # The browser tests; the whole scripted game is compared with the desktop build's.
 web-test:
-	$(WEB_CONFIGURE) -DARCADE_WEB_TESTS=ON -DARCADE_WERROR=ON -DARCADE_DESKTOP_TESTS=$(CURDIR)/$(BUILD_DIR)/tests/arcade-tests
+	$(WEB_CONFIGURE) -DARCADE_WEB_TESTS=ON -DARCADE_WERROR=ON -DARCADE_DESKTOP_TESTS=$(CURDIR)/$(BUILD_DIR)/tests/arcade-tests \
+	    -DARCADE_SCORES_SERVER=$(CURDIR)/$(BUILD_DIR)/arcade-scores
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS)
 	cd $(WEB_DIR) && ctest --output-on-failure
 

@@ -112,6 +112,8 @@
   // file system; the link to it is this page with ?watch=ID.
   var WATCHED = '/watched.replay';
   var watching = false;
+  // What the status line says once the game runs.
+  var notice = '';
 
   function start(replay) {
     watching = !!replay;
@@ -131,14 +133,14 @@
         }
       },
       onRuntimeInitialized: function () {
-        say('');
+        say(notice, !!notice);
+        notice = '';
         focusGame();
         keepForOffline();
       },
       onExit: function () {
         if (watching) {
-          // Back to the menu, and a reload no longer watches that game again.
-          history.replaceState(null, '', location.pathname);
+          // Watched to the end or stopped: back to the menu.
           setTimeout(start, 0);
           return;
         }
@@ -168,9 +170,10 @@
       return;
     }
     say('Loading the game to watch…');
+    // Once asked for, a reload of the page plays rather than watching it again.
+    history.replaceState(null, '', location.pathname);
     window.arcadeScores.replay(id).then(start, function (error) {
-      say('That game cannot be watched: ' + error.message + '.', true);
-      history.replaceState(null, '', location.pathname);
+      notice = 'That game cannot be watched: ' + error.message + '.';
       start();
     });
   }

@@ -15,6 +15,7 @@ import tempfile
 import time
 import urllib.request
 
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 import browser
@@ -65,6 +66,16 @@ def play_and_store(player, name):
     player.press(Keys.ENTER)
 
 
+def mostly_showing(player, name, what):
+    """Waits until nine tenths of the canvas show the picture, whatever is drawn over it."""
+    expected = player.picture(name)
+    deadline = time.monotonic() + 60
+    while browser.share_equal(browser.canvas_rgb(player.driver), expected) < 0.9:
+        if time.monotonic() > deadline:
+            browser.fail(player.driver, 'waited 60s for %s (%s)' % (what, name))
+        time.sleep(0.2)
+
+
 def listed_rows(player):
     """Rows of the list screen that show text, from the menu."""
     player.press(Keys.SPACE)
@@ -105,10 +116,19 @@ def main():
                     if names != ['Ann', 'Bob'] or listed_rows(player) != 2:
                         browser.fail(player.driver, 'listed %r' % lines)
                     clean_console(player.driver)
-                watch = first.execute_script(
-                    "return Array.from(document.querySelectorAll('#rows a'), a => a.href)")
+                watch = first.find_elements(By.CSS_SELECTOR, '#rows a')
                 print('both browsers list %r; the page offers %d games to watch'
                       % (lines, len(watch)))
+                # A game watched from the table plays to its end as it was played, its list
+                # follows, and Enter there brings the menu back.
+                started = time.monotonic()
+                watch[0].click()
+                mostly_showing(ann, 'gameover.png', 'the watched game to end')
+                mostly_showing(ann, 'showscorebg.png', 'the watched game\'s list')
+                ann.press(Keys.ENTER)
+                ann.wait_for_picture('menu.png', 10, 'the menu after watching')
+                print('watched a game from the table to its end in %.0f s, then the menu'
+                      % (time.monotonic() - started))
 
             # The server gone: the page comes from the browser, which lists its own game only.
             first.refresh()
