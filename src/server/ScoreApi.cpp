@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -170,7 +171,13 @@ void ScoreApi::Install(httplib::Server& http) {
                 Refuse(response, refusal.status, refusal.reason);
                 return;
             }
+            const auto proving = std::chrono::steady_clock::now();
             const auto verdict = gate.Prove(game);
+            // How long the proof took, its wait for others' included: what a host watches to
+            // see whether one server still keeps up with its players.
+            const std::chrono::duration<double, std::milli> proved =
+                std::chrono::steady_clock::now() - proving;
+            response.set_header("Server-Timing", "prove;dur=" + std::to_string(proved.count()));
             if (!verdict) {
                 RefuseForNow(response, kUnavailable, "busy proving other games; try again shortly",
                              limits::kRetrySeconds);
