@@ -1,8 +1,11 @@
-# Writes the site's service worker, its cache named after the digest of the files it keeps, so
+# Writes the site's service worker, which keeps every file of the site but itself (and the
+# compressed copies the server may send in their place), its cache named after their digest, so
 # that any change to one of them makes a new worker and a new cache.
-#   cmake -DSITE_DIR=... -DTEMPLATE=... -DSITE_FILES=a,b,... -P OfflineSite.cmake
+#   cmake -DSITE_DIR=... -DTEMPLATE=... -P OfflineSite.cmake
 # The page itself is kept as the site's folder, ./, under which it is asked for.
-string(REPLACE "," ";" files "${SITE_FILES}")
+file(GLOB_RECURSE files RELATIVE ${SITE_DIR} ${SITE_DIR}/*)
+list(FILTER files EXCLUDE REGEX "(^service-worker\\.js|\\.gz)$")
+list(SORT files)
 set(digests "")
 set(quoted "")
 foreach(file ${files})

@@ -18,7 +18,12 @@
   var LAST_GAME = '/play/last.replay';
   // The game waits this long for the table before it lists its own.
   var TABLE_WAIT_MS = 4000;
-  var RETRY_MS = 30000;
+  // Waits between tries while the server cannot be reached, longer each time up to the most.
+  var FIRST_RETRY_MS = 30000;
+  var MOST_RETRY_MS = 600000;
+  // What the server says of a game that can never go into the table: not a replay, too large,
+  // not sent as one, not proven. Anything else may pass another time.
+  var REFUSED_FOR_GOOD = [400, 413, 415, 422];
   // As many rows as the game's list screen shows.
   var ROWS_SHOWN = 28;
   // Every line of a table is one of the game's: points, " points - ", the name.
@@ -33,6 +38,7 @@
   var siteAnswers = false;
   var sending = false;
   var retry = null;
+  var retryMs = FIRST_RETRY_MS;
   var unsentHere = [];  // where the browser keeps no local storage
 
   function tell(text, trouble) {
@@ -167,6 +173,7 @@
 
   function reachTable(text) {
     siteAnswers = true;
+    retryMs = FIRST_RETRY_MS;
     placeTable(text);
     tell('');
     fetchRows();
@@ -177,7 +184,8 @@
       retry = setTimeout(function () {
         retry = null;
         reconnect();
-      }, RETRY_MS);
+      }, retryMs);
+      retryMs = Math.min(2 * retryMs, MOST_RETRY_MS);
     }
   }
 
@@ -206,9 +214,8 @@
         forget(replay);
         reachTable(answer.text);
         sendUnsent();
-      } else if (answer.status >= 400 && answer.status < 500 && answer.status !== 408 &&
-                 answer.status !== 429) {
-        // Refused for good: sent again it would be refused again.
+      } else if (REFUSED_FOR_GOOD.indexOf(answer.status) >= 0) {
+        // Sent again it would be refused again.
         forget(replay);
         tell('The site\'s table did not take a game: ' +
              answer.text.split('\n')[0].slice(0, 200), true);
