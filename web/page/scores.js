@@ -8,7 +8,7 @@
   var TABLE = 'api/scores';
   var ROWS = 'api/scores.json';
   var REPLAYS = 'api/replays/';
-  // Games stored while the table could not be reached, oldest first, until the server has them.
+  // The replay of every stored game, oldest first, until the server has answered for it.
   var UNSENT = 'arcade-game.unsent';
   // The site's table is the game's list while the server answers; it lives only for the visit.
   var SITE_FOLDER = '/site';
@@ -221,7 +221,8 @@
              answer.text.split('\n')[0].slice(0, 200), true);
         sendUnsent();
       } else {
-        fallBack();
+        // Busy, or too many games at once: the server is there and takes it later.
+        tell('The site\'s table cannot take a game just now: it waits in this browser.');
         tryLater();
       }
     }, function () {

@@ -1,12 +1,14 @@
 """The site's shared table, played in two browsers of their own against one score server: each
 stores a game, each then lists both; a reload keeps them; with the server stopped the page loads
 from the browser alone, lists the browser's own scores and says that they stay there; a game
-stored meanwhile waits in the browser and reaches the table once the server is back.
+stored meanwhile waits in the browser and reaches the table once the server is back; a new build
+replaces the old one kept for playing offline.
 
 usage: shared_table_test.py SITE_FOLDER ASSET_FOLDER SCORE_SERVER"""
 
 import contextlib
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -21,6 +23,7 @@ from selenium.webdriver.common.keys import Keys
 import browser
 from play_test import Player, text_pixels
 
+WEB = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LISTED = "return Module.FS.readFile('/play/highscore.txt', {encoding: 'utf8'})"
 UNSENT = "JSON.parse(localStorage.getItem('arcade-game.unsent') || '[]').length"
 NOTE = "return document.getElementById('scores-note').textContent"
@@ -94,8 +97,11 @@ def clean_console(driver, allowed=()):
 
 
 def main():
-    site, assets, binary = sys.argv[1:4]
+    built, assets, binary = sys.argv[1:4]
     folder = tempfile.mkdtemp(prefix='arcade-table-')
+    # A copy, which a new build replaces in the end.
+    site = os.path.join(folder, 'site')
+    shutil.copytree(built, site)
     port = free_port()
     try:
         with browser.chromium() as first, browser.chromium() as second:
@@ -153,6 +159,20 @@ def main():
                 if len(lines) != 3 or listed_rows(ann) != 3:
                     browser.fail(first, 'with the server back the list is %r' % lines)
                 print('the game stored without the server reached it later: %r' % lines)
+
+                # A new build: at the next visit its worker takes over and the old cache goes.
+                with open(os.path.join(site, 'page.css'), 'a') as page:
+                    page.write('\n/* the next build */\n')
+                subprocess.run(['cmake', '-DSITE_DIR=' + site,
+                                '-DTEMPLATE=' + os.path.join(WEB, 'page', 'service-worker.js.in'),
+                                '-P', os.path.join(WEB, 'OfflineSite.cmake')], check=True)
+                with open(os.path.join(site, 'service-worker.js')) as worker:
+                    name = re.search(r"CACHE = '([^']+)'", worker.read()).group(1)
+                old = first.execute_script('return caches.keys()')
+                first.refresh()
+                browser.wait_for(first, 'return caches.keys().then(k => k.join() === %r)' % name,
+                                 20, 'the new build\'s cache alone')
+                print('a new build replaced the cache %s with %s' % (old, name))
             # Only the refused connections while the server was gone may show in the console.
             clean_console(first, allowed=('ERR_CONNECTION_REFUSED',))
     finally:
