@@ -128,78 +128,79 @@ void ScoreApi::Install(httplib::Server& http) {
         table(response, true);
     });
 
-    http.Post(
-        "/api/scores", [this, table](const httplib::Request& request, httplib::Response& response,
-                                     const httplib::ContentReader& read) {
-            if (MediaType(request.get_header_value("Content-Type")) != kReplayType) {
-                Refuse(response, kWrongType,
-                       std::string("a score is posted as its replay, of type ") + kReplayType);
-                return;
+    http.Post("/api/scores", [this, table](const httplib::Request& request,
+                                           httplib::Response& response,
+                                           const httplib::ContentReader& read) {
+        // The body is read before any answer (the largest a replay may be, and no more), so
+        // that none of it is left on the connection to be taken for the next request.
+        std::string body;
+        bool tooMuch = false;
+        const bool whole = read([&](const char* data, std::size_t size) {
+            tooMuch = body.size() + size > limits::kLargestPost;
+            if (!tooMuch) {
+                body.append(data, size);
             }
-            const std::string tooLarge = "larger than any game's replay (at most " +
-                                         std::to_string(limits::kLargestPost) + " bytes)";
-            if (request.get_header_value<std::uint64_t>("Content-Length") > limits::kLargestPost) {
-                Refuse(response, kTooLarge, tooLarge);
-                return;
-            }
-            if (const auto wait = limit.Take(request.remote_addr)) {
-                RefuseForNow(response, kTooMany,
-                             "too many scores from this address; try again later", *wait);
-                return;
-            }
-            std::string body;
-            bool tooMuch = false;
-            const bool whole = read([&](const char* data, std::size_t size) {
-                tooMuch = body.size() + size > limits::kLargestPost;
-                if (!tooMuch) {
-                    body.append(data, size);
-                }
-                return !tooMuch;
-            });
-            if (tooMuch) {
-                Refuse(response, kTooLarge, tooLarge);
-                return;
-            }
-            if (!whole) {
-                Refuse(response, kBadRequest, "the replay did not arrive whole");
-                return;
-            }
-
-            replay::Replay game;
-            Refusal refusal;
-            if (!CheckPosted(body, game, refusal)) {
-                Refuse(response, refusal.status, refusal.reason);
-                return;
-            }
-            const auto proving = std::chrono::steady_clock::now();
-            const auto verdict = gate.Prove(game);
-            // How long the proof took, its wait for others' included: what a host watches to
-            // see whether one server still keeps up with its players.
-            const std::chrono::duration<double, std::milli> proved =
-                std::chrono::steady_clock::now() - proving;
-            response.set_header("Server-Timing", "prove;dur=" + std::to_string(proved.count()));
-            if (!verdict) {
-                RefuseForNow(response, kUnavailable, "busy proving other games; try again shortly",
-                             limits::kRetrySeconds);
-                return;
-            }
-            if (!verdict->proven) {
-                Refuse(response, kUnprovable, "not proven: " + verdict->why);
-                return;
-            }
-            std::string error;
-            const auto added =
-                store.Add(static_cast<int>(game.points), game.name, body, Sha256Hex(body), error);
-            if (!added) {
-                std::fprintf(stderr, "arcade-scores: %s\n", error.c_str());
-                RefuseForNow(response, kUnavailable, "the score could not be stored; try again",
-                             limits::kRetrySeconds);
-                return;
-            }
-            if (table(response, false)) {
-                response.status = added->fresh ? kCreated : kOk;
-            }
+            return !tooMuch;
         });
+        // Beyond the limit httplib reads none of it, and ends the connection after the answer.
+        tooMuch = tooMuch ||
+                  request.get_header_value<std::uint64_t>("Content-Length") > limits::kLargestPost;
+        if (MediaType(request.get_header_value("Content-Type")) != kReplayType) {
+            Refuse(response, kWrongType,
+                   std::string("a score is posted as its replay, of type ") + kReplayType);
+            return;
+        }
+        if (tooMuch) {
+            Refuse(response, kTooLarge,
+                   "larger than any game's replay (at most " +
+                       std::to_string(limits::kLargestPost) + " bytes)");
+            return;
+        }
+        if (const auto wait = limit.Take(request.remote_addr)) {
+            RefuseForNow(response, kTooMany, "too many scores from this address; try again later",
+                         *wait);
+            return;
+        }
+        if (!whole) {
+            Refuse(response, kBadRequest, "the replay did not arrive whole");
+            return;
+        }
+
+        replay::Replay game;
+        Refusal refusal;
+        if (!CheckPosted(body, game, refusal)) {
+            Refuse(response, refusal.status, refusal.reason);
+            return;
+        }
+        const auto proving = std::chrono::steady_clock::now();
+        const auto verdict = gate.Prove(game);
+        // How long the proof took, its wait for others' included: what a host watches to
+        // see whether one server still keeps up with its players.
+        const std::chrono::duration<double, std::milli> proved =
+            std::chrono::steady_clock::now() - proving;
+        response.set_header("Server-Timing", "prove;dur=" + std::to_string(proved.count()));
+        if (!verdict) {
+            RefuseForNow(response, kUnavailable, "busy proving other games; try again shortly",
+                         limits::kRetrySeconds);
+            return;
+        }
+        if (!verdict->proven) {
+            Refuse(response, kUnprovable, "not proven: " + verdict->why);
+            return;
+        }
+        std::string error;
+        const auto added =
+            store.Add(static_cast<int>(game.points), game.name, body, Sha256Hex(body), error);
+        if (!added) {
+            std::fprintf(stderr, "arcade-scores: %s\n", error.c_str());
+            RefuseForNow(response, kUnavailable, "the score could not be stored; try again",
+                         limits::kRetrySeconds);
+            return;
+        }
+        if (table(response, false)) {
+            response.status = added->fresh ? kCreated : kOk;
+        }
+    });
 
     http.Get(R"(/api/replays/([^/]*))",
              [this](const httplib::Request& request, httplib::Response& response) {

@@ -99,6 +99,9 @@ def main():
             check(status == want and reason in answer.decode(),
                   '%s: %d %s' % (what, status, answer.decode().strip()))
         check(server.table() == table, 'no refused post changed the table')
+        answers = server.raw_post(b'GET /api/scores.json HTTP/1.1\r\nHost: x\r\n\r\n' * 2000)
+        check(answers.count(b'HTTP/1.1 ') == 1 and b'413' in answers.split(b'\r\n')[0],
+              'an oversized body is never taken for the requests it holds')
 
         # The site: its own files only, packed when the client takes gzip, with the page's policy.
         status, headers, body = server.request('GET', '/')
