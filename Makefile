@@ -91,6 +91,7 @@ bench:
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	cd $(BENCH_DIR) && ./bench/arcade-bench
 	bench/whole/run $(BENCH_DIR)
+	bench/scores/run $(BENCH_DIR)
 
 fuzz:
 	tools/install-deps fuzz
