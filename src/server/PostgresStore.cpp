@@ -17,7 +17,7 @@ constexpr const char* kCreateTable = R"(CREATE TABLE IF NOT EXISTS scores (
 // of them would fail on the other's half-made one; whoever holds this lock makes it alone.
 constexpr std::int64_t kCreateTableLock = 0x41524341444553;
 // A database that does not answer at all holds a request no longer than this.
-constexpr const char* kConnectTimeout = "connect_timeout=10";
+constexpr const char* kConnectTimeout = "connect_timeout=5";
 
 std::string WithConnectTimeout(const std::string& url) {
     if (url.find("connect_timeout=") != std::string::npos) {
