@@ -116,7 +116,8 @@ def main():
         status, headers, body = server.request('GET', '/game.js')
         check(status == 200 and body == script and 'content-encoding' not in headers,
               'game.js is served as it is to one that does not')
-        for path in ('/secret.txt', '/../secret.txt', '/%2e%2e/secret.txt', '/..%2fsecret.txt'):
+        for path in ('/secret.txt', '/../secret.txt', '/%2e%2e/secret.txt', '/..%2fsecret.txt',
+                     '/' + os.path.join(work, 'secret.txt')):
             status, _, body = server.request('GET', path)
             check(status == 404 and b'outside' not in body, '%s is refused (%d)' % (path, status))
     finally:
