@@ -4,6 +4,7 @@
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
+#include "playback/BestGame.h"
 #include "playback/Prover.h"
 #include "playback/Watcher.h"
 #include "replay/ReplayFile.h"
@@ -57,6 +58,7 @@ int main(int argc, char* argv[]) {
         return ProveReplays(options.verifyFiles);
     }
     auto engine = std::make_unique<GameEngine>(options);
+    engine->SetWatchFinder(replay::FindBestGame);
     if (!options.replayFile.empty()) {
         return WatchReplay(*engine, options.replayFile);
     }

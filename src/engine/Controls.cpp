@@ -93,6 +93,8 @@ void GameEngine::KeyDown(const SDL_keysym& key) {
         SendKey(KeySpace);
     } else if (key.sym == SDLK_RETURN) {
         SendKey(KeyEnter);
+    } else if (key.sym == SDLK_r) {
+        SendKey(KeyWatch);
     }
 }
 

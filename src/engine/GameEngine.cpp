@@ -86,6 +86,9 @@ GameEngine::GameEngine(Headless)
 }
 
 GameEngine::~GameEngine() {
+    // A watch gives the player's input and clock back, and its screens go with the others.
+    watch.reset();
+    aside = {};
     currentState.reset();
     // Fonts must close before the font library goes.
     nameEntry.reset();
@@ -127,6 +130,20 @@ void GameEngine::Loop() {
 }
 
 void GameEngine::RunFrame() {
+    if (watch == nullptr) {
+        PlayFrame();
+        return;
+    }
+    if (!watchBegun) {
+        BeginWatch();
+    }
+    // Escape in the watched game's own frames is not the player's: it ends only the watch.
+    if (!watch->Step() || quit) {
+        EndWatch();
+    }
+}
+
+void GameEngine::PlayFrame() {
     const Uint32 frameEnd = clock->Ticks() + kFrameMilliseconds;
 
     // One event a frame: a burst of presses is worked off over the following frames.

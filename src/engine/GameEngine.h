@@ -17,6 +17,7 @@
 #include "engine/Options.h"
 #include "engine/PauseNote.h"
 #include "engine/Settings.h"
+#include "engine/Watch.h"
 #include "replay/Recorder.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
@@ -42,9 +43,11 @@ class GameEngine {
 
     // Runs frames until Escape (outside name typing) or the window is closed.
     void Loop();
+    // One frame of the loop: the player's own, or while a kept game is watched, one of its.
+    void RunFrame();
     // One frame: one event, held arrows, update, draw, name overlay, flip, wait out the frame.
     // While paused, only the event, the drawing (with a note on how to go on), flip and wait.
-    void RunFrame();
+    void PlayFrame();
 
     // Takes ownership of state and destroys the current one, which may be the caller.
     void SetState(GameState* state);
@@ -74,7 +77,11 @@ class GameEngine {
     }
     void SetSound(std::unique_ptr<Sound> replacement) { sound = std::move(replacement); }
     void SetGamepad(std::unique_ptr<Gamepad> replacement) { gamepad = std::move(replacement); }
-    void SetInput(std::unique_ptr<FrameInput> replacement) { input = std::move(replacement); }
+    // Hands back the input it replaces.
+    std::unique_ptr<FrameInput> SetInput(std::unique_ptr<FrameInput> replacement) {
+        input.swap(replacement);
+        return replacement;
+    }
     bool QuitRequested() const { return quit; }
     bool IsTypingName() const { return nameEntry->Typing(); }
     bool NameEntryOn() const { return nameEntry->On(); }
@@ -99,6 +106,14 @@ class GameEngine {
     // The score of the game just played is stored: its replay is kept after this frame.
     void ScoreStored(int points) { storedPoints = points; }
 
+    // Where the list's key finds the game to watch; without a finder the key does nothing.
+    void SetWatchFinder(WatchFinder finder) { findWatch = std::move(finder); }
+    // The list's key: from the next frame on, the best game kept plays in place of the player's,
+    // one of its frames in each frame of the loop. Then the screen that asked comes back, and the
+    // run goes on as if nothing had been watched. Nothing happens when no game is kept.
+    void WatchBestGame();
+    bool Watching() const { return watch != nullptr; }
+
   private:
     void HandleEvent(const SDL_Event& event);
     void KeyDown(const SDL_keysym& key);
@@ -117,6 +132,8 @@ class GameEngine {
     void KeepSettings();
     void TypeNameKey(const SDL_keysym& key);
     void WaitForFrameEnd(Uint32 frameEnd);
+    void BeginWatch();
+    void EndWatch();
 
     // First made and last gone: every file that any part of the game fails to load is named here.
     MissingFiles missingFiles;
@@ -138,4 +155,13 @@ class GameEngine {
     bool recordGames = true;
     bool sdlStarted = true;           // a headless engine leaves SDL as it found it
     std::optional<int> storedPoints;  // set in the frame that stores a score
+    WatchFinder findWatch;
+    std::unique_ptr<Watch> watch;  // while a kept game is watched, or asked for
+    bool watchBegun = false;
+    // The player's own, waiting while a kept game is watched.
+    struct SetAside {
+        std::unique_ptr<GameState> screen;
+        std::unique_ptr<NameEntry> nameEntry;
+        std::uint64_t draws = 0;
+    } aside;
 };

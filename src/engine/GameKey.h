@@ -6,4 +6,5 @@ enum GameKey {
     KeyRight = 2,  // right arrow held: sent in every frame
     KeyEnter = 3,  // Return pressed, outside name typing
     KeySpace = 4,  // Space pressed, outside name typing
+    KeyWatch = 5,  // R pressed, outside name typing: the high-score list watches the best game
 };

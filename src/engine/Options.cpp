@@ -108,6 +108,8 @@ const char* Usage() {
            "  Enter                  start a game; after it, confirm your name, go on, and\n"
            "                         store the score\n"
            "  Space                  fire; on the menu, show the high scores\n"
+           "  R                      on the high scores, watch the best game kept (Space:\n"
+           "                         faster, Escape: back to the scores)\n"
            "  Left, Right            move the cannon\n"
            "  BackSpace              rub out the last letter of your name\n"
            "  P                      pause in play, and play on\n"

@@ -63,7 +63,7 @@ Watcher::Watcher(GameEngine& engine, const Replay& game)
     engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
     auto input = std::make_unique<WatchInput>(game.frames, control);
     feed = input.get();
-    engine.SetInput(std::move(input));
+    ownInput = engine.SetInput(std::move(input));
     auto clock = std::make_unique<WatchClock>(engine.SetClock(nullptr), control);
     watchClock = clock.get();
     engine.SetClock(std::move(clock));
@@ -72,7 +72,7 @@ Watcher::Watcher(GameEngine& engine, const Replay& game)
 
 Watcher::~Watcher() {
     engine.RecordGames(recorded);
-    engine.SetInput(std::make_unique<LiveInput>());
+    engine.SetInput(std::move(ownInput));
     engine.SetClock(watchClock->Own());
 }
 
@@ -85,7 +85,7 @@ bool Watcher::Step() {
     }
     // Nothing is stored again: the list shows the score where it went when it was played.
     CatchStore(engine, stored, true);
-    engine.RunFrame();
+    engine.PlayFrame();
     finished = stored.done;
     return !finished && !control.stopped;
 }

@@ -15,7 +15,7 @@ class WatchClock;
 // its score went into (which is shown as it stands; nothing is stored again). While it plays,
 // Escape or closing the window ends it and Space runs it at twice, four times, then the usual
 // speed. The engine goes back to the player's own input and clock when the watcher goes; its
-// clock must stay while the watcher lives.
+// clock and input must stay while the watcher lives.
 class Watcher {
   public:
     // game must outlive the watcher: its frames are fed from where they are.
@@ -39,7 +39,8 @@ class Watcher {
     GameEngine& engine;
     Control control;
     Stored stored;
-    const ReplayInput* feed = nullptr;  // the engine's input while this watcher lives
+    const ReplayInput* feed = nullptr;     // the engine's input while this watcher lives
+    std::unique_ptr<FrameInput> ownInput;  // the engine's own, back when the watcher goes
     bool finished = false;
     bool recorded;                     // whether the engine recorded games before
     WatchClock* watchClock = nullptr;  // the engine's clock while this watcher lives

@@ -18,8 +18,7 @@ constexpr const char* kFolder = "replays";
 // could not be written.
 bool KeepReplay(const Replay& game, std::string& error);
 
-// The kept replay of the highest score; none when none is kept. (For the list to watch it from,
-// once watching can run frame by frame inside the main loop.)
+// The kept replay of the highest score, for the high-score list to watch; none when none is kept.
 std::optional<std::string> BestReplay();
 
 }  // namespace replay

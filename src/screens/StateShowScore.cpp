@@ -100,6 +100,9 @@ void StateShowScore::KeyPressed(int key) {
     if (key == KeyEnter) {
         PlaySound(Effect::Select);
         GetEngine()->SetState(new StateMenu());
+    } else if (key == KeyWatch) {
+        // The engine sets this list aside while the game is watched, and shows it again after.
+        GetEngine()->WatchBestGame();
     }
 }
 

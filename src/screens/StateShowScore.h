@@ -25,7 +25,7 @@ class StateShowScore : public GameState {
     StateShowScore& operator=(const StateShowScore&) = delete;
 
     void Draw(SDL_Surface* screen) override;
-    // Enter installs a new menu: this screen is gone then.
+    // Enter installs a new menu: this screen is gone then. R watches the best game kept, if any.
     void KeyPressed(int key) override;
 
     // Reads the lines that the list shows, in file order.

@@ -1,8 +1,10 @@
 // Whole games recorded as they are played, then proved without a window and watched again.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 #include "engine/GameEngine.h"
 #include "play/AimAndDodge.h"
 #include "play/PlayFixture.h"
+#include "playback/BestGame.h"
 #include "playback/Prover.h"
 #include "playback/Watcher.h"
 #include "replay/Recorder.h"
@@ -186,26 +189,52 @@ int StandAndFire(GameEngine& engine, const char* name, bool onThePad, HeldPad& p
     return frames;
 }
 
-TEST(RecordedGames, ThreeGamesInOneRunProveAndTheLastWatchesFrameForFrame) {
+// Runs frames while the engine watches a game, each frame's pixels hashed.
+std::vector<std::size_t> WatchedFrames(GameEngine& engine) {
+    std::vector<std::size_t> hashes;
+    while (engine.Watching() && hashes.size() < 30000) {
+        engine.RunFrame();
+        hashes.push_back(FrameHash(engine.GetScreen()));
+    }
+    return hashes;
+}
+
+TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFrame) {
     ScratchDir dir;
     std::srand(1);
     GameEngine engine;
     UseFakeClock(engine);
+    engine.SetWatchFinder(replay::FindBestGame);
     auto owned = std::make_unique<HeldPad>();
     HeldPad& pad = *owned;
     engine.SetGamepad(std::move(owned));
     engine.SetState(new StateMenu());
 
-    std::vector<std::size_t> played;
+    // With no game kept, R on the list does nothing at all.
+    PushKey(SDLK_SPACE, ' ');
+    PushKey(SDLK_r, 'r');
+    RunFrames(engine, 2);
+    EXPECT_FALSE(engine.Watching());
+    ASSERT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
+    PushKey(SDLK_RETURN, '\r');
+    engine.RunFrame();
+
+    std::vector<std::size_t> played[3];
+    std::size_t best = 0;
+    unsigned bestPoints = 0;
     for (int game = 0; game < 3; ++game) {
         const char* names[] = {"One", "Pad", "Three"};
-        const int frames =
-            StandAndFire(engine, names[game], game == 1, pad, game == 2 ? &played : nullptr);
+        const int frames = StandAndFire(engine, names[game], game == 1, pad, &played[game]);
         ASSERT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
         const Replay kept = Loaded(dir.File("last.replay"));
         EXPECT_EQ(kept.frames.size(), static_cast<std::size_t>(frames));
         EXPECT_EQ(Why(kept), "") << "game " << game + 1;
         EXPECT_EQ(kept.drawsBefore == 0, game == 0);
+        // Of equal scores, the list watches the name first in order, which is the first played.
+        if (game == 0 || kept.points > bestPoints) {
+            best = static_cast<std::size_t>(game);
+            bestPoints = kept.points;
+        }
         PushKey(SDLK_RETURN, '\r');  // back to the menu
         engine.RunFrame();
     }
@@ -220,12 +249,91 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheLastWatchesFrameForFrame) {
         watched.push_back(FrameHash(engine.GetScreen()));
     }
     EXPECT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
-    ASSERT_EQ(watched.size(), played.size());
-    for (std::size_t i = 0; i < played.size(); ++i) {
-        ASSERT_EQ(watched[i], played[i]) << "frame " << i + 1 << " of " << played.size();
+    ASSERT_EQ(watched, played[2]);
+
+    // R on the list watches the best game, one of its frames in each frame of the loop, up to the
+    // list as it stands now; then this very list is back and the run goes on as if nothing had
+    // been watched.
+    engine.RunFrame();
+    GameState* list = engine.GetState();
+    const std::size_t listed = FrameHash(engine.GetScreen());
+    const std::uint64_t draws = engine.DrawsSoFar();
+    const std::string name = engine.GetPlayerName();
+    const std::string lastKept = ReadWholeFile(dir.File("last.replay"));
+    PushKey(SDLK_r, 'r');
+    engine.RunFrame();
+    EXPECT_EQ(FrameHash(engine.GetScreen()), listed);  // the key's own frame is the list's
+    watched = WatchedFrames(engine);
+    ASSERT_EQ(watched.size(), played[best].size()) << "game " << best + 1;
+    for (std::size_t i = 0; i + 1 < watched.size(); ++i) {
+        ASSERT_EQ(watched[i], played[best][i]) << "frame " << i + 1 << " of game " << best + 1;
     }
+    EXPECT_EQ(watched.back(), listed);
+    EXPECT_EQ(engine.GetState(), list);
+    EXPECT_EQ(engine.DrawsSoFar(), draws);
+    EXPECT_EQ(engine.GetPlayerName(), name);
+    EXPECT_TRUE(engine.RecordsGames());
+    EXPECT_EQ(ReadWholeFile(dir.File("last.replay")), lastKept);  // nothing stored or kept again
+    const int next = std::rand();
+    replay::StartSequence(draws);
+    EXPECT_EQ(std::rand(), next);
+    replay::StartSequence(draws);
+
+    // Escape ends a watch in the frame it is pressed, back on the list.
+    PushKey(SDLK_r, 'r');
+    RunFrames(engine, 30);
+    ASSERT_TRUE(engine.Watching());
+    PushKey(SDLK_ESCAPE, 27);
+    engine.RunFrame();
+    EXPECT_FALSE(engine.Watching());
+    EXPECT_FALSE(engine.QuitRequested());
+    EXPECT_EQ(engine.GetState(), list);
+    engine.RunFrame();
+    EXPECT_EQ(FrameHash(engine.GetScreen()), listed);
 
     ReleaseAllInput();
+}
+
+// A replays/ folder the player may not write in: the game says so once and plays on, its score
+// stored and its last game kept.
+TEST(RecordedGames, AReplayThatCannotBeKeptIsSaidOnceAndTheGamePlaysOn) {
+    constexpr uid_t kNobody = 65534;
+    constexpr gid_t kNogroup = 65534;
+    if (getuid() != 0) {
+        GTEST_SKIP() << "needs root to play as nobody";
+    }
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    ASSERT_EQ(chown(dir.Path().c_str(), kNobody, kNogroup), 0);
+    fs::create_directory(dir.File("replays"));  // root's
+    fs::permissions(dir.File("replays"), fs::perms(0755));
+    // Played in a child that is nobody from the start, with standard error as it said it.
+    EXPECT_EXIT(
+        {
+            if (setgid(kNogroup) != 0 || setuid(kNobody) != 0) {
+                std::_Exit(10);
+            }
+            if (access("replays", W_OK) == 0 || access(".", W_OK) != 0) {
+                std::_Exit(11);  // the fault would not be the one meant
+            }
+            GameEngine engine;
+            UseFakeClock(engine);
+            HeldPad pad;
+            engine.SetState(new StateMenu());
+            StandAndFire(engine, "Ann", false, pad, nullptr);
+            if (dynamic_cast<StateShowScore*>(engine.GetState()) == nullptr) {
+                std::_Exit(12);
+            }
+            PushKey(SDLK_RETURN, '\r');  // the menu, and a new game
+            PushKey(SDLK_RETURN, '\r');
+            RunFrames(engine, 3);
+            std::_Exit(PlayOf(engine) != nullptr && !engine.QuitRequested() ? 0 : 13);
+        },
+        testing::ExitedWithCode(0),
+        "^arcade-game: cannot keep replays/[0-9]+ points - Ann\\.replay: Permission denied\n$");
+    EXPECT_TRUE(fs::is_empty(dir.File("replays")));
+    EXPECT_EQ(Loaded(dir.File("last.replay")).name, "Ann");
+    EXPECT_NE(ReadWholeFile(dir.File("highscore.txt")).find(" points - Ann"), std::string::npos);
 }
 
 }  // namespace
