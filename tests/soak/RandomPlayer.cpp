@@ -16,7 +16,8 @@ constexpr double kSwitchChance = 0.02;
 constexpr Uint8 kHighestButton = 11;
 // Per frame of a paused game: P again.
 constexpr double kResumeChance = 0.02;
-constexpr char kTyped[] = "abcxyzABCXYZ0129 !.-_\t";
+// r watches the best game kept, on the high-score list.
+constexpr char kTyped[] = "abcrxyzABCXYZ0129 !.-_\t";
 }  // namespace
 
 std::unique_ptr<Gamepad> RandomPlayer::NewPad() {
