@@ -58,6 +58,7 @@ GameEngine::GameEngine(const Options& options) {
     if (display->Frame() == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");
     }
+    pictures = std::make_unique<PictureShelf>();
     kept = CurrentSettings();
     if (TTF_Init() == -1) {
         StopAfterFailed("TTF_Init");
@@ -98,6 +99,7 @@ GameEngine::~GameEngine() {
     gamepad.reset();
     if (sdlStarted) {
         TTF_Quit();
+        pictures.reset();
         display.reset();
         SDL_Quit();
     }

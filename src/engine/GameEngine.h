@@ -18,6 +18,7 @@
 #include "engine/PauseNote.h"
 #include "engine/Settings.h"
 #include "engine/Watch.h"
+#include "gfx/PictureShelf.h"
 #include "replay/Recorder.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
@@ -138,6 +139,7 @@ class GameEngine {
     // First made and last gone: every file that any part of the game fails to load is named here.
     MissingFiles missingFiles;
     std::unique_ptr<Display> display;            // none while proving a replay
+    std::unique_ptr<PictureShelf> pictures;      // likewise
     std::unique_ptr<SettingsFile> settingsFile;  // null when the player keeps no settings
     Settings kept;                               // as the game started, or as last written
     std::unique_ptr<GameState> currentState;
