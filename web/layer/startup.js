@@ -1,11 +1,10 @@
 // The browser half of the layer under the game, run before main: the play folder the game reads
-// by bare file names, the font as a web font, the high scores kept in the browser's storage, and
-// keys as the desktop delivers them.
+// by bare file names, the high scores kept in the browser's storage, and keys as the desktop
+// delivers them.
 (function () {
   var PLAY = '/play';
   var SAVED = '/saved';  // kept in IndexedDB across visits
   var SCORES = 'highscore.txt';
-  var FONT = 'arial.ttf';
 
   // A held key repeats in the browser but not on the desktop, where one press fires one bullet.
   // Arrows and Space would also scroll the page under the game. Listening on the window while the
@@ -89,51 +88,10 @@
     });
   }
 
-  // Canvas text draws with the font family named like the file the game opens, so the font from
-  // the data goes in under that name. It is there once the data package has been unpacked.
-  function prepareFont() {
-    var started = false;
-    var monitor = Module['monitorRunDependencies'];
-    Module['monitorRunDependencies'] = function (left) {
-      if (monitor) {
-        monitor(left);
-      }
-      if (started || !FS.analyzePath(PLAY + '/' + FONT).exists) {
-        return;
-      }
-      started = true;
-      var face = new FontFace(FONT, FS.readFile(PLAY + '/' + FONT));
-      face.load().then(function (loaded) {
-        document.fonts.add(loaded);
-        removeRunDependency('font');
-      }, function (error) {
-        err('the font did not load, text falls back to the browser\'s: ' + error);
-        removeRunDependency('font');
-      });
-    };
-    addRunDependency('font');
-  }
-
-  // Every picture's pixels are read back once, as it is loaded, to make its key colour
-  // transparent. The browser keeps a canvas that is read from in memory it can read quickly, if it
-  // is told so when the canvas is made; untold, it warns in the console. The game's own canvas on
-  // the page is only drawn on.
-  function readablePictures() {
-    var createContext = Browser.createContext;
-    Browser.createContext = function (canvas, useWebGL, setInModule) {
-      if (useWebGL || setInModule || canvas === Module['canvas']) {
-        return createContext.apply(Browser, arguments);
-      }
-      return canvas.getContext('2d', {willReadFrequently: true});
-    };
-  }
-
   Module['preRun'] = Module['preRun'] || [];
   Module['preRun'].push(function () {
     FS.mkdirTree(PLAY);
     FS.chdir(PLAY);
     prepareScores();
-    prepareFont();
-    readablePictures();
   });
 })();
