@@ -92,6 +92,8 @@ bench:
 	cd $(BENCH_DIR) && ./bench/arcade-bench
 	bench/whole/run $(BENCH_DIR)
 	bench/scores/run $(BENCH_DIR)
+	$(MAKE) --no-print-directory web
+	/usr/bin/python3 bench/page/load_time.py $(WEB_DIR)/site $(BENCH_DIR)/arcade-scores assets
 
 fuzz:
 	tools/install-deps fuzz
