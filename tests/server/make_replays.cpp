@@ -22,6 +22,7 @@
 #include "replay/Shelf.h"
 #include "screens/StateMenu.h"
 #include "screens/StateShowScore.h"
+#include "support/Frames.h"
 #include "support/Scratch.h"
 
 namespace {
@@ -32,16 +33,6 @@ constexpr int kMostSteps = 60;       // frames of stepping right before standing
 constexpr int kStepsApart = 13;      // how the stepping differs from one game to the next
 constexpr int kStoringReturns = 3;   // confirm the name, go on, store the score
 constexpr int kNameDigits = 4;
-
-SDL_Event KeyDown(SDLKey sym, Uint16 unicode) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = sym;
-    event.key.keysym.unicode = unicode;
-    return event;
-}
 
 // What a player of one of these games does: Enter on the menu, a few steps right, then fire
 // every other frame; once the name is asked for, type it and press Enter until it is stored.

@@ -4,13 +4,18 @@
 
 #include "engine/GameEngine.h"
 
-void PushKey(SDLKey sym, Uint16 unicode) {
+SDL_Event KeyDown(SDLKey sym, Uint16 unicode) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.type = SDL_KEYDOWN;
     event.key.state = SDL_PRESSED;
     event.key.keysym.sym = sym;
     event.key.keysym.unicode = unicode;
+    return event;
+}
+
+void PushKey(SDLKey sym, Uint16 unicode) {
+    SDL_Event event = KeyDown(sym, unicode);
     SDL_PushEvent(&event);
 }
 

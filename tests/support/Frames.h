@@ -37,6 +37,8 @@ class SteppingClock : public Clock {
     Uint32 now = 1000;
 };
 
+// A key press as the keyboard makes it.
+SDL_Event KeyDown(SDLKey sym, Uint16 unicode = 0);
 // Puts a key press into SDL's event queue, as the keyboard would.
 void PushKey(SDLKey sym, Uint16 unicode = 0);
 // Types text: one key press per character, carrying that character.
