@@ -2,10 +2,13 @@
 
 #include <httplib.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "server/Digest.h"
 #include "server/PostCheck.h"

@@ -116,30 +116,31 @@ void StaticFiles::Serve(const httplib::Request& request, httplib::Response& resp
         return;
     }
     response.set_header("Vary", "Accept-Encoding");
-    std::optional<std::string> content;
+    response.set_header("Cache-Control", "no-cache");
     if (AcceptsGzip(request)) {
         const std::optional<std::string> packed = Inside(*file + ".gz");
+        std::optional<std::string> content;
         if (packed && (content = ReadAll(*packed))) {
+            // Given as a provider of known length, which httplib sends as it is: a file packed
+            // already must not be packed again.
             response.set_header("Content-Encoding", "gzip");
+            auto bytes = std::make_shared<std::string>(std::move(*content));
+            response.set_content_provider(
+                bytes->size(), ContentTypeOf(*file),
+                [bytes](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                    return sink.write(bytes->data() + offset, length);
+                });
+            return;
         }
     }
-    if (!content) {
-        content = ReadAll(*file);
-    }
+    // httplib packs a text file itself for a client that takes it.
+    std::optional<std::string> content = ReadAll(*file);
     if (!content) {
         response.status = 404;
         response.set_content("the file cannot be read\n", "text/plain; charset=utf-8");
         return;
     }
-    response.set_header("Cache-Control", "no-cache");
-    // Given as a provider of known length, which httplib sends as it is: a file already packed
-    // must not be packed again.
-    auto bytes = std::make_shared<std::string>(std::move(*content));
-    response.set_content_provider(
-        bytes->size(), ContentTypeOf(*file),
-        [bytes](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            return sink.write(bytes->data() + offset, length);
-        });
+    response.set_content(std::move(*content), ContentTypeOf(*file));
 }
 
 }  // namespace server
