@@ -5,6 +5,7 @@
   var PLAY = '/play';
   var SAVED = '/saved';  // kept in IndexedDB across visits
   var SCORES = 'highscore.txt';
+  var REPLAYS = 'replays';  // the replay of every stored score, kept with the scores
 
   // A held key repeats in the browser but not on the desktop, where one press fires one bullet.
   // Arrows and Space would also scroll the page under the game. Listening on the window while the
@@ -31,7 +32,19 @@
   // page would learn that the game has ended only then.
   Module['noAudioDecoding'] = true;
 
-  // Storing a score ends in a rename into the saved folder; copy the folder to IndexedDB then.
+  // Whether a path names a place inside the saved folder, links followed: the play folder's
+  // replays/ is a link into it.
+  function inSaved(path) {
+    try {
+      var folder = FS.lookupPath(PATH.dirname(PATH_FS.resolve(path)), {follow: true}).path;
+      return (folder + '/').indexOf(SAVED + '/') === 0;
+    } catch (error) {
+      return false;
+    }
+  }
+
+  // Storing a score or a replay ends in a rename into the saved folder; copy the folder to
+  // IndexedDB then.
   // Copies run one at a time, and a rename during one asks for another after it.
   var saving = false;
   var saveAgain = false;
@@ -61,7 +74,7 @@
     var rename = FS.rename;
     FS.rename = function (from, to) {
       rename(from, to);
-      if (PATH_FS.resolve(to).indexOf(SAVED + '/') === 0) {
+      if (inSaved(to)) {
         keepScores();
       }
     };
@@ -76,6 +89,11 @@
       if (!FS.analyzePath(saved).exists) {
         FS.writeFile(saved, '');
       }
+      var replays = SAVED + '/' + REPLAYS;
+      if (!FS.analyzePath(replays).exists) {
+        FS.mkdir(replays);
+      }
+      FS.symlink(replays, PLAY + '/' + REPLAYS);
       // A page hosted with a table for the whole site may have the game list that instead of
       // this browser's own: it is asked once the saved folder is in, and names the file.
       var choose = Module['chooseScores'] || function (own, use) {

@@ -1,5 +1,6 @@
 """A game played on the page in headless Chromium leaves its replay in the browser's file system,
-and the desktop game proves it with --verify: the same points and name, from the same bombs.
+and the desktop game proves it with --verify: the same points and name, from the same bombs. The
+replays outlive the visit, as the scores do.
 
 usage: replay_test.py SITE_FOLDER ASSET_FOLDER DESKTOP_GAME"""
 
@@ -50,7 +51,16 @@ def main():
         replay = bytes(driver.execute_script(
             "return Array.from(Module.FS.readFile('/play/last.replay'))"))
         kept = driver.execute_script("return Module.FS.readdir('/play/replays')")
+        # The score and the replay each end in a copy to the browser's storage; a later visit
+        # still has the replay.
+        browser.wait_for(driver, 'return Module.scoresKept >= 2', 10, 'the replay to be kept')
+        driver.get(url)
+        player.wait_for_picture('menu.png', 30, 'the menu again')
+        kept_later = driver.execute_script("return Module.FS.readdir('/play/replays')")
     points, name = STORED.match(stored).groups()
+    if sorted(kept_later) != sorted(kept):
+        browser.fail(None, 'replays/ held %r after the game and %r on the next visit'
+                     % (kept, kept_later))
     print('the browser stored %r and kept a replay of %d bytes, %r in replays/'
           % (stored, len(replay), [file for file in kept if file.endswith('.replay')]))
 
