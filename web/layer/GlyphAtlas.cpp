@@ -1,6 +1,7 @@
 #include "GlyphAtlas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -80,12 +81,12 @@ std::optional<GlyphAtlas> GlyphAtlas::Read(const std::vector<std::uint8_t>& file
             glyph.offset = in.U32();
             atlas.glyphs.push_back(glyph);
         }
-        atlas.kerns.assign(kCodes * kCodes, 0);
         for (std::uint32_t pairs = in.U32(); pairs > 0 && !in.Short(); --pairs) {
             const unsigned left = in.U8();
             const unsigned right = in.U8();
-            atlas.kerns[left * kCodes + right] = static_cast<std::int16_t>(in.I16());
+            atlas.kerns.emplace_back(left * kCodes + right, in.I16());
         }
+        std::sort(atlas.kerns.begin(), atlas.kerns.end());
         const std::uint32_t bytes = in.U32();
         const std::optional<std::size_t> start = in.Skip(bytes);
         if (!start || in.Short()) {
@@ -107,7 +108,12 @@ std::optional<GlyphAtlas> GlyphAtlas::Read(const std::vector<std::uint8_t>& file
 }
 
 int GlyphAtlas::Kerning(unsigned char left, unsigned char right) const {
-    return kerned ? kerns[left * kCodes + right] : 0;
+    if (!kerned) {
+        return 0;
+    }
+    const unsigned pair = left * kCodes + right;
+    const auto found = std::lower_bound(kerns.begin(), kerns.end(), std::make_pair(pair, INT_MIN));
+    return found != kerns.end() && found->first == pair ? found->second : 0;
 }
 
 GlyphAtlas::Size GlyphAtlas::Measure(const char* text) const {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The game's font at one point size as the desktop's font library renders it: the font's
@@ -42,7 +43,8 @@ class GlyphAtlas {
     int ascent = 0;
     int height = 0;
     bool kerned = false;
-    std::vector<Glyph> glyphs;        // by character code
-    std::vector<std::int16_t> kerns;  // by left code * 256 + right code
+    std::vector<Glyph> glyphs;  // by character code
+    // The pairs that kern, by left code * 256 + right code, in order: a few dozen in a font.
+    std::vector<std::pair<unsigned, int>> kerns;
     std::vector<std::uint8_t> coverage;
 };
