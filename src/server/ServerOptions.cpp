@@ -36,11 +36,18 @@ bool ParseServerOptions(int argc, const char* const argv[], ServerOptions& optio
         if (equals != std::string::npos) {
             value = word.substr(equals + 1);
             word.resize(equals);
-        } else if (word.compare(0, 2, "--") == 0 && i + 1 < argc) {
-            value = argv[++i];
-        } else if (word.compare(0, 2, "--") == 0) {
-            error = word + " needs a value";
+        }
+        if (word != "--port" && word != "--bind" && word != "--site" && word != "--db" &&
+            word != "--posts-per-minute") {
+            error = "unknown option \"" + word + "\" (--help lists them)";
             return false;
+        }
+        if (equals == std::string::npos) {
+            if (i + 1 == argc) {
+                error = word + " needs a value";
+                return false;
+            }
+            value = argv[++i];
         }
         if (word == "--port") {
             if (!Number(value, 0, kHighestPort, options.port)) {
@@ -57,14 +64,8 @@ bool ParseServerOptions(int argc, const char* const argv[], ServerOptions& optio
             options.site = value;
         } else if (word == "--db") {
             options.db = value;
-        } else if (word == "--posts-per-minute") {
-            if (!Number(value, 1, kMostPostsPerMinute, options.postsPerMinute)) {
-                error =
-                    "--posts-per-minute takes a number from 1 to 1000000, not \"" + value + "\"";
-                return false;
-            }
-        } else {
-            error = "unknown option \"" + word + "\" (--help lists them)";
+        } else if (!Number(value, 1, kMostPostsPerMinute, options.postsPerMinute)) {
+            error = "--posts-per-minute takes a number from 1 to 1000000, not \"" + value + "\"";
             return false;
         }
     }

@@ -59,8 +59,11 @@ SqlitePtr Connect(const std::string& path, int flags, std::string& error) {
 
 std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::string& error) {
     SqlitePtr writer = Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+    if (writer == nullptr) {
+        return nullptr;
+    }
     // The write-ahead journal synced in full makes every commit durable when it returns.
-    if (writer == nullptr || !Execute(writer.get(), "PRAGMA journal_mode=WAL", error) ||
+    if (!Execute(writer.get(), "PRAGMA journal_mode=WAL", error) ||
         !Execute(writer.get(), "PRAGMA synchronous=FULL", error) ||
         !Execute(writer.get(), kSchema, error)) {
         error = path + ": " + error;
