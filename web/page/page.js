@@ -139,6 +139,11 @@
         keepForOffline();
       },
       onExit: function () {
+        if (newerBuild) {
+          say('The game has ended, and a newer version of it has come: reload the page to ' +
+              'play that.');
+          return;
+        }
         if (watching) {
           // Watched to the end or stopped: back to the menu.
           setTimeout(start, 0);
@@ -175,6 +180,17 @@
     window.arcadeScores.replay(id).then(start, function (error) {
       notice = 'That game cannot be watched: ' + error.message + '.';
       start();
+    });
+  }
+
+  // A page that came from the copy of an older build is left with the newer build's files once
+  // that build's worker takes over: its game, started again in place, would load them into the
+  // older build's script. Such a page is reloaded instead, by the player (a reload the page made
+  // itself would have to start the game's sound without the player's say).
+  var newerBuild = false;
+  if (navigator.serviceWorker && navigator.serviceWorker.controller) {
+    navigator.serviceWorker.addEventListener('controllerchange', function () {
+      newerBuild = true;
     });
   }
 

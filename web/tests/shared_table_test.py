@@ -174,11 +174,20 @@ def main():
                     name = re.search(r"CACHE = '([^']+)'", worker.read()).group(1)
                 old = first.execute_script('return caches.keys()')
                 first.refresh()
+                ann.wait_for_picture('menu.png', 30, 'the older build\'s menu')
                 browser.wait_for(first, 'return caches.keys().then(k => k.join() === %r)' % name,
                                  20, 'the new build\'s cache alone')
-                print('a new build replaced the cache %s with %s' % (old, name))
-            # Only the refused connections while the server was gone may show in the console.
-            clean_console(first, allowed=('ERR_CONNECTION_REFUSED',))
+                # Only the refused connections while the server was gone show in the console.
+                clean_console(first, allowed=('ERR_CONNECTION_REFUSED',))
+                # The older build's page never starts its game again with the new build's files.
+                ann.press(Keys.ESCAPE)
+                said = browser.wait_for(first, "return document.getElementById('again').hidden"
+                                        " && document.getElementById('status').textContent",
+                                        5, 'the game to end')
+                if 'reload' not in said:
+                    browser.fail(first, 'the older build ended saying %r' % said)
+                print('a new build replaced the cache %s with %s; its older page said: %s'
+                      % (old, name, said))
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
