@@ -90,9 +90,12 @@ int main(int argc, char* argv[]) {
     // The library listens with room for five connections waiting to be taken: a moment's crowd
     // of players would have the rest dropped, each to be retried by its browser a second or
     // more later. The listening socket is noted as it is made, and given a long queue once bound.
+    // Its own options would also let a second server take the same port and quietly share the
+    // players with the first; a port already served is refused instead.
     int listening = -1;
     http.set_socket_options([&listening](int made) {
-        httplib::default_socket_options(made);
+        const int yes = 1;
+        setsockopt(made, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         listening = made;
     });
     api.Install(http);

@@ -60,6 +60,18 @@ std::optional<std::string> ReadAll(const std::string& path) {
     return content.str();
 }
 
+// A packed copy older than its file was left by an earlier build, or the file was changed by
+// hand since: what it holds is not the file any more.
+bool PackedSince(const std::string& packed, const std::string& file) {
+    std::error_code error;
+    const auto packedTime = fs::last_write_time(packed, error);
+    if (error) {
+        return false;
+    }
+    const auto fileTime = fs::last_write_time(file, error);
+    return !error && packedTime >= fileTime;
+}
+
 }  // namespace
 
 const char* ContentTypeOf(const std::string& path) {
@@ -120,7 +132,7 @@ void StaticFiles::Serve(const httplib::Request& request, httplib::Response& resp
     if (AcceptsGzip(request)) {
         const std::optional<std::string> packed = Inside(*file + ".gz");
         std::optional<std::string> content;
-        if (packed && (content = ReadAll(*packed))) {
+        if (packed && PackedSince(*packed, *file) && (content = ReadAll(*packed))) {
             // Given as a provider of known length, which httplib sends as it is: a file packed
             // already must not be packed again.
             response.set_header("Content-Encoding", "gzip");

@@ -116,6 +116,27 @@ def main():
         status, headers, body = server.request('GET', '/game.js')
         check(status == 200 and body == script and 'content-encoding' not in headers,
               'game.js is served as it is to one that does not')
+        # A packed copy older than its file is not the file any more.
+        changed = b'let frames = 1;\n' * 200
+        with open(os.path.join(site, 'game.js'), 'wb') as file:
+            file.write(changed)
+        later = os.stat(os.path.join(site, 'game.js.gz')).st_mtime + 10
+        os.utime(os.path.join(site, 'game.js'), (later, later))
+        status, headers, body = server.request('GET', '/game.js', None, {'Accept-Encoding': 'gzip'})
+        if headers.get('content-encoding') == 'gzip':
+            body = gzip.decompress(body)
+        check(status == 200 and body == changed, 'a game.js.gz older than game.js is not sent')
+        # A second server on the same port is refused, not let in to share the players.
+        second = subprocess.Popen([server_binary, '--port', str(server.port), '--db',
+                                   'sqlite:' + os.path.join(work, 'second.sqlite')],
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        try:
+            said = second.communicate(timeout=10)[1].strip()
+        except subprocess.TimeoutExpired:
+            second.kill()
+            said = 'still serving after 10 s: ' + second.communicate()[0].strip()
+        check(second.returncode not in (0, None) and 'cannot listen' in said,
+              'a second server on a served port stops: %r' % said)
         for path in ('/secret.txt', '/../secret.txt', '/%2e%2e/secret.txt', '/..%2fsecret.txt',
                      '/' + os.path.join(work, 'secret.txt')):
             status, _, body = server.request('GET', path)
