@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -72,6 +73,23 @@ bool PackedSince(const std::string& packed, const std::string& file) {
     return !error && packedTime >= fileTime;
 }
 
+// A tag that changes whenever the file does: its size and when it was last written.
+std::string TagOf(const std::string& file) {
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error) {
+        return std::string();
+    }
+    const auto written = fs::last_write_time(file, error);
+    if (error) {
+        return std::string();
+    }
+    char tag[64];
+    std::snprintf(tag, sizeof tag, "W/\"%llx-%llx\"", static_cast<unsigned long long>(size),
+                  static_cast<unsigned long long>(written.time_since_epoch().count()));
+    return tag;
+}
+
 }  // namespace
 
 const char* ContentTypeOf(const std::string& path) {
@@ -129,6 +147,16 @@ void StaticFiles::Serve(const httplib::Request& request, httplib::Response& resp
     }
     response.set_header("Vary", "Accept-Encoding");
     response.set_header("Cache-Control", "no-cache");
+    // The browser asks again each time (no-cache); a file it holds already is not sent again.
+    // Weak, as one tag stands for the file packed or not.
+    const std::string tag = TagOf(*file);
+    if (!tag.empty()) {
+        response.set_header("ETag", tag);
+        if (request.get_header_value("If-None-Match").find(tag) != std::string::npos) {
+            response.status = 304;
+            return;
+        }
+    }
     if (AcceptsGzip(request)) {
         const std::optional<std::string> packed = Inside(*file + ".gz");
         std::optional<std::string> content;

@@ -116,6 +116,10 @@ def main():
         status, headers, body = server.request('GET', '/game.js')
         check(status == 200 and body == script and 'content-encoding' not in headers,
               'game.js is served as it is to one that does not')
+        # A file the browser holds already is not sent again; a changed one is.
+        tag = headers.get('etag', '')
+        status, _, body = server.request('GET', '/game.js', None, {'If-None-Match': tag})
+        check(tag and status == 304 and body == b'', 'game.js unchanged since %s: 304' % tag)
         # A packed copy older than its file is not the file any more.
         changed = b'let frames = 1;\n' * 200
         with open(os.path.join(site, 'game.js'), 'wb') as file:
@@ -126,6 +130,8 @@ def main():
         if headers.get('content-encoding') == 'gzip':
             body = gzip.decompress(body)
         check(status == 200 and body == changed, 'a game.js.gz older than game.js is not sent')
+        status, _, body = server.request('GET', '/game.js', None, {'If-None-Match': tag})
+        check(status == 200 and body == changed, 'a changed game.js is sent whole again')
         # A second server on the same port is refused, not let in to share the players.
         second = subprocess.Popen([server_binary, '--port', str(server.port), '--db',
                                    'sqlite:' + os.path.join(work, 'second.sqlite')],
