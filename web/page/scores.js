@@ -126,7 +126,7 @@
     rows.slice(0, ROWS_SHOWN).forEach(function (row) {
       var item = document.createElement('li');
       var score = document.createElement('span');
-      score.textContent = row.points + ' points - ' + row.name;
+      score.textContent = scoreLine(row.points, row.name);
       item.appendChild(score);
       if (/^\d+$/.test(String(row.id))) {
         var watch = document.createElement('a');
@@ -286,7 +286,12 @@
     number();
     text();
     var points = number();
-    return (points < 10 ? '0' : '') + points + ' points - ' + text();
+    return scoreLine(points, text());
+  }
+
+  // A line as the game writes it: the points in two digits at least.
+  function scoreLine(points, name) {
+    return (points < 10 ? '0' : '') + points + ' points - ' + name;
   }
 
   function latin1(bytes) {
