@@ -1,5 +1,7 @@
 #include "server/PostgresStore.h"
 
+#include <algorithm>
+#include <climits>
 #include <pqxx/pqxx>
 
 namespace server {
@@ -12,7 +14,9 @@ constexpr const char* kCreateTable = R"(CREATE TABLE IF NOT EXISTS scores (
     name bytea NOT NULL,
     digest bytea NOT NULL UNIQUE,
     replay bytea NOT NULL,
-    created timestamptz NOT NULL DEFAULT now()))";
+    created timestamptz NOT NULL DEFAULT now());
+-- The list's order, read in it.
+CREATE INDEX IF NOT EXISTS scores_listed ON scores (points DESC, name DESC, id))";
 // Two servers starting at once on an empty database would both try to make the table, and one
 // of them would fail on the other's half-made one; whoever holds this lock makes it alone.
 constexpr std::int64_t kCreateTableLock = 0x41524341444553;
@@ -150,10 +154,22 @@ std::optional<ScoreStore::Added> PostgresStore::Add(int points, const std::strin
 }
 
 std::optional<std::vector<StoredScore>> PostgresStore::All(std::string& error) {
+    return Scores("SELECT id, points, name FROM scores ORDER BY id", std::nullopt, error);
+}
+
+std::optional<std::vector<StoredScore>> PostgresStore::Best(std::size_t most, std::string& error) {
+    return Scores(
+        "SELECT id, points, name FROM scores ORDER BY points DESC, name DESC, id LIMIT $1",
+        static_cast<long long>(std::min<std::size_t>(most, LLONG_MAX)), error);
+}
+
+std::optional<std::vector<StoredScore>> PostgresStore::Scores(const char* sql,
+                                                              std::optional<long long> limit,
+                                                              std::string& error) {
     return WithConnection(
-        [](pqxx::connection& connection) {
+        [sql, limit](pqxx::connection& connection) {
             pqxx::read_transaction transaction(connection);
-            const auto rows = transaction.exec("SELECT id, points, name FROM scores ORDER BY id");
+            const auto rows = limit ? transaction.exec_params(sql, *limit) : transaction.exec(sql);
             std::vector<StoredScore> scores;
             scores.reserve(rows.size());
             for (const auto& row : rows) {

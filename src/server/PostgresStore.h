@@ -31,6 +31,7 @@ class PostgresStore : public ScoreStore {
     std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
                              const std::string& digest, std::string& error) override;
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
+    std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
 
   private:
@@ -44,6 +45,9 @@ class PostgresStore : public ScoreStore {
     std::unique_ptr<pqxx::connection> Borrow();
     void GiveBack(std::unique_ptr<pqxx::connection> connection);
     void ForgetAll(std::unique_ptr<pqxx::connection> broken);
+    // The scores a query gives, its one parameter (if any) the limit.
+    std::optional<std::vector<StoredScore>> Scores(const char* sql, std::optional<long long> limit,
+                                                   std::string& error);
 
     const std::string url;
     const std::size_t most;

@@ -107,7 +107,7 @@ void ScoreApi::Install(httplib::Server& http) {
 
     auto table = [this](httplib::Response& response, bool json) -> bool {
         std::string error;
-        const auto scores = store.All(error);
+        const auto scores = store.Best(limits::kMostListed, error);
         if (!scores) {
             std::fprintf(stderr, "arcade-scores: %s\n", error.c_str());
             RefuseForNow(response, kUnavailable, "the table cannot be read just now",

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -31,8 +32,12 @@ class ScoreStore {
     };
     virtual std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
                                      const std::string& digest, std::string& error) = 0;
-    // Every score, oldest first; the server puts them in the list's own order.
+    // Every score, oldest first.
     virtual std::optional<std::vector<StoredScore>> All(std::string& error) = 0;
+    // The most highest scores, as the list has them: more points first, equal points by the
+    // name's bytes, highest first, and the same line oldest first. Read through an index, so that
+    // a list asked for by every visitor costs the same whatever the table has grown to.
+    virtual std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) = 0;
     // The replay kept with a score, byte for byte; nothing when there is no such id (or the store
     // failed: error is then set).
     virtual std::optional<std::string> Replay(std::int64_t id, std::string& error) = 0;

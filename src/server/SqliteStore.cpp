@@ -1,5 +1,8 @@
 #include "server/SqliteStore.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace server {
 namespace {
 
@@ -13,7 +16,9 @@ constexpr const char* kSchema =
     " points INTEGER NOT NULL,"
     " name TEXT NOT NULL,"
     " digest TEXT NOT NULL UNIQUE,"
-    " replay BLOB NOT NULL)";
+    " replay BLOB NOT NULL);"
+    // The list's order, read in it.
+    "CREATE INDEX IF NOT EXISTS scores_listed ON scores (points DESC, name DESC, id)";
 
 struct Finalize {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -115,11 +120,24 @@ std::optional<ScoreStore::Added> SqliteStore::Add(int points, const std::string&
 }
 
 std::optional<std::vector<StoredScore>> SqliteStore::All(std::string& error) {
+    return Scores("SELECT id, points, name FROM scores ORDER BY id", std::nullopt, error);
+}
+
+std::optional<std::vector<StoredScore>> SqliteStore::Best(std::size_t most, std::string& error) {
+    return Scores("SELECT id, points, name FROM scores ORDER BY points DESC, name DESC, id LIMIT ?",
+                  static_cast<sqlite3_int64>(std::min<std::size_t>(most, INT64_MAX)), error);
+}
+
+std::optional<std::vector<StoredScore>> SqliteStore::Scores(const char* sql,
+                                                            std::optional<sqlite3_int64> limit,
+                                                            std::string& error) {
     std::lock_guard<std::mutex> lock(reading);
-    Statement select =
-        Prepare(reader.get(), "SELECT id, points, name FROM scores ORDER BY id", error);
+    Statement select = Prepare(reader.get(), sql, error);
     if (select == nullptr) {
         return std::nullopt;
+    }
+    if (limit) {
+        sqlite3_bind_int64(select.get(), 1, *limit);
     }
     std::vector<StoredScore> scores;
     int step = SQLITE_ROW;

@@ -27,11 +27,17 @@ class SqliteStore : public ScoreStore {
     std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
                              const std::string& digest, std::string& error) override;
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
+    std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
 
   private:
     SqliteStore(SqlitePtr writer, SqlitePtr reader)
         : writer(std::move(writer)), reader(std::move(reader)) {}
+
+    // The scores a query gives, its one parameter (if any) the limit.
+    std::optional<std::vector<StoredScore>> Scores(const char* sql,
+                                                   std::optional<sqlite3_int64> limit,
+                                                   std::string& error);
 
     std::mutex writing;
     SqlitePtr writer;

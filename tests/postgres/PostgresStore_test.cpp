@@ -9,6 +9,7 @@
 #include <pqxx/pqxx>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -161,6 +162,32 @@ TEST_F(PostgresStoreTest, CarriesOnWhenTheDatabaseDropsItsConnections) {
     const auto all = store->All(error);
     ASSERT_TRUE(all) << error;
     EXPECT_EQ(all->size(), 2u);
+}
+
+// The list is read in its own order, as the game ranks its file: more points first, equal
+// points by the name's bytes highest first, the same line oldest first.
+TEST_F(PostgresStoreTest, ReadsTheBestInTheListsOrder) {
+    auto store = Open();
+    ASSERT_TRUE(store);
+    std::string error;
+    const std::vector<std::pair<int, std::string>> games = {
+        {5, "Ann"}, {5, "Anna"}, {5, "ann"}, {100, "Bob"}, {99, "Bob 2"},
+        {5, "Ann"}, {12, ""},    {5, "B"},   {0, "Zed"},   {100, "Bo"}};
+    for (std::size_t game = 0; game < games.size(); ++game) {
+        ASSERT_TRUE(store->Add(games[game].first, games[game].second, "replay",
+                               "digest " + std::to_string(game), error))
+            << error;
+    }
+    const auto best = store->Best(9, error);
+    ASSERT_TRUE(best) << error;
+    std::vector<std::string> read;
+    for (const auto& score : *best) {
+        read.push_back(std::to_string(score.points) + " " + score.name + " #" +
+                       std::to_string(score.replayId));
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"100 Bob #4", "100 Bo #10", "99 Bob 2 #5", "12  #7",
+                                              "5 ann #3", "5 B #8", "5 Anna #2", "5 Ann #1",
+                                              "5 Ann #6"}));
 }
 
 TEST(PostgresStoreFaults, NoDatabaseIsAnErrorNotACrash) {
