@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "AtlasFormat.h"
+
 namespace {
-constexpr char kMagic[] = "ARCADEGLYPHS1\n";
-constexpr int kCodes = 256;
 
 // FreeType's 26.6 fixed point to whole pixels, rounded as the font library rounds them.
 long Floor(FT_Pos x) {
@@ -135,7 +135,7 @@ void WriteSize(Writer& out, FT_Face face, int pointSize) {
     std::vector<unsigned char> pool;
     std::map<FT_UInt, Glyph> done;
     std::vector<Glyph> glyphs;
-    for (unsigned code = 0; code < kCodes; ++code) {
+    for (unsigned code = 0; code < kAtlasCodes; ++code) {
         glyphs.push_back(Render(face, code, pool, done));
         const Glyph& glyph = glyphs.back();
         out.U16(glyph.index);
@@ -152,8 +152,8 @@ void WriteSize(Writer& out, FT_Face face, int pointSize) {
     // Only pairs of two glyphs the font has kern, in whole pixels rounded towards the left.
     Writer pairs;
     std::uint32_t count = 0;
-    for (unsigned left = 0; kerning && left < kCodes; ++left) {
-        for (unsigned right = 0; right < kCodes; ++right) {
+    for (unsigned left = 0; kerning && left < kAtlasCodes; ++left) {
+        for (unsigned right = 0; right < kAtlasCodes; ++right) {
             if (glyphs[left].index == 0 || glyphs[right].index == 0) {
                 continue;
             }
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     }
     PickCharacterMap(face);
     Writer out;
-    out.bytes = kMagic;
+    out.bytes = kAtlasMagic;
     out.U16(static_cast<unsigned>(argc - 3));
     for (int i = 3; i < argc; ++i) {
         const int pointSize = std::atoi(argv[i]);

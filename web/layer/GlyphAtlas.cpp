@@ -4,9 +4,9 @@
 #include <climits>
 #include <cstring>
 
+#include "../glyphs/AtlasFormat.h"
+
 namespace {
-constexpr char kMagic[] = "ARCADEGLYPHS1\n";
-constexpr int kCodes = 256;
 
 // Reads the atlas's little-endian numbers, and says afterwards whether it ran out of bytes.
 class Reader {
@@ -58,7 +58,7 @@ class Reader {
 
 std::optional<GlyphAtlas> GlyphAtlas::Read(const std::vector<std::uint8_t>& file, int pointSize) {
     Reader in(file);
-    if (!in.Take(kMagic, sizeof kMagic - 1)) {
+    if (!in.Take(kAtlasMagic, sizeof kAtlasMagic - 1)) {
         return std::nullopt;
     }
     for (unsigned sizes = in.U16(); sizes > 0 && !in.Short(); --sizes) {
@@ -68,7 +68,7 @@ std::optional<GlyphAtlas> GlyphAtlas::Read(const std::vector<std::uint8_t>& file
         in.I16();  // the descent, which the height holds already
         atlas.height = in.I16();
         atlas.kerned = in.U8() != 0;
-        for (int code = 0; code < kCodes; ++code) {
+        for (int code = 0; code < kAtlasCodes; ++code) {
             Glyph glyph{};
             glyph.index = static_cast<int>(in.U16());
             glyph.minx = in.I16();
@@ -84,7 +84,7 @@ std::optional<GlyphAtlas> GlyphAtlas::Read(const std::vector<std::uint8_t>& file
         for (std::uint32_t pairs = in.U32(); pairs > 0 && !in.Short(); --pairs) {
             const unsigned left = in.U8();
             const unsigned right = in.U8();
-            atlas.kerns.emplace_back(left * kCodes + right, in.I16());
+            atlas.kerns.emplace_back(left * kAtlasCodes + right, in.I16());
         }
         std::sort(atlas.kerns.begin(), atlas.kerns.end());
         const std::uint32_t bytes = in.U32();
@@ -111,7 +111,7 @@ int GlyphAtlas::Kerning(unsigned char left, unsigned char right) const {
     if (!kerned) {
         return 0;
     }
-    const unsigned pair = left * kCodes + right;
+    const unsigned pair = left * kAtlasCodes + right;
     const auto found = std::lower_bound(kerns.begin(), kerns.end(), std::make_pair(pair, INT_MIN));
     return found != kerns.end() && found->first == pair ? found->second : 0;
 }
