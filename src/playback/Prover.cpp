@@ -5,11 +5,11 @@
 
 #include "engine/GameEngine.h"
 #include "engine/GameKey.h"
+#include "playback/AsRecorded.h"
 #include "playback/ReplayInput.h"
 #include "playback/StoreCatcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
-#include "screens/StateMenu.h"
 
 namespace replay {
 namespace {
@@ -29,14 +29,11 @@ Verdict Prove(const Replay& game) {
         return Refuse("recorded by version " + game.gameVersion + " of the game; this is " +
                       GameVersion());
     }
-    StartSequence(game.drawsBefore);
     GameEngine engine{GameEngine::Headless{}};
-    engine.SetDrawsSoFar(game.drawsBefore);
-    engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
     auto input = std::make_unique<ReplayInput>(game.frames);
     const ReplayInput& fed = *input;
     engine.SetInput(std::move(input));
-    engine.SetState(new StateMenu());
+    StartAsRecorded(engine, game);
 
     Stored stored;
     const std::size_t last = game.frames.size();

@@ -1,9 +1,8 @@
 #include "playback/Watcher.h"
 
+#include "playback/AsRecorded.h"
 #include "playback/ReplayInput.h"
-#include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
-#include "screens/StateMenu.h"
 
 namespace replay {
 namespace {
@@ -58,16 +57,13 @@ class WatchClock : public Clock {
 Watcher::Watcher(GameEngine& engine, const Replay& game)
     : engine(engine), recorded(engine.RecordsGames()) {
     engine.RecordGames(false);
-    StartSequence(game.drawsBefore);
-    engine.SetDrawsSoFar(game.drawsBefore);
-    engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
     auto input = std::make_unique<WatchInput>(game.frames, control);
     feed = input.get();
     ownInput = engine.SetInput(std::move(input));
     auto clock = std::make_unique<WatchClock>(engine.SetClock(nullptr), control);
     watchClock = clock.get();
     engine.SetClock(std::move(clock));
-    engine.SetState(new StateMenu());
+    StartAsRecorded(engine, game);
 }
 
 Watcher::~Watcher() {

@@ -1,0 +1,16 @@
+#include "playback/AsRecorded.h"
+
+#include "engine/GameEngine.h"
+#include "replay/Recorder.h"
+#include "screens/StateMenu.h"
+
+namespace replay {
+
+void StartAsRecorded(GameEngine& engine, const Replay& game) {
+    StartSequence(game.drawsBefore);
+    engine.SetDrawsSoFar(game.drawsBefore);
+    engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
+    engine.SetState(new StateMenu());
+}
+
+}  // namespace replay
