@@ -35,7 +35,7 @@ bool NameEntry::CouldBeTyped(const std::string& name) {
         }
         typed += c;
     }
-    return true;
+    return typed.empty() || typed.back() != ' ';
 }
 
 void NameEntry::ToggleOn() {
@@ -65,6 +65,8 @@ bool NameEntry::TypeKey(const SDL_keysym& key) {
     const bool confirming = key.sym == SDLK_RETURN;
     if (confirming) {
         confirmed = true;
+        // Spaces typed after a name show nowhere, yet would make it another name in the list.
+        name.erase(name.find_last_not_of(' ') + 1);
     }
     if (key.sym == SDLK_BACKSPACE && !name.empty()) {
         name.pop_back();

@@ -112,7 +112,7 @@ TEST_F(TypingAName, OnlyLettersDigitsAndSpacesAreTyped) {
     EXPECT_FALSE(engine.QuitRequested());
 }
 
-TEST_F(TypingAName, ANameNeverBeginsWithASpace) {
+TEST_F(TypingAName, ANameNeitherBeginsNorEndsWithASpace) {
     SDL_Surface* screen = engine.GetScreen();
     Type("  Al Bo ");
     EXPECT_EQ(engine.GetPlayerName(), "Al Bo ");
@@ -125,6 +125,20 @@ TEST_F(TypingAName, ANameNeverBeginsWithASpace) {
     engine.RunFrame();
     EXPECT_EQ(engine.GetPlayerName(), "");
     EXPECT_FALSE(NameRowHasInk(screen, 0, 300));
+
+    // Spaces hammered after a name, in a second game too, go when it is confirmed.
+    Type("Bot one  ");
+    Press(SDLK_RETURN, 13);
+    EXPECT_EQ(engine.GetPlayerName(), "Bot one");
+    engine.SetName();
+    EXPECT_EQ(engine.GetState()->GetName(), "Bot one");
+    engine.SetEntername();
+    engine.SetNameentered();
+    engine.SetEntername();
+    Type(" ");
+    EXPECT_EQ(engine.GetPlayerName(), "Bot one ");
+    Press(SDLK_RETURN, 13);
+    EXPECT_EQ(engine.GetPlayerName(), "Bot one");
 }
 
 TEST_F(TypingAName, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
