@@ -41,7 +41,8 @@ run:
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target arcade-game
 	$(MAKE) --no-print-directory stage
 	cd $(PLAY_DIR) && ../$(BUILD_DIR)/arcade-game --settings "$(SETTINGS)" \
-	    $$(grep -qs '^[[:space:]]*scale[[:space:]]*=' "$(SETTINGS)" || echo --scale auto)
+	    $$([ -f "$(SETTINGS)" ] && grep -Eqsi "^($$(printf '\357\273\277'))?[[:space:]]*scale[[:space:]]*=" \
+	        "$(SETTINGS)" || echo --scale auto)
 
 # The game reads everything from its working directory: the pictures, the font as arial.ttf and
 # highscore.txt, which is never touched here so that it outlives rebuilds and make clean.

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/DisplayRules.h"
 
@@ -16,16 +17,22 @@ struct Settings {
     }
 };
 
-// The file they are kept in: a few "name = value" lines that a person can read and edit.
+// The file they are kept in: "name = value" lines that a person can read and edit. A line the
+// game does not understand is named on standard error and skipped; every other line still counts.
 class SettingsFile {
   public:
     explicit SettingsFile(std::string path) : path(std::move(path)) {}
 
-    // The kept settings, or the defaults where the file is missing. An unreadable or garbled
-    // file gives the defaults and one line on standard error, and stays as it is.
+    // The kept settings over the defaults; the defaults alone where the file is missing. A file
+    // that cannot be read (not a regular file, unreadable, far too long) gives the defaults and
+    // one line on standard error; each line skipped is named there once.
     Settings Read() const;
-    // Replaces the file whole: a crash or a full disk leaves the old file or the new one, never
-    // half of one. A failure is told on standard error once.
+    // Puts settings into the file: the lines of the settings the game changes get their new
+    // values where they stand, and every other line (comments, settings the game only reads,
+    // lines it does not understand) stays as the player wrote it. The file is replaced whole, so
+    // a crash or a full disk leaves the old file or the new one. A file that could not be read is
+    // left alone rather than replaced by one without the player's lines. A failure is told on
+    // standard error once.
     void Write(const Settings& settings);
 
     const std::string& Path() const { return path; }
@@ -37,7 +44,15 @@ class SettingsFile {
 
 // "1" to "8", or "auto" for display::kAutoScale; nothing for any other word.
 std::optional<int> ScaleOfWord(const std::string& word);
-// The file's text for these settings.
-std::string SettingsText(const Settings& settings);
-// Reads a file's text over the defaults in settings; false, with the reason, when garbled.
-bool ParseSettings(const std::string& text, Settings& settings, std::string& problem);
+
+// A line of a settings file that was skipped, and why, for the player to mend.
+struct SkippedLine {
+    int number = 0;    // from 1
+    std::string text;  // as it stands, cut short and with what cannot be shown replaced
+    std::string why;
+};
+// Reads a file's text over the settings given (the defaults, usually): every line understood is
+// applied, in order, so that a later line wins; every other line is added to skipped.
+void ParseSettings(const std::string& text, Settings& settings, std::vector<SkippedLine>& skipped);
+// The file's text with settings put in: old is the file as it stands (empty for a new file).
+std::string RewriteSettings(const std::string& old, const Settings& settings);

@@ -2,7 +2,7 @@
 # Big screens, as a player on a 1920x1080 desktop gets them through the installed launcher, on
 # SDL 1.2 and on the compatibility layer over SDL 2: the window as large as the desktop holds,
 # the keys that change it, full screen at the desktop's size, and the choice kept for the next
-# start; a garbled settings file named once and left alone.
+# start; the lines of a settings file it cannot take named once, and the file left alone.
 source "$(dirname "$0")/../e2e/lib.sh"
 
 cmake --install "$BUILD_DIR" --prefix "$WORK/prefix" >"$WORK/install.log" || fail "install failed"
@@ -92,15 +92,16 @@ walk_through() {
     expect_setting "scale = 1" "$how, M"
     quit_game "$how, the kept scale"
 
-    # A garbled file: the defaults (not its 3x), one line that names it, and not a byte changed.
-    printf 'scale = 3\nfullscreen = maybe\n' >"$settings"
+    # A file edited by hand: its scale taken in any case (no auto from the launcher), each line
+    # the game cannot take named once, and not a byte changed.
+    printf 'Scale = 1\nfullscreen = maybe\nvolume = 5\n' >"$settings"
     cp "$settings" "$WORK/garbled"
     start_big
-    expect_size 640x480 "$how, a garbled settings file"
-    quit_game "$how, a garbled settings file"
-    [ "$(grep -c "$settings" "$WORK/game.log")" = 1 ] ||
-        fail "$how, a garbled file was told: $(cat "$WORK/game.log")"
-    cmp -s "$settings" "$WORK/garbled" || fail "$how, the garbled file changed"
+    expect_size 640x480 "$how, a settings file with lines to skip"
+    quit_game "$how, a settings file with lines to skip"
+    [ "$(grep -c "$settings: line" "$WORK/game.log")" = 2 ] ||
+        fail "$how, the lines skipped were told: $(cat "$WORK/game.log")"
+    cmp -s "$settings" "$WORK/garbled" || fail "$how, the edited file changed"
 }
 
 walk_through sdl12
@@ -112,4 +113,4 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 walk_through compat
 echo "on SDL 1.2 and the layer: 1280x960 at first, Page Down/keypad + 640x480/1280x960," \
     "full screen 1920x1080 with the menu at 2x centred, back at 1280x960, 1x kept for the next" \
-    "start, a garbled file told once and unchanged"
+    "start, the lines it cannot take told once and the file unchanged"

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 
 #include "support/Scratch.h"
 
 namespace {
+using namespace std::string_literals;
 
 TEST(SettingsFile, WhatIsWrittenIsReadBackAndMadeWithItsFolders) {
     ScratchDir dir;
@@ -27,28 +29,102 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackAndMadeWithItsFolders) {
     EXPECT_EQ(file.Read(), (Settings{5, false, false}));
 }
 
-TEST(SettingsFile, AGarbledFileGivesTheDefaultsAndOneLineAndStaysAsItIs) {
+TEST(SettingsFile, APlayersOwnFileCountsLineByLineAndKeepsItsLinesThroughARewrite) {
     ScratchDir dir;
     const std::string path = dir.File("settings");
     SettingsFile file(path);
-    for (const std::string& garbled :
-         {std::string("scale = 9\n"), std::string("scale = 2\nvolume = 11\n"),
-          std::string("fullscreen\n"), std::string("sound = on\0off\n", 16),
-          std::string(5000, '#')}) {
-        WriteWholeFile(path, garbled);
+    // An editor's byte-order mark, the player's case, a misspelt and an unknown name, a value out
+    // of range, garbage, comments and line endings of another system.
+    const std::string mine =
+        "\xEF\xBB\xBF# my settings\r\n"
+        "Scale = 3\r\n"
+        "volume = 5\n"
+        "\n"
+        "  # sound next\n"
+        "SOUND = Off\n"
+        "fulscreen = yes\n"
+        "scale = 9\n"
+        "\x1b[31mgarbage\n"
+        "fullscreen = no\0"
+        "pe\n"
+        "fullscreen = yes"s;
+    WriteWholeFile(path, mine);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(file.Read(), (Settings{3, true, false}));
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string start = "arcade-game: " + path + ": line ";
+    EXPECT_EQ(said, start + "3 skipped (no setting of that name): volume = 5\n" + start +
+                        "7 skipped (no setting of that name): fulscreen = yes\n" + start +
+                        "8 skipped (scale takes 1 to 8, or auto (as large as fits the desktop)):"
+                        " scale = 9\n" +
+                        start + "9 skipped (not a 'name = value' line): ?[31mgarbage\n" + start +
+                        "10 skipped (fullscreen takes yes or no): fullscreen = no?pe\n");
+
+    // The game changes what it owns where it stands, and nothing else; nothing is named again.
+    testing::internal::CaptureStderr();
+    file.Write(Settings{display::kAutoScale, false, true});
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(ReadWholeFile(path),
+              "\xEF\xBB\xBF# my settings\r\n"
+              "scale = auto\r\n"
+              "volume = 5\n"
+              "\n"
+              "  # sound next\n"
+              "sound = on\n"
+              "fulscreen = yes\n"
+              "scale = auto\n"
+              "\x1b[31mgarbage\n"
+              "fullscreen = no\n"
+              "fullscreen = no\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(file.Read(), (Settings{display::kAutoScale, false, true}));
+    testing::internal::GetCapturedStderr();
+
+    // A setting missing from the file is added at its end.
+    WriteWholeFile(path, "# only a comment\nsound = off\n");
+    file.Write(Settings{2, false, false});
+    EXPECT_EQ(ReadWholeFile(path), "# only a comment\nsound = off\nscale = 2\nfullscreen = no\n");
+
+    // Many lines of garbage are named by the first few and a count.
+    std::string garbage;
+    for (int line = 0; line < 8; ++line) {
+        garbage += "x\n";
+    }
+    WriteWholeFile(path, garbage);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(file.Read(), Settings{});
+    const std::string many = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 6) << many;
+    EXPECT_NE(many.find(": 3 more lines skipped\n"), std::string::npos) << many;
+}
+
+TEST(SettingsFile, WhatIsNoRegularFileOrFarTooLongGivesTheDefaultsAndOneLineAndIsLeftAlone) {
+    ScratchDir dir;
+    ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
+    WriteWholeFile(dir.File("long"), std::string(5000, '#'));
+    for (const char* name : {"folder", "pipe", "long"}) {
+        const std::string path = dir.File(name);
+        SettingsFile file(path);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(file.Read(), Settings{});
-        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(file.Read(), Settings{}) << name;
+        std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.rfind("arcade-game: " + path + ": ", 0), 0u) << said;
         EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
-        EXPECT_EQ(ReadWholeFile(path), garbled);
-    }
+        EXPECT_NE(said.find("default settings"), std::string::npos) << said;
 
-    // Unreadable as a file at all: a folder in its place.
-    ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(SettingsFile(dir.File("folder")).Read(), Settings{});
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("default settings"), std::string::npos);
+        // Replacing it would throw away what could not be read.
+        testing::internal::CaptureStderr();
+        file.Write(Settings{2, true, false});
+        file.Write(Settings{3, true, false});
+        said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind("arcade-game: cannot keep the settings in " + path + ": ", 0), 0u)
+            << said;
+        EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+        struct stat facts {};
+        ASSERT_EQ(lstat(path.c_str(), &facts), 0);
+        EXPECT_FALSE(S_ISREG(facts.st_mode) && facts.st_size != 5000) << name;
+    }
 }
 
 TEST(SettingsFile, AWriteThatCannotHappenIsToldOnce) {
