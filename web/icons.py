@@ -1,8 +1,9 @@
 """Draws the page's icons for the home screen from the game's own icon: each pixel of the
 result the average of the part of the icon it covers, so a whole enlargement stays sharp and a
-reduction stays smooth.
+reduction stays smooth. A maskable icon (SIZE:OUT.png:maskable) fills its whole square with the
+page's colour and keeps the game's icon within the middle, which a phone may cut to any shape.
 
-usage: icons.py ICON.png SIZE:OUT.png..."""
+usage: icons.py ICON.png SIZE:OUT.png[:maskable]..."""
 
 import struct
 import sys
@@ -11,6 +12,10 @@ import zlib
 SIGNATURE = b'\x89PNG\r\n\x1a\n'
 RGBA = 6
 CHANNELS = 4
+# The page's background colour, under a maskable icon.
+BACKGROUND = (0x10, 0x10, 0x18)
+# A phone keeps at least the circle of four fifths of the square; the icon's square within it.
+MASKABLE_SHARE = 0.6
 
 
 def chunks(data):
@@ -109,11 +114,29 @@ def resized(width, height, rows, size):
     return out
 
 
+def maskable(width, height, rows, size):
+    """The icon in the middle of an opaque square of the page's colour."""
+    inner = int(round(size * MASKABLE_SHARE))
+    icon = resized(width, height, rows, inner)
+    at = (size - inner) // 2
+    out = [bytearray(bytes(BACKGROUND) + b'\xff') * size for _ in range(size)]
+    for y, row in enumerate(icon):
+        for x in range(inner):
+            pixel = row[x * CHANNELS:(x + 1) * CHANNELS]
+            alpha = pixel[3] / 255
+            target = out[at + y]
+            for c in range(3):
+                target[(at + x) * CHANNELS + c] = round(pixel[c] * alpha +
+                                                        BACKGROUND[c] * (1 - alpha))
+    return out
+
+
 def main():
     width, height, rows = read_png(sys.argv[1])
     for wanted in sys.argv[2:]:
-        size, path = wanted.split(':', 1)
-        write_png(path, int(size), resized(width, height, rows, int(size)))
+        size, path, *kind = wanted.split(':')
+        draw = maskable if kind == ['maskable'] else resized
+        write_png(path, int(size), draw(width, height, rows, int(size)))
 
 
 if __name__ == '__main__':

@@ -1,96 +1,250 @@
-// Touch play: buttons around the game and a text field for the name, each feeding the game the
-// same key presses a keyboard would. Shown only where the device has touch.
+// Touch play: buttons around the game and a field for the name, each feeding the game the same
+// key presses a keyboard would. Shown only where the device has touch.
 (function () {
   'use strict';
 
-  var panel = document.getElementById('touch');
   var canvas = document.getElementById('screen');
   var field = document.getElementById('name');
-  if (!(navigator.maxTouchPoints > 0 || 'ontouchstart' in window)) {
+  var hints = document.getElementById('hints');
+  var muteButton = document.getElementById('mute');
+  var page = window.arcadePage;
+  if (!(navigator.maxTouchPoints > 0 || 'ontouchstart' in window) || !page) {
     return;
   }
-  panel.hidden = false;
+  ['move', 'fire', 'keys', 'page-keys', 'naming'].forEach(function (id) {
+    document.getElementById(id).hidden = false;
+  });
   document.documentElement.classList.add('touch');
-  window.dispatchEvent(new Event('resize'));  // the page fits the game to what is left
+  page.fit();  // the game fits what the buttons leave
 
-  // The game reads the browser's old key numbers, which a made-up event must be given by hand.
-  var CODES = {ArrowLeft: 37, ArrowRight: 39, ' ': 32, Enter: 13, p: 80, Backspace: 8};
-
-  function send(type, key) {
-    var code = CODES[key] || key.toUpperCase().charCodeAt(0);
-    var event = new KeyboardEvent(type, {key: key, bubbles: true, cancelable: true});
-    var charCode = type === 'keypress' ? key.charCodeAt(0) : 0;
-    Object.defineProperty(event, 'keyCode', {value: type === 'keypress' ? charCode : code});
-    Object.defineProperty(event, 'which', {value: type === 'keypress' ? charCode : code});
-    Object.defineProperty(event, 'charCode', {value: charCode});
-    canvas.dispatchEvent(event);
-  }
+  // The game's name entry, as its own rules have it: these characters, no space first, at most
+  // this long. The field holds exactly what the game holds.
+  var LONGEST_NAME = 17;
+  var NAME_CHARACTER = /^[A-Za-z0-9 ]$/;
+  // A Fire still being tapped when the cannon is hit must not become part of the name.
+  var FIRE_QUIET_MS = 500;
 
   function press(key) {
-    send('keydown', key);
+    page.sendKey('keydown', key);
     if (key.length === 1) {
-      send('keypress', key);
+      page.sendKey('keypress', key);
     }
-    send('keyup', key);
+    page.sendKey('keyup', key);
+  }
+
+  // Which of the game's screens shows now, told by its pictures: a screen that shows its picture
+  // at nine in ten of a spread of points is that screen, whatever text lies over it.
+  var SAMPLES = [];
+  for (var y = 12; y < 480; y += 57) {
+    for (var x = 10; x < 640; x += 79) {
+      SAMPLES.push([x, y]);
+    }
+  }
+  var pictures = {};  // the samples of each screen's picture, once the game has loaded them
+  var gameContext = null;
+
+  function samplesOf(context) {
+    return SAMPLES.map(function (point) {
+      var pixel = context.getImageData(point[0], point[1], 1, 1).data;
+      return (pixel[0] << 16) | (pixel[1] << 8) | pixel[2];
+    });
+  }
+
+  function loadPicture(name) {
+    var FS = window.Module && window.Module.FS;
+    if (!FS || !window.createImageBitmap) {
+      return;
+    }
+    var bytes;
+    try {
+      bytes = FS.readFile('/play/' + name);
+    } catch (error) {
+      return;  // a game without the picture shows no such screen to tell
+    }
+    createImageBitmap(new Blob([bytes], {type: 'image/png'})).then(function (bitmap) {
+      var copy = document.createElement('canvas');
+      copy.width = bitmap.width;
+      copy.height = bitmap.height;
+      var context = copy.getContext('2d', {willReadFrequently: true});
+      context.drawImage(bitmap, 0, 0);
+      pictures[name] = samplesOf(context);
+    }).catch(function () {});
+  }
+
+  function showing(name, now) {
+    var picture = pictures[name];
+    if (!picture) {
+      return false;
+    }
+    var same = 0;
+    for (var i = 0; i < picture.length; i++) {
+      same += picture[i] === now[i] ? 1 : 0;
+    }
+    return same >= 0.9 * picture.length;
+  }
+
+  // What the game holds as the name: what the field typed into it, since the game's start.
+  var gameName = '';
+  var naming = false;  // the game waits for a name
+  var confirmed = false;  // and has it; the next Enter stores the score
+  var namingSince = -Infinity;
+  var running = false;
+
+  function startNaming() {
+    naming = true;
+    confirmed = false;
+    namingSince = performance.now();
+    field.disabled = false;
+    field.value = gameName;
+    field.focus({preventScroll: true});
+    // The caret after the name, where typing goes on.
+    field.setSelectionRange(gameName.length, gameName.length);
+  }
+
+  function stopNaming() {
+    var hadFocus = document.activeElement === field;
+    naming = false;
+    field.disabled = true;
+    if (hadFocus) {
+      page.focusGame();
+    }
+  }
+
+  function watchScreens() {
+    if (!running) {
+      return;
+    }
+    gameContext = gameContext || canvas.getContext('2d', {willReadFrequently: true});
+    var now = samplesOf(gameContext);
+    var overGame = showing('gameover.png', now);
+    if (overGame && !naming && !confirmed && !page.watching()) {
+      startNaming();
+    } else if (!overGame && (naming || confirmed)) {
+      confirmed = false;
+      stopNaming();
+    }
+    hints.hidden = !showing('menu.png', now);
+    setTimeout(watchScreens, 50);
+  }
+
+  page.onStart(function () {
+    running = true;
+    gameName = '';
+    naming = confirmed = false;
+    field.value = '';
+    muteButton.setAttribute('aria-pressed', 'false');
+    ['menu.png', 'gameover.png'].forEach(loadPicture);
+    watchScreens();
+  });
+  page.onEnd(function () {
+    running = false;
+    hints.hidden = true;
+    stopNaming();
+  });
+
+  function confirmName() {
+    press('Enter');
+    if (naming) {
+      confirmed = true;
+      stopNaming();
+    }
   }
 
   // Move buttons act while held, as the arrow keys do; the others press once per touch.
-  Array.prototype.forEach.call(panel.querySelectorAll('button[data-key]'), function (button) {
-    var key = button.getAttribute('data-key');
-    var held = button.hasAttribute('data-hold');
-    var down = false;
-    function release() {
-      if (down) {
-        down = false;
-        send('keyup', key);
+  Array.prototype.forEach.call(document.querySelectorAll('.pad button[data-key]'),
+    function (button) {
+      var key = button.getAttribute('data-key');
+      var held = button.hasAttribute('data-hold');
+      var down = false;
+      function release() {
+        if (down) {
+          down = false;
+          page.sendKey('keyup', key);
+        }
       }
+      button.addEventListener('pointerdown', function (event) {
+        event.preventDefault();
+        if (key === 'Enter') {
+          confirmName();
+          return;
+        }
+        // Space and P are letters of the name: Fire and Pause never type them, least of all
+        // Fire in the moment after the cannon is hit.
+        if (key.length === 1 && (naming || performance.now() - namingSince < FIRE_QUIET_MS)) {
+          return;
+        }
+        if (!held) {
+          press(key);
+          return;
+        }
+        down = true;
+        button.setPointerCapture(event.pointerId);
+        page.sendKey('keydown', key);
+      });
+      button.addEventListener('pointerup', release);
+      button.addEventListener('pointercancel', release);
+      button.addEventListener('contextmenu', function (event) {
+        event.preventDefault();
+      });
+    });
+
+  // The page's own buttons: M is a letter of the name too.
+  muteButton.addEventListener('click', function () {
+    if (naming) {
+      return;
     }
-    button.addEventListener('pointerdown', function (event) {
-      event.preventDefault();
-      if (!held) {
-        press(key);
-        return;
-      }
-      down = true;
-      button.setPointerCapture(event.pointerId);
-      send('keydown', key);
-    });
-    button.addEventListener('pointerup', release);
-    button.addEventListener('pointercancel', release);
-    button.addEventListener('contextmenu', function (event) {
-      event.preventDefault();
-    });
+    press('m');
+    muteButton.setAttribute('aria-pressed',
+      String(muteButton.getAttribute('aria-pressed') !== 'true'));
   });
 
-  // The device's own keyboard types into the field; what changes there becomes key presses. Its
-  // own key events stop at the field, for a phone's keyboard sends no usable key numbers.
-  var typed = '';
+  // The name as the game would take it from these characters typed in turn.
+  function asTyped(text) {
+    var name = '';
+    for (var i = 0; i < text.length && name.length < LONGEST_NAME; i++) {
+      var c = text[i];
+      if (NAME_CHARACTER.test(c) && !(c === ' ' && name === '')) {
+        name += c;
+      }
+    }
+    return name;
+  }
+
+  // The device's own keyboard types into the field; every change there, however it came (a
+  // key, a paste, a correction, a selection typed over), goes to the game as the Backspaces and
+  // letters that turn its name into the field's. Its own key events stop at the field, for a
+  // phone's keyboard sends no usable key numbers.
   ['keydown', 'keypress', 'keyup'].forEach(function (type) {
     field.addEventListener(type, function (event) {
       event.stopPropagation();
       if (type === 'keydown' && event.key === 'Enter') {
         event.preventDefault();
-        press('Enter');
+        confirmName();
       }
     });
   });
   field.addEventListener('input', function () {
-    var now = field.value;
+    if (!naming) {
+      field.value = gameName;
+      return;
+    }
+    var now = asTyped(field.value);
+    if (now !== field.value) {
+      var caret = field.selectionStart;
+      field.value = now;
+      caret = Math.min(caret === null ? now.length : caret, now.length);
+      field.setSelectionRange(caret, caret);
+    }
     var same = 0;
-    while (same < typed.length && same < now.length && typed[same] === now[same]) {
+    while (same < gameName.length && same < now.length && gameName[same] === now[same]) {
       same++;
     }
-    for (var i = typed.length; i > same; i--) {
+    for (var i = gameName.length; i > same; i--) {
       press('Backspace');
     }
     for (var j = same; j < now.length; j++) {
       press(now[j]);
     }
-    typed = now;
-  });
-  // A new name starts from an empty field.
-  field.addEventListener('focus', function () {
-    field.value = '';
-    typed = '';
+    gameName = now;
   });
 })();

@@ -71,6 +71,77 @@ def wait_for(driver, script, timeout, what):
         time.sleep(0.05)
 
 
+def set_viewport(driver, width, height, phone=False):
+    """The page's window as width x height CSS pixels, as a phone of that size would have it
+    (turned on its side when wider than tall) where phone is true."""
+    metrics = {'width': width, 'height': height, 'deviceScaleFactor': 2 if phone else 1,
+               'mobile': phone}
+    if phone:
+        metrics['screenOrientation'] = {
+            'type': 'landscapePrimary' if width > height else 'portraitPrimary',
+            'angle': 90 if width > height else 0}
+    driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', metrics)
+    time.sleep(0.3)
+
+
+def game_box(driver):
+    """Where the game shows on the page: its scale, and whether all of it lies within the
+    window."""
+    return driver.execute_script("""
+        const box = document.getElementById('screen').getBoundingClientRect();
+        return {scale: box.height / 480, width: box.width, height: box.height,
+                inside: box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 &&
+                        box.bottom <= innerHeight + 0.5,
+                window: [innerWidth, innerHeight]};""")
+
+
+def js_heap(driver):
+    """The bytes the page's JavaScript holds after a collection of its garbage."""
+    driver.execute_cdp_cmd('HeapProfiler.collectGarbage', {})
+    return driver.execute_cdp_cmd('Runtime.getHeapUsage', {})['usedSize']
+
+
+def listener_counts(driver):
+    """The event listeners on the window, the document and the game's canvas."""
+    counts = {}
+    for name, expression in (('window', 'window'), ('document', 'document'),
+                             ('canvas', "document.getElementById('screen')")):
+        found = driver.execute_cdp_cmd('Runtime.evaluate', {'expression': expression})
+        listeners = driver.execute_cdp_cmd('DOMDebugger.getEventListeners', {
+            'objectId': found['result']['objectId']})['listeners']
+        counts[name] = len(listeners)
+    return counts
+
+
+def renderer_memory(driver):
+    """The resident bytes of the browser's renderer processes, those that run pages."""
+    def children(pid):
+        found = []
+        try:
+            for thread in os.listdir('/proc/%d/task' % pid):
+                with open('/proc/%d/task/%s/children' % (pid, thread)) as listed:
+                    found.extend(int(child) for child in listed.read().split())
+        except OSError:
+            pass
+        return found
+    total = 0
+    waiting = [driver.service.process.pid]
+    while waiting:
+        pid = waiting.pop()
+        waiting.extend(children(pid))
+        try:
+            with open('/proc/%d/cmdline' % pid, 'rb') as command:
+                if b'--type=renderer' not in command.read():
+                    continue
+            with open('/proc/%d/status' % pid) as state:
+                for line in state:
+                    if line.startswith('VmRSS:'):
+                        total += int(line.split()[1]) * 1024
+        except OSError:
+            pass
+    return total
+
+
 def canvas_rgb(driver):
     """The game's canvas as bytes, three a pixel, rows from the top."""
     encoded = driver.execute_script("""

@@ -1,7 +1,8 @@
 """The page played in headless Chromium as a player would: the menu exactly as its picture, Enter
 to play, a game ended by a bomb, a typed name stored, the list showing it, and after a reload of
 the page the list still there behind Space, also after Escape ended the game and it was played
-again in place.
+again in place from the keyboard, thirty times over without the page growing; the game as large
+as a wide window holds; what the page says without WebAssembly and without JavaScript.
 
 usage: play_test.py SITE_FOLDER ASSET_FOLDER"""
 
@@ -16,6 +17,20 @@ import browser
 
 TEXT = (255, 0, 255)  # the game's text colour
 NAME = 'Ann B'
+NOTE = "return document.getElementById('scores-note').textContent"
+UNSENT = "return JSON.parse(localStorage.getItem('arcade-game.unsent') || '[]').length"
+PLAY_AGAIN = 30
+# Every AudioContext the page makes, and whether it still runs.
+COUNT_AUDIO = """
+    window.audioContexts = [];
+    const Made = window.AudioContext;
+    window.AudioContext = function (options) {
+      const context = new Made(options);
+      window.audioContexts.push(context);
+      return context;
+    };
+    window.AudioContext.prototype = Made.prototype;"""
+LIVE_AUDIO = "return window.audioContexts.filter(c => c.state !== 'closed').length"
 
 
 def text_pixels(rgb, left, top, width, height):
@@ -144,6 +159,23 @@ def main():
         if troubles:
             browser.fail(driver, 'the console holds %d warnings: %s' % (len(troubles), troubles))
         print('stored %r, listed in %d text pixels' % (lines[0], first))
+        # Hosted as plain files, there is no table: none is promised, and no game waits for one.
+        note = browser.wait_for(driver, NOTE, 10, 'the page to say where scores stay')
+        if note != 'Scores stay in this browser.' or driver.execute_script(UNSENT):
+            browser.fail(driver, 'hosted as plain files the page says %r with %d games waiting'
+                         % (note, driver.execute_script(UNSENT)))
+        print('hosted as plain files the page says: %s' % note)
+
+        # A wide window: the game as large as its height holds, all of it in sight.
+        browser.set_viewport(driver, 1920, 937)
+        box = browser.game_box(driver)
+        if box['scale'] < 1.9 or not box['inside']:
+            browser.fail(driver, 'at 1920x937 the game is at %.3f, within the window: %s'
+                         % (box['scale'], box['inside']))
+        print('at 1920x937 the game is shown at %.3f (%dx%d)'
+              % (box['scale'], box['width'], box['height']))
+        driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+        driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': COUNT_AUDIO})
 
         driver.refresh()
         player.wait_for_picture('menu.png', 30, 'the menu after a reload')
@@ -163,9 +195,28 @@ def main():
                          'the page to say at once that the game has ended')
         print('the page said the game had ended %.2f s after Escape: %s'
               % (time.monotonic() - started, player.ended()))
-        driver.find_element(By.ID, 'again').click()
-        took = player.wait_for_picture('menu.png', 5, 'the menu after playing again')
-        print('playing again brought the menu back in %.2f s' % took)
+        # The page's button has the keys: Enter and Space both press it.
+        measured = []
+        for turn in range(PLAY_AGAIN):
+            if turn:
+                player.press(Keys.ESCAPE)
+                browser.wait_for(driver, "return !document.getElementById('again').hidden", 5,
+                                 'the game to end')
+            focused = driver.switch_to.active_element
+            if focused.get_attribute('id') != 'again':
+                browser.fail(driver, 'the game ended with the focus on %r'
+                             % focused.get_attribute('outerHTML')[:80])
+            focused.send_keys(Keys.SPACE if turn % 2 else Keys.ENTER)
+            took = player.wait_for_picture('menu.png', 10, 'the menu after playing again')
+            if turn in (0, PLAY_AGAIN - 1):
+                time.sleep(1)
+                measured.append((browser.js_heap(driver), browser.renderer_memory(driver),
+                                 browser.listener_counts(driver),
+                                 driver.execute_script(LIVE_AUDIO)))
+                print('after playing again %d times: JS heap %.1f MB, renderer %.1f MB, '
+                      'listeners %s, %d AudioContext running'
+                      % (turn + 1, measured[-1][0] / 1e6, measured[-1][1] / 1e6,
+                         measured[-1][2], measured[-1][3]))
 
         player.press(Keys.SPACE)
         time.sleep(0.2)
@@ -183,6 +234,13 @@ def main():
         if 'WebAssembly' not in said:
             browser.fail(driver, 'without WebAssembly the page says %r' % said)
         print('without WebAssembly the page says: %s' % said)
+
+        driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': True})
+        driver.refresh()
+        said = driver.find_element(By.TAG_NAME, 'noscript').text
+        if 'JavaScript' not in said:
+            browser.fail(driver, 'without JavaScript the page says %r' % said)
+        print('without JavaScript the page says: %s' % said)
 
 
 if __name__ == '__main__':

@@ -1,6 +1,9 @@
-"""The page played by touch alone on a phone held upright, as Chromium plays one: the buttons
-shown, the game as wide as the screen, a game ended by a bomb, the name typed through the
-page's field with the phone's keyboard, stored and listed.
+"""The page played by touch alone on a phone, as Chromium plays one. Upright: the buttons shown,
+◀ ▶ together and Fire apart, the game as wide as the screen; on its side after resizes and
+turns: the game as large as the height holds, the arrows left of it and Fire right. Two games
+ended by a bomb: after each the name field takes the focus with the game's name in it, gives it
+back once the name is confirmed, and Fire tapped as the game ends types nothing; the second name
+typed over the first is stored exactly as the field shows it.
 
 usage: touch_test.py SITE_FOLDER ASSET_FOLDER"""
 
@@ -8,23 +11,104 @@ import sys
 import time
 
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 import browser
 
-PHONE = (412, 915)
-NAME = 'Zoe K'
+PHONE = (390, 844)
+NAMES = ('Zoe K', 'Bob')
+FOCUSED = 'return document.activeElement && document.activeElement.id'
+FIELD = "return document.getElementById('name').value"
+SCORES = "return Module.FS.readFile('/saved/highscore.txt', {encoding: 'utf8'})"
 
 
-def tap(driver, element_id, hold=0.1):
+def tap(driver, selector, hold=0.1):
     """A finger on the middle of the element, lifted after hold seconds."""
     x, y = driver.execute_script("""
-        const box = document.getElementById(arguments[0]).getBoundingClientRect();
-        return [box.left + box.width / 2, box.top + box.height / 2];""", element_id)
+        const box = document.querySelector(arguments[0]).getBoundingClientRect();
+        return [box.left + box.width / 2, box.top + box.height / 2];""", selector)
     point = [{'x': x, 'y': y}]
     driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchStart', 'touchPoints': point})
     time.sleep(hold)
     driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
     time.sleep(0.2)
+
+
+def centre(driver, selector):
+    return driver.execute_script("""
+        const box = document.querySelector(arguments[0]).getBoundingClientRect();
+        return {x: box.left + box.width / 2, y: box.top + box.height / 2,
+                left: box.left, right: box.right};""", selector)
+
+
+def check_thumbs(driver, landscape):
+    """In landscape the arrows left of the game and Fire right of it; upright ◀ ▶ side by side
+    and Fire well apart from them."""
+    left, right = centre(driver, '[data-key=ArrowLeft]'), centre(driver, '[data-key=ArrowRight]')
+    fire, game = centre(driver, '.fire'), centre(driver, '#screen')
+    if landscape:
+        fine = left['right'] <= game['left'] and right['right'] <= game['left'] and \
+            fire['left'] >= game['right']
+    else:
+        fine = right['left'] - left['right'] < 20 and fire['left'] - right['right'] > 60
+    if not fine:
+        browser.fail(driver, 'the buttons lie %r %r %r around the game %r'
+                     % (left, right, fire, game))
+
+
+def sizes(driver):
+    """The game's size on its side, fresh, after resizes and after turns of the phone: the same
+    each time, as large as the height holds, and all of it in sight."""
+    seen = []
+    for width, height in ((844, 390), (700, 360), (844, 390), (390, 844), (844, 390),
+                          (600, 900), (844, 390)):
+        browser.set_viewport(driver, width, height, phone=True)
+        if (width, height) == (844, 390):
+            seen.append(browser.game_box(driver))
+    if any(box != seen[0] for box in seen) or seen[0]['scale'] < 0.8 or not seen[0]['inside']:
+        browser.fail(driver, 'at 844x390 the game was %r' % seen)
+    check_thumbs(driver, landscape=True)
+    browser.set_viewport(driver, *PHONE, phone=True)
+    return seen[0]
+
+
+def play_to_the_end(driver, assets):
+    gameover = browser.picture_rgb(assets + '/gameover.png')
+    tap(driver, '[data-key=Enter]')  # play
+    tap(driver, '[data-key=ArrowLeft]', hold=0.5)  # the cannon moves away from its start
+    tap(driver, '.fire')
+    if driver.execute_script(FOCUSED) == 'name':
+        browser.fail(driver, 'the name field kept the focus in play')
+    deadline = time.monotonic() + 150
+    while browser.share_equal(browser.canvas_rgb(driver), gameover) < 0.9:
+        if time.monotonic() > deadline:
+            browser.fail(driver, 'no bomb ended the game played by touch')
+        time.sleep(0.05)
+    # Still firing as the cannon is hit.
+    tap(driver, '.fire', hold=0.05)
+    tap(driver, '.fire', hold=0.05)
+
+
+def store(driver, name, games):
+    field = driver.find_element(By.ID, 'name')
+    browser.wait_for(driver, "return document.activeElement.id === 'name'", 2,
+                     'the name field to take the focus')
+    before = driver.execute_script(FIELD)
+    field.send_keys(Keys.CONTROL, 'a')  # all of the game's name, typed over
+    field.send_keys(name + 'x')
+    field.send_keys(Keys.BACKSPACE)  # rubbed out again, as the phone's keyboard does
+    tap(driver, '[data-key=Enter]')  # confirm the name
+    if driver.execute_script(FOCUSED) == 'name':
+        browser.fail(driver, 'the name field kept the focus after the name was confirmed')
+    tap(driver, '[data-key=Enter]')  # on to add the score
+    time.sleep(0.5)
+    tap(driver, '[data-key=Enter]')  # store it
+    browser.wait_for(driver, 'return Module.scoresKept >= %d' % games, 10,
+                     'the score to be stored')
+    lines = driver.execute_script(SCORES).splitlines()
+    if len(lines) != games or not any(line.endswith(' points - ' + name) for line in lines):
+        browser.fail(driver, 'stored by touch: %r' % lines)
+    return before, [line for line in lines if line.endswith(' - ' + name)][0]
 
 
 def main():
@@ -38,40 +122,25 @@ def main():
             if time.monotonic() > deadline:
                 browser.fail(driver, 'no menu')
             time.sleep(0.1)
-        width = driver.execute_script(
-            "return document.getElementById('screen').getBoundingClientRect().width")
-        if driver.execute_script("return document.getElementById('touch').hidden") or \
-                width < PHONE[0] * 0.9:
-            browser.fail(driver, 'on a phone the buttons are hidden or the game is %d px wide'
-                         % width)
-        driver.execute_script("document.querySelectorAll('#touch button')"
-                              ".forEach((b, i) => { b.id = b.id || 'touch' + i; })")
+        upright = browser.game_box(driver)
+        if driver.execute_script("return document.getElementById('fire').hidden") or \
+                upright['width'] < PHONE[0] * 0.9 or not upright['inside']:
+            browser.fail(driver, 'on a phone the buttons are hidden or the game is %r' % upright)
+        check_thumbs(driver, landscape=False)
+        browser.wait_for(driver, "return !document.getElementById('hints').hidden", 2,
+                         'the menu to name the phone\'s buttons')
+        side = sizes(driver)
+        print('upright %dx%d the game is %.3f; on its side at 844x390 %.3f, the same after '
+              'resizes and turns' % (PHONE[0], PHONE[1], upright['scale'], side['scale']))
 
-        tap(driver, 'touch3')  # Enter: play
-        tap(driver, 'touch0', hold=0.5)  # held left: the cannon moves away from its start
-        tap(driver, 'touch1')  # fire
-        gameover = browser.picture_rgb(assets + '/gameover.png')
-        deadline = time.monotonic() + 150
-        while browser.share_equal(browser.canvas_rgb(driver), gameover) < 0.9:
-            if time.monotonic() > deadline:
-                browser.fail(driver, 'no bomb ended the game played by touch')
-            time.sleep(0.5)
-
-        field = driver.find_element(By.ID, 'name')
-        tap(driver, 'name')
-        field.send_keys(NAME + 'x')
-        field.send_keys('\b')  # rubbed out again, as the phone's keyboard does
-        tap(driver, 'touch3')  # confirm the name
-        tap(driver, 'touch3')  # on to add the score
-        time.sleep(0.5)
-        tap(driver, 'touch3')  # store it
-        browser.wait_for(driver, 'return Module.scoresKept > 0', 10, 'the score to be stored')
-        lines = driver.execute_script(
-            "return Module.FS.readFile('/saved/highscore.txt', {encoding: 'utf8'})").splitlines()
-        if len(lines) != 1 or not lines[0].endswith(' - ' + NAME):
-            browser.fail(driver, 'stored by touch: %r' % lines)
-        print('played by touch on a %dx%d phone, the game %d px wide; stored %r'
-              % (PHONE[0], PHONE[1], width, lines[0]))
+        for games, name in enumerate(NAMES, 1):
+            if games > 1:
+                tap(driver, '[data-key=Enter]')  # from the list back to the menu
+            play_to_the_end(driver, assets)
+            before, line = store(driver, name, games)
+            print('game %d: the field showed %r, then stored %r' % (games, before, line))
+            if games > 1 and before != NAMES[0]:
+                browser.fail(driver, 'the second game\'s field began with %r' % before)
 
 
 if __name__ == '__main__':
