@@ -18,8 +18,9 @@
   var LAST_GAME = '/play/last.replay';
   // The game waits this long for the table before it lists its own.
   var TABLE_WAIT_MS = 4000;
-  // Waits between tries while the server cannot be reached, longer each time up to the most.
-  var FIRST_RETRY_MS = 30000;
+  // Waits between tries while the server cannot be reached, longer each time up to the most. A
+  // test may ask for a shorter first wait.
+  var FIRST_RETRY_MS = window.arcadeFirstRetryMs || 30000;
   var MOST_RETRY_MS = 600000;
   // What the server says of a game that can never go into the table: not a replay, too large,
   // not sent as one, not proven. Anything else may pass another time.
@@ -36,6 +37,9 @@
   var game = null;  // the running game's module
   var ownList = null;  // this browser's own list, in the game's saved folder
   var siteAnswers = false;
+  // Whether the page came with the server: unknown until asked. Hosted as plain files, there is
+  // no table to wait for, and no game is kept for one.
+  var hosted = null;
   var sending = false;
   var retry = null;
   var retryMs = FIRST_RETRY_MS;
@@ -100,9 +104,11 @@
   function hostedWithTable() {
     return withTimeout('./', {cache: 'no-cache'}).then(function (page) {
       var policy = page.headers.get('Content-Security-Policy') || '';
-      return policy.indexOf("connect-src 'self'") >= 0;
+      hosted = policy.indexOf("connect-src 'self'") >= 0;
+      return hosted;
     }, function () {
-      return false;
+      // The page itself out of reach: whatever hosts it, nothing is known of a table.
+      return hosted !== false;
     });
   }
 
@@ -165,7 +171,7 @@
   function fallBack() {
     siteAnswers = false;
     tableBox.hidden = true;
-    var waiting = readUnsent().length;
+    var waiting = hosted === false ? 0 : readUnsent().length;
     tell('Scores stay in this browser.' + (waiting ?
       ' ' + waiting + (waiting === 1 ? ' game waits' : ' games wait') +
       ' to go to the site\'s table when it can be reached.' : ''));
@@ -180,7 +186,7 @@
   }
 
   function tryLater() {
-    if (retry === null && readUnsent().length) {
+    if (retry === null && hosted !== false && readUnsent().length) {
       retry = setTimeout(function () {
         retry = null;
         reconnect();
@@ -349,13 +355,33 @@
         return;
       }
       var replay = FS.readFile(LAST_GAME);
-      keep(replay);
+      if (hosted !== false) {
+        keep(replay);
+      }
       if (FS.readlink(LISTED) === SITE_SCORES) {
         addToOwnList(FS, storedLine(replay));
       }
       // After the game's frame, which is still storing.
-      setTimeout(siteAnswers ? sendUnsent : fallBack, 0);
+      setTimeout(afterStore, 0);
     };
+  }
+
+  // Every store is a try at once, and the tries after it start again from the shortest wait.
+  function afterStore() {
+    if (hosted === false) {
+      fallBack();
+      return;
+    }
+    if (retry !== null) {
+      clearTimeout(retry);
+      retry = null;
+    }
+    retryMs = FIRST_RETRY_MS;
+    if (siteAnswers) {
+      sendUnsent();
+    } else {
+      reconnect();
+    }
   }
 
   window.addEventListener('online', reconnect);

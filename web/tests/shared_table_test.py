@@ -1,8 +1,9 @@
 """The site's shared table, played in two browsers of their own against one score server: each
 stores a game, each then lists both; a reload keeps them; with the server stopped the page loads
 from the browser alone, lists the browser's own scores and says that they stay there; a game
-stored meanwhile waits in the browser and reaches the table once the server is back; a new build
-replaces the old one kept for playing offline.
+stored meanwhile waits in the browser and reaches the table soon after the server is back, with
+no reload; Tab leads from the game through every Watch link; a new build replaces the old one kept
+for playing offline.
 
 usage: shared_table_test.py SITE_FOLDER ASSET_FOLDER SCORE_SERVER"""
 
@@ -27,6 +28,8 @@ WEB = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LISTED = "return Module.FS.readFile('/play/highscore.txt', {encoding: 'utf8'})"
 UNSENT = "JSON.parse(localStorage.getItem('arcade-game.unsent') || '[]').length"
 NOTE = "return document.getElementById('scores-note').textContent"
+# The page's first wait before it tries the server again, shortened from half a minute.
+RETRY_MS = 3000
 
 
 def free_port():
@@ -125,6 +128,22 @@ def main():
                 watch = first.find_elements(By.CSS_SELECTOR, '#rows a')
                 print('both browsers list %r; the page offers %d games to watch'
                       % (lines, len(watch)))
+                # Tab leaves the game for every link in turn; Shift+Tab comes back to it.
+                first.find_element(By.ID, 'screen').click()
+                order = []
+                for _ in watch:
+                    first.switch_to.active_element.send_keys(Keys.TAB)
+                    order.append(first.switch_to.active_element.get_attribute('href') or
+                                 first.switch_to.active_element.tag_name)
+                for _ in watch:
+                    first.switch_to.active_element.send_keys(Keys.SHIFT, Keys.TAB)
+                back = first.switch_to.active_element.get_attribute('id')
+                links = [link.get_attribute('href') for link in watch]
+                if order != links or back != 'screen':
+                    browser.fail(first, 'Tab from the game reached %r of %r, Shift+Tab %r'
+                                 % (order, links, back))
+                print('Tab from the game reached the %d Watch links in order, and came back'
+                      % len(links))
                 # A game watched from the table plays to its end as it was played, its list
                 # follows, and Enter there brings the menu back.
                 started = time.monotonic()
@@ -137,6 +156,8 @@ def main():
                       % (time.monotonic() - started))
 
             # The server gone: the page comes from the browser, which lists its own game only.
+            first.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                  {'source': 'window.arcadeFirstRetryMs = %d;' % RETRY_MS})
             first.refresh()
             ann.wait_for_picture('menu.png', 30, 'the menu without the server')
             note = browser.wait_for(first, NOTE, 10, 'the page to say where scores stay')
@@ -151,10 +172,14 @@ def main():
                              'the game to wait in the browser')
 
             with score_server(binary, site, folder, port):
+                # Neither a reload nor the browser coming online: the page tries again by itself.
+                started = time.monotonic()
+                browser.wait_for(first, 'return %s === 0' % UNSENT, 60,
+                                 'the waiting game to reach the server')
+                print('the game stored during the outage reached the server %.1f s after it '
+                      'came back' % (time.monotonic() - started))
                 first.refresh()
                 ann.wait_for_picture('menu.png', 30, 'the menu with the server back')
-                browser.wait_for(first, 'return %s === 0' % UNSENT, 10,
-                                 'the waiting game to reach the server')
                 lines = first.execute_script(LISTED).splitlines()
                 if len(lines) != 3 or listed_rows(ann) != 3:
                     browser.fail(first, 'with the server back the list is %r' % lines)
