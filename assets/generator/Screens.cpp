@@ -13,6 +13,9 @@ constexpr int kLevelNumberX = 290;
 constexpr int kScoreNumberX = 520;
 constexpr int kNameRowY = 350;
 constexpr int kNameX = 100;
+// The height of a line of the game's text, and the room kept around the rows of the name.
+constexpr int kGameTextHeight = 25;
+constexpr int kNameRowMargin = 8;
 
 // The upper airplane flies with its top edge at y 35 and the tip of its tail three rows lower,
 // at 38. The score strip's line and its shadow end just above that. The game's level and score
@@ -229,14 +232,19 @@ Canvas DrawGameOver(const Fonts& fonts) {
     fonts.body.DrawCentred(c, "Type your name for the high scores,", kScreenWidth / 2, 236, kPlain);
     fonts.body.DrawCentred(c, "then press Enter.", kScreenWidth / 2, 266, kPlain);
 
-    // The row where the game shows the typed name and its prompt stays dark and plain; the
-    // panel ends, border and shadow too, short of the window's right edge.
+    // The rows where the game shows the typed name and its prompt stay dark and plain: a long
+    // name moves the prompt a row down, and the panel holds that row too, with the same room
+    // below it as above the name. The panel ends, border and shadow too, short of the window's
+    // right edge. The smoke rises from behind it.
+    DrawSmoke(c, 188, 418);
     const int panelLeft = kNameX - 6;
-    DrawPanel(c, panelLeft, kNameRowY - 8, kScreenWidth - panelLeft - kPanelMargin, 42);
+    const int panelTop = kNameRowY - kNameRowMargin;
+    const int panelBottom = kNameRowY + 2 * kGameTextHeight + kNameRowMargin;
+    DrawPanel(c, panelLeft, panelTop, kScreenWidth - panelLeft - kPanelMargin,
+              panelBottom - panelTop);
     fonts.body.DrawRightAligned(c, "Name", kNameX - 14, kNameRowY, kLabel);
 
     c.Paste(DrawWreck(), 150, 423);
-    DrawSmoke(c, 188, 418);
     return c;
 }
 

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
 # The longest name of wide letters after a game, in a real window: the name and its prompt stay
-# whole, apart and inside the window, a short name leaves the prompt where it always stood, and
-# the stored line ends inside its column of the list.
+# whole, apart, inside the window and inside the picture's name box, a short name leaves the
+# prompt where it always stood, and on a list of the longest lines every line of the left column
+# ends 12 pixels short of the right one.
 source "$(dirname "$0")/lib.sh"
 start_x
+
+# Twenty lines of the longest names: the left column is full of lines cut to fit, and the game
+# played here, with no shot fired, stores its line below them, in the right column.
+for points in $(seq 120 -1 101); do
+    echo "$points points - WWWWWWWWWWWWWWWWW"
+done >"$PLAY/highscore.txt"
 start_game
 
 # Letters within this many pixels of each other count as one line of text.
@@ -81,17 +88,38 @@ inside_window "$long_prompt" || fail "prompt $long_prompt leaves the window"
 [ "${long_prompt%%+*}" = "${short_prompt%%+*}" ] ||
     fail "prompt $long_prompt is not whole (beside a short name $short_prompt)"
 
+# The box of the picture goes round both rows, with room: no pixel of its border within MARGIN of
+# the text, and its border above the name and below the prompt.
+MARGIN=4
+BORDER=60,170,220
+rows_top=$(($(field "$long_name" 4) - MARGIN))
+rows_bottom=$(($(field "$long_prompt" 4) + $(field "$long_prompt" 2) + MARGIN))
+rows_left=$(($(field "$long_name" 3) - MARGIN))
+rows_right=$(($(field "$long_prompt" 3) + $(field "$long_prompt" 1) + MARGIN))
+rows="$((rows_right - rows_left))x$((rows_bottom - rows_top))+$rows_left+$rows_top"
+[ "$(count_colour "$WORK/long.png" "$rows" "$BORDER")" = 0 ] ||
+    fail "the name box's border runs within $MARGIN pixels of name $long_name or prompt $long_prompt"
+prompt_middle=$(($(field "$long_prompt" 3) + $(field "$long_prompt" 1) / 2))
+[ "$(count_colour "$WORK/long.png" "1x30+$prompt_middle+$rows_bottom" "$BORDER")" -gt 0 ] ||
+    fail "no border of the name box below prompt $long_prompt"
+[ "$(count_colour "$WORK/long.png" "1x30+$prompt_middle+$((rows_top - 30))" "$BORDER")" -gt 0 ] ||
+    fail "no border of the name box above name $long_name"
+
 # Stored, the line ends inside the left column of the list.
 press Return Return
 wait_for_screen addscorebg.png 10 "add-score screen"
 press Return
 wait_for 5 "no score stored" has_lines "$PLAY/highscore.txt" 1
-grep -q -- " points - $longest\$" "$PLAY/highscore.txt" ||
+grep -q -- "^0[0-9] points - $longest\$" "$PLAY/highscore.txt" ||
     fail "stored: $(cat "$PLAY/highscore.txt")"
-wait_for 3 "the stored line is not shown" text_shown 250x26+50+60
-[ "$(text_pixels 340x26+300+60)" = 0 ] || fail "the stored line runs into the right column"
+# The 21st line: the seventh row of the right column.
+wait_for 3 "the stored line is not shown" text_shown 250x26+300+240
+[ "$(text_pixels 238x420+50+60)" -gt 0 ] || fail "the left column shows no lines"
+[ "$(text_pixels 12x420+288+60)" = 0 ] ||
+    fail "a line of the left column runs into the 12 pixels before the right one"
 
 press Escape
 wait_for_exit
 echo "game over after ${took}s; short name $short_name, prompt $short_prompt;" \
-    "longest name $long_name, prompt $long_prompt; stored line within its column"
+    "longest name $long_name, prompt $long_prompt, inside the name box;" \
+    "12 pixels between the columns"

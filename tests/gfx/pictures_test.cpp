@@ -74,8 +74,8 @@ const ExpectedPicture kPictures[] = {
     {"bg.png", 640, 480, Kind::Screen, kNone, {{290, 11, 40, 25}, {520, 11, 80, 25}}},
     {"menu.png", 640, 480, Kind::Screen, kNone, {kNone, kNone}},
     // The typed name at (100, 350) and the prompt after it on the same row, up to the name
-    // box's right side.
-    {"gameover.png", 640, 480, Kind::Screen, kNone, {{100, 350, 530, 30}, kNone}},
+    // box's right side; beside a long name the prompt a row lower, and room below it.
+    {"gameover.png", 640, 480, Kind::Screen, kNone, {{100, 350, 530, 30}, {300, 375, 330, 33}}},
     {"addscorebg.png", 640, 480, Kind::Screen, kNone, {kNone, kNone}},
     // Two columns of 14 lines, 30 pixels apart, from (50, 60) and (300, 60); the tails of the
     // last row's letters reach y 474, and the panel goes on two rows below them.

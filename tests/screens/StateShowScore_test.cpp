@@ -96,8 +96,8 @@ TEST(ShortenToFit, KeepsALineThatFitsAndCutsOneThatDoesNotAsLittleAsItCan) {
 }
 
 // The longest names of wide letters, with three-digit scores, in both columns: each line ends
-// inside its column, the right column's at the edge of the panel drawn in the picture. Lines that
-// just fit are drawn as they stand.
+// inside its column, the left column's 12 pixels short of the right one, the right column's at
+// the edge of the panel drawn in the picture. Lines that just fit are drawn as they stand.
 TEST(HighScoreList, EveryLineStaysInsideItsColumnAndALineThatFitsIsDrawnWhole) {
     ScratchDir dir;
     GameEngine engine;
@@ -108,7 +108,7 @@ TEST(HighScoreList, EveryLineStaysInsideItsColumnAndALineThatFitsIsDrawnWhole) {
     EXPECT_EQ(PixelAt(picture.get(), panelEdge, 200), (Rgb{60, 170, 220})) << "its border";
 
     const Text font;
-    const int columnRight[] = {300, panelEdge};
+    const int columnRight[] = {300 - 12, panelEdge};
     std::vector<std::string> lines;
     for (int i = 0; i < 28; ++i) {
         lines.push_back(std::to_string(250 - i) + " points - " + std::string(17, 'W'));
