@@ -145,6 +145,9 @@
   function confirmName() {
     press('Enter');
     if (naming) {
+      // The game drops spaces after a name as it confirms it.
+      gameName = gameName.replace(/ +$/, '');
+      field.value = gameName;
       confirmed = true;
       stopNaming();
     }

@@ -95,11 +95,12 @@ def store(driver, name, games):
                      'the name field to take the focus')
     before = driver.execute_script(FIELD)
     field.send_keys(Keys.CONTROL, 'a')  # all of the game's name, typed over
-    field.send_keys(name + 'x')
+    field.send_keys(name + ' x')
     field.send_keys(Keys.BACKSPACE)  # rubbed out again, as the phone's keyboard does
-    tap(driver, '[data-key=Enter]')  # confirm the name
-    if driver.execute_script(FOCUSED) == 'name':
-        browser.fail(driver, 'the name field kept the focus after the name was confirmed')
+    tap(driver, '[data-key=Enter]')  # confirm the name; the space after it goes
+    if driver.execute_script(FOCUSED) == 'name' or driver.execute_script(FIELD) != name:
+        browser.fail(driver, 'after the name was confirmed the field shows %r, focused: %s'
+                     % (driver.execute_script(FIELD), driver.execute_script(FOCUSED)))
     tap(driver, '[data-key=Enter]')  # on to add the score
     time.sleep(0.5)
     tap(driver, '[data-key=Enter]')  # store it
