@@ -71,6 +71,10 @@ constexpr int kListMargin = 2;
 constexpr int kListPanelShadow = 1;
 // Room between a panel's right side and the window's edge.
 constexpr int kPanelMargin = 10;
+// The menu's panel reaches to the airplanes on either side of it.
+constexpr int kMenuPanelLeft = 110;
+constexpr int kMenuPanelRight = 530;
+constexpr int kMenuRowSpacing = 38;
 
 // A key of the keyboard, drawn as a raised cap; returns its right edge.
 int DrawKeycap(Canvas& canvas, const Fonts& fonts, int x, int y, int w, const std::string& label) {
@@ -194,27 +198,44 @@ Canvas DrawMenu(const Fonts& fonts) {
     DrawNightScene(c, 598, 150);
     fonts.title.DrawCentred(c, "Arcade Game", kScreenWidth / 2, 36, kTitleGold);
 
-    DrawPanel(c, 120, 146, 400, 230);
-    const int keyX = 146;
-    const int textX = 256;
+    // The menu's own keys on the left; on the right the keys that work on every screen, which a
+    // player would otherwise never find.
+    DrawPanel(c, kMenuPanelLeft, 146, kMenuPanelRight - kMenuPanelLeft, 230);
+    const int keyX = kMenuPanelLeft + 20;
+    const int textX = keyX + 74;
+    const int everywhereX = 344;
     struct MenuLine {
         const char* key;
         const char* does;
     };
     const MenuLine lines[] = {{"Enter", "Play"}, {"Space", "High scores"}, {"Esc", "Quit"}};
-    int y = 166;
+    int y = 162;
     for (const MenuLine& line : lines) {
-        DrawKeycap(c, fonts, keyX, y, 86, line.key);
+        DrawKeycap(c, fonts, keyX, y, 64, line.key);
         fonts.body.Draw(c, line.does, textX, y + 1, kPlain);
-        y += 42;
+        y += kMenuRowSpacing;
     }
-    c.FillRect(140, 292, 360, 1, kWellEdge);
-    fonts.body.Draw(c, "In the game", 146, 298, kHint);
-    int x = DrawArrowKey(c, fonts, 146, 334, true);
-    x = DrawArrowKey(c, fonts, x + 4, 334, false);
-    fonts.body.Draw(c, "Move", x + 10, 335, kPlain);
-    x = DrawKeycap(c, fonts, 318, 334, 86, "Space");
-    fonts.body.Draw(c, "Fire", x + 10, 335, kPlain);
+    y = 162;
+    int x = DrawKeycap(c, fonts, everywhereX, y, kKeyHeight, "M");
+    fonts.body.Draw(c, "Sound", x + 10, y + 1, kPlain);
+    y += kMenuRowSpacing;
+    x = DrawKeycap(c, fonts, everywhereX, y, 40, "F11");
+    fonts.body.Draw(c, "Full screen", x + 10, y + 1, kPlain);
+    y += kMenuRowSpacing;
+    x = DrawKeycap(c, fonts, everywhereX, y, 48, "PgUp");
+    x = DrawKeycap(c, fonts, x + 4, y, 48, "PgDn");
+    fonts.body.Draw(c, "Size", x + 10, y + 1, kPlain);
+
+    c.FillRect(keyX - 6, 282, kMenuPanelRight - kMenuPanelLeft - 28, 1, kWellEdge);
+    fonts.body.Draw(c, "In the game", keyX, 288, kHint);
+    const int gameKeysY = 324;
+    x = DrawArrowKey(c, fonts, keyX, gameKeysY, true);
+    x = DrawArrowKey(c, fonts, x + 4, gameKeysY, false);
+    fonts.body.Draw(c, "Move", x + 10, gameKeysY + 1, kPlain);
+    x = DrawKeycap(c, fonts, 272, gameKeysY, 64, "Space");
+    fonts.body.Draw(c, "Fire", x + 10, gameKeysY + 1, kPlain);
+    x = DrawKeycap(c, fonts, 414, gameKeysY, kKeyHeight, "P");
+    fonts.body.Draw(c, "Pause", x + 10, gameKeysY + 1, kPlain);
 
     c.Paste(DrawAirplane(RaiderColours(), Facing::Right), 30, 170);
     c.Paste(DrawAirplane(HunterColours(), Facing::Left), 540, 230);
@@ -276,5 +297,8 @@ Canvas DrawShowScore(const Fonts& fonts) {
                                  LetterStyle{kGoldTop, kGoldBottom, kRimDark, 2, kShadow, 3});
     DrawKeycap(c, fonts, 522, 12, 58, "Enter");
     fonts.keycap.Draw(c, "menu", 588, 20, kHint);
+    // R watches the best game kept again.
+    DrawKeycap(c, fonts, 36, 12, kKeyHeight, "R");
+    fonts.keycap.Draw(c, "replay", 74, 20, kHint);
     return c;
 }
