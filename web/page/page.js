@@ -297,9 +297,21 @@
     again.focus();
   }
 
+  // The one instance of the game for the whole visit: each run after the first starts inside it,
+  // so that nothing of an ended run stays behind (its listeners, its sound, its memory).
+  var game = null;
+
   function start(replay) {
     watching = !!replay;
-    window.Module = {
+    if (game && game.restartGame) {
+      if (replay) {
+        game.FS.writeFile(WATCHED, replay);
+      }
+      game.restartGame(replay ? WATCHED : '');
+      runs();
+      return;
+    }
+    game = window.Module = {
       canvas: canvas,
       arguments: replay ? ['--replay', WATCHED] : [],
       preRun: replay ? [function () {
@@ -318,6 +330,8 @@
         runs();
         keepForOffline();
       },
+      onGameEnd: ended,
+      // A build that ends its program with each run, rather than waiting for the next.
       onExit: ended,
       onAbort: function (what) {
         running = false;
@@ -377,7 +391,9 @@
   // browser's storage, where every stored score has gone.
   again.addEventListener('click', function () {
     again.hidden = true;
-    say('Loading the game…');
+    if (!game.restartGame) {
+      say('Loading the game…');
+    }
     start();
   });
 

@@ -207,7 +207,10 @@ def main():
                 browser.fail(driver, 'the game ended with the focus on %r'
                              % focused.get_attribute('outerHTML')[:80])
             focused.send_keys(Keys.SPACE if turn % 2 else Keys.ENTER)
-            took = player.wait_for_picture('menu.png', 10, 'the menu after playing again')
+            # The ended game left the menu on the canvas: the page says when the next one runs.
+            browser.wait_for(driver, "return document.getElementById('status').textContent"
+                             " === '' && Module.calledRun", 10, 'the game to run again')
+            player.wait_for_picture('menu.png', 10, 'the menu after playing again')
             if turn in (0, PLAY_AGAIN - 1):
                 time.sleep(1)
                 measured.append((browser.js_heap(driver), browser.renderer_memory(driver),
