@@ -11,6 +11,7 @@
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
 #include "gfx/LoadImage.h"
+#include "random/RandSequence.h"
 #include "sound/MixerSound.h"
 
 namespace {
@@ -38,7 +39,7 @@ void StopWithoutDisplay() {
 }
 }  // namespace
 
-GameEngine::GameEngine(const Options& options) {
+GameEngine::GameEngine(const Options& options) : random(MakeGameRandom()) {
     if (!options.settingsPath.empty()) {
         settingsFile = std::make_unique<SettingsFile>(options.settingsPath);
     }
@@ -81,7 +82,10 @@ class NoClock : public Clock {
 }  // namespace
 
 GameEngine::GameEngine(Headless)
-    : clock(std::make_unique<NoClock>()), recordGames(false), sdlStarted(false) {
+    : clock(std::make_unique<NoClock>()),
+      random(std::make_unique<RandSequence>()),
+      recordGames(false),
+      sdlStarted(false) {
     nameEntry = std::make_unique<NameEntry>();
     pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
 }

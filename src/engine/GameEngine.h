@@ -19,6 +19,7 @@
 #include "engine/Settings.h"
 #include "engine/Watch.h"
 #include "gfx/PictureShelf.h"
+#include "random/Random.h"
 #include "replay/Recorder.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
@@ -35,7 +36,8 @@ class GameEngine {
     // window is the game's 640 x 480 and no settings are read or kept.
     explicit GameEngine(const Options& options = {});
     // For proving a replay: no SDL, no window, no font, no sound, no waits and no drawing. The
-    // screens' pictures load as none, and no game is recorded.
+    // screens' pictures load as none, and no game is recorded. Its bombs draw from a sequence of
+    // its own, so that engines in several threads each prove their own game.
     struct Headless {};
     explicit GameEngine(Headless);
     ~GameEngine();
@@ -94,11 +96,13 @@ class GameEngine {
         nameEntry->Resume(name, afterAnotherGame);
     }
 
-    // The one source of the bombs' chance: rand(), counted, so that a replay of a later game in
-    // the same run can start from the same point in the sequence.
+    // The one source of the bombs' chance: the engine's generator, counted, so that a replay of a
+    // later game in the same run can start from the same point in the sequence.
     int BombDraw();
     std::uint64_t DrawsSoFar() const { return draws; }
-    void SetDrawsSoFar(std::uint64_t count) { draws = count; }
+    // Puts the generator, and the count, where an unseeded run that made drawsBefore draws left
+    // them.
+    void StartDrawsAfter(std::uint64_t drawsBefore);
     // Whether games are recorded; a game being watched is not.
     void RecordGames(bool on) { recordGames = on; }
     bool RecordsGames() const { return recordGames; }
@@ -152,6 +156,8 @@ class GameEngine {
     std::unique_ptr<PauseNote> pauseNote;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
     std::unique_ptr<FrameInput> input = std::make_unique<LiveInput>();
+    // The platform's own, or (while proving) one that jumps ahead and is this engine's alone.
+    std::unique_ptr<Random> random;
     std::uint64_t draws = 0;
     replay::Recorder recorder;
     bool recordGames = true;

@@ -1,14 +1,18 @@
 // The engine's part in replays: the counted bomb draws, and recording each game from the menu's
 // Enter to its stored score.
 #include <cstdio>
-#include <cstdlib>
 
 #include "engine/GameEngine.h"
 #include "replay/Shelf.h"
 
 int GameEngine::BombDraw() {
     ++draws;
-    return std::rand();
+    return random->Draw();
+}
+
+void GameEngine::StartDrawsAfter(std::uint64_t drawsBefore) {
+    random->StartAfter(drawsBefore);
+    draws = drawsBefore;
 }
 
 void GameEngine::GameStarts() {

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "engine/GameEngine.h"
-#include "replay/Recorder.h"
 
 void GameEngine::WatchBestGame() {
     if (watch != nullptr || !findWatch) {
@@ -27,8 +26,7 @@ void GameEngine::EndWatch() {
     // The watch gives the player's input and clock back as it goes.
     watch.reset();
     quit = false;
-    replay::StartSequence(aside.draws);
-    draws = aside.draws;
+    StartDrawsAfter(aside.draws);
     nameEntry = std::move(aside.nameEntry);
     SetState(aside.screen.release());
 }

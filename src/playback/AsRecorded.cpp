@@ -1,14 +1,12 @@
 #include "playback/AsRecorded.h"
 
 #include "engine/GameEngine.h"
-#include "replay/Recorder.h"
 #include "screens/StateMenu.h"
 
 namespace replay {
 
 void StartAsRecorded(GameEngine& engine, const Replay& game) {
-    StartSequence(game.drawsBefore);
-    engine.SetDrawsSoFar(game.drawsBefore);
+    engine.StartDrawsAfter(game.drawsBefore);
     engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
     engine.SetState(new StateMenu());
 }

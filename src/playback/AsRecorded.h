@@ -6,8 +6,8 @@ class GameEngine;
 
 namespace replay {
 
-// Puts the engine where a recorded game began: rand()'s sequence and the draws made before it,
-// the name an earlier game left typed, and the menu its first frame starts from.
+// Puts the engine where a recorded game began: its generator where the draws made before it left
+// it, the name an earlier game left typed, and the menu its first frame starts from.
 void StartAsRecorded(GameEngine& engine, const Replay& game);
 
 }  // namespace replay

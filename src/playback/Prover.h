@@ -12,8 +12,8 @@ struct Verdict {
     std::string why;  // what does not hold and where, when not proven
 };
 
-// Plays the game headless: no window, pictures, font, sound or waits. Resets rand() to the
-// sequence an unseeded game starts from.
+// Plays the game headless: no window, pictures, font, sound or waits, and a generator of its own.
+// Several threads may prove at once.
 Verdict Prove(const Replay& game);
 
 // The one line --verify prints for a file: its points, frames and name, and whether they are

@@ -1,21 +1,11 @@
 #include "replay/Recorder.h"
 
-#include <cstdlib>
-
 #include "replay/TakenEvent.h"
 
 namespace replay {
 
 const char* GameVersion() {
     return ARCADE_VERSION;
-}
-
-void StartSequence(std::uint64_t drawsBefore) {
-    // Unseeded, rand() gives the sequence that srand(1) starts.
-    std::srand(1);
-    for (std::uint64_t i = 0; i < drawsBefore; ++i) {
-        std::rand();
-    }
 }
 
 void Recorder::Begin(std::uint64_t drawsBefore, const std::string& nameBefore) {

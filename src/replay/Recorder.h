@@ -13,9 +13,6 @@ namespace replay {
 // The version of the game that records and proves replays.
 const char* GameVersion();
 
-// Puts rand() where an unseeded run that made drawsBefore draws left it.
-void StartSequence(std::uint64_t drawsBefore);
-
 // Records one game at a time, frame by frame, from the frame that starts it.
 class Recorder {
   public:

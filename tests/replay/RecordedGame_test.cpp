@@ -275,9 +275,10 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     EXPECT_TRUE(engine.RecordsGames());
     EXPECT_EQ(ReadWholeFile(dir.File("last.replay")), lastKept);  // nothing stored or kept again
     const int next = std::rand();
-    replay::StartSequence(draws);
+    const auto library = MakeGameRandom();
+    library->StartAfter(draws);
     EXPECT_EQ(std::rand(), next);
-    replay::StartSequence(draws);
+    library->StartAfter(draws);
 
     // Escape ends a watch in the frame it is pressed, back on the list.
     PushKey(SDLK_r, 'r');

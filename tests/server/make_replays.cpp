@@ -85,7 +85,6 @@ class ScriptedPlayer : public FrameInput {
 // Plays one game in the current (scratch) folder; its replay's bytes, or empty when it never
 // got to the list.
 std::string PlayOne(const std::string& name, int steps) {
-    replay::StartSequence(0);
     GameEngine engine{GameEngine::Headless{}};
     engine.RecordGames(true);
     engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps));
