@@ -110,8 +110,10 @@
     }
   }
 
+  var looking = false;  // one look at the screen at a time, however many runs start
   function watchScreens() {
     if (!running) {
+      looking = false;
       return;
     }
     gameContext = gameContext || canvas.getContext('2d', {willReadFrequently: true});
@@ -133,8 +135,13 @@
     naming = confirmed = false;
     field.value = '';
     muteButton.setAttribute('aria-pressed', 'false');
-    ['menu.png', 'gameover.png'].forEach(loadPicture);
-    watchScreens();
+    if (!pictures['menu.png']) {
+      ['menu.png', 'gameover.png'].forEach(loadPicture);
+    }
+    if (!looking) {
+      looking = true;
+      watchScreens();
+    }
   });
   page.onEnd(function () {
     running = false;
