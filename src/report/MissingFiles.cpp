@@ -4,8 +4,9 @@
 #include <filesystem>
 
 namespace {
-// Not an owner: the record that came last and is still alive, or null.
-MissingFiles* live = nullptr;
+// Not an owner: the record that came last and is still alive on this thread, or null. Games
+// proven side by side on a server's threads each keep their own.
+thread_local MissingFiles* live = nullptr;
 
 void Say(const std::string& file, const char* reason) {
     std::error_code unknown;
