@@ -1,8 +1,8 @@
 // arcade-scores: serves the browser game and the one high-score table all its players share.
-#include <httplib.h>
 #include <signal.h>
-#include <sys/socket.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,8 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "server/HttpDoor.h"
+#include "server/Listener.h"
 #include "server/ProvingGate.h"
 #include "server/RateLimit.h"
+#include "server/Router.h"
 #include "server/ScoreApi.h"
 #include "server/ScoreStore.h"
 #include "server/ServerLimits.h"
@@ -47,6 +50,22 @@ std::string Shown(const std::string& db) {
     return colon < at ? db.substr(0, colon) + ":***" + db.substr(at) : db;
 }
 
+// Each connection is a descriptor: the soft limit (often 1024) is raised as far as allowed, so
+// that the connection limit is the one a crowd meets.
+void OpenEnoughFiles(int connections) {
+    constexpr rlim_t kSpare = 64;  // the listening socket, the table, the site's files
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) != 0) {
+        return;
+    }
+    const rlim_t wanted = static_cast<rlim_t>(connections) + kSpare;
+    if (files.rlim_cur < wanted) {
+        files.rlim_cur =
+            files.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, files.rlim_max);
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -73,6 +92,11 @@ int main(int argc, char* argv[]) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
+    // Blocked before any thread starts, so that every thread inherits it and the stopper
+    // alone takes them.
+    const sigset_t signals = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
     std::unique_ptr<ScoreStore> store = OpenStore(options.db, error);
     if (store == nullptr) {
         return Fail(error);
@@ -81,33 +105,30 @@ int main(int argc, char* argv[]) {
     RateLimit limit(options.postsPerMinute, limits::kMostRememberedAddresses);
     StaticFiles site(options.site);
     ScoreApi api(*store, gate, limit, site);
+    Router router;
+    api.Install(router);
 
-    httplib::Server http;
-    http.new_task_queue = [] { return new httplib::ThreadPool(limits::kWorkers); };
-    http.set_read_timeout(limits::kRequestSeconds, 0);
-    http.set_write_timeout(limits::kRequestSeconds, 0);
-    http.set_payload_max_length(limits::kLargestPost);
-    // The library listens with room for five connections waiting to be taken: a moment's crowd
-    // of players would have the rest dropped, each to be retried by its browser a second or
-    // more later. The listening socket is noted as it is made, and given a long queue once bound.
-    // Its own options would also let a second server take the same port and quietly share the
-    // players with the first; a port already served is refused instead.
-    int listening = -1;
-    http.set_socket_options([&listening](int made) {
-        const int yes = 1;
-        setsockopt(made, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        listening = made;
-    });
-    api.Install(http);
-
-    const int port = options.port == 0
-                         ? http.bind_to_any_port(options.bind)
-                         : (http.bind_to_port(options.bind, options.port) ? options.port : -1);
-    if (port < 0) {
-        return Fail("cannot listen on " + options.bind + " port " + std::to_string(options.port));
+    int port = options.port;
+    const int listening = Listen(options.bind, port, error);
+    if (listening < 0) {
+        return Fail(error);
     }
-    if (listening >= 0) {
-        listen(listening, SOMAXCONN);
+    DoorLimits doorLimits;
+    doorLimits.connections = options.connections;
+    doorLimits.connectionsPerAddress = options.connectionsPerAddress;
+    doorLimits.mostHeaderBytes = limits::kMostHeaderBytes;
+    doorLimits.largestBody = limits::kLargestPost;
+    doorLimits.connectionMemory = limits::kConnectionMemory;
+    doorLimits.requestSeconds = limits::kRequestSeconds;
+    doorLimits.idleSeconds = limits::kIdleSeconds;
+    // A post's worker waits for its proof: as many as may prove or wait, and no queue beyond
+    // them, so that a post past the limit is told at once to come back.
+    doorLimits.slowWorkers = limits::kMostProvingPosts;
+    doorLimits.slowWaiting = 0;
+    OpenEnoughFiles(options.connections);
+    HttpDoor door(router, doorLimits);
+    if (!door.Open(listening, error)) {
+        return Fail(error);
     }
     std::printf("Serving %s on http://%s:%d/ (table: %s)\n",
                 options.site.empty() ? "the score table" : "the game",
@@ -116,16 +137,14 @@ int main(int argc, char* argv[]) {
                 port, Shown(options.db).c_str());
     std::fflush(stdout);
 
-    const sigset_t signals = StopSignals();
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread stopper([&http, signals] {
+    std::thread stopper([&door, signals] {
         int signal = 0;
         sigwait(&signals, &signal);
-        http.stop();
+        door.Stop();
     });
-    const bool listened = http.listen_after_bind();
-    // However listening ended, the stopper is woken so that it can be joined.
+    door.Run();
+    // However serving ended, the stopper is woken so that it can be joined.
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
-    return listened ? 0 : Fail("stopped listening");
+    return 0;
 }

@@ -14,8 +14,9 @@ std::unique_ptr<ScoreStore> OpenStore(const std::string& name, std::string& erro
     }
     if (name.compare(0, 13, "postgresql://") == 0 || name.compare(0, 11, "postgres://") == 0) {
 #ifdef ARCADE_WITH_POSTGRES
-        // A connection for each worker, so that no request waits for another's.
-        return PostgresStore::Open(name, error, limits::kWorkers);
+        // A connection for each post's worker and one for the reads, so that none waits for
+        // another's.
+        return PostgresStore::Open(name, error, limits::kStoreConnections);
 #else
         error = "this server was built without PostgreSQL";
         return nullptr;

@@ -19,11 +19,19 @@ constexpr std::size_t kMostRememberedAddresses = 10000;
 constexpr std::size_t kMostListed = 100;
 // Posts proven or waiting to be, at once; beyond this a post is told to come back.
 constexpr int kMostProvingPosts = 4;
-// Request workers: always more than the posts that may wait for a proof, so reads keep going.
-constexpr int kWorkers = 16;
-static_assert(kWorkers > 2 * kMostProvingPosts, "a flood of posts must leave workers to read");
-// Seconds a client may take to send its request or read the answer.
+// Connections to the store (PostgreSQL): one for each post's worker, and one for the reads.
+constexpr int kStoreConnections = kMostProvingPosts + 1;
+// Connections open at once, from everyone and from one address; each holds at most
+// kConnectionMemory while its request is read, whatever it sends.
+constexpr int kDefaultConnections = 4096;
+constexpr int kDefaultConnectionsPerAddress = 32;
+constexpr std::size_t kConnectionMemory = 32 * 1024;
+// Of one request's headers, in all (a browser sends about 1 KB).
+constexpr std::size_t kMostHeaderBytes = 16 * 1024;
+// Seconds a client may take to send a whole request header, and again a whole body.
 constexpr int kRequestSeconds = 10;
+// Seconds of silence before a connection is closed: kept open between requests, or within one.
+constexpr int kIdleSeconds = 5;
 // What a busy or failing server tells a client to wait before trying again, in seconds.
 constexpr int kRetrySeconds = 2;
 constexpr int kDefaultPort = 8000;

@@ -7,6 +7,7 @@ namespace {
 
 constexpr int kHighestPort = 65535;
 constexpr int kMostPostsPerMinute = 1000000;
+constexpr int kMostConnections = 1000000;
 
 bool Number(const std::string& text, int least, int most, int& value) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
@@ -38,7 +39,8 @@ bool ParseServerOptions(int argc, const char* const argv[], ServerOptions& optio
             word.resize(equals);
         }
         if (word != "--port" && word != "--bind" && word != "--site" && word != "--db" &&
-            word != "--posts-per-minute") {
+            word != "--posts-per-minute" && word != "--connections" &&
+            word != "--connections-per-address") {
             error = "unknown option \"" + word + "\" (--help lists them)";
             return false;
         }
@@ -64,6 +66,17 @@ bool ParseServerOptions(int argc, const char* const argv[], ServerOptions& optio
             options.site = value;
         } else if (word == "--db") {
             options.db = value;
+        } else if (word == "--connections") {
+            if (!Number(value, 1, kMostConnections, options.connections)) {
+                error = "--connections takes a number from 1 to 1000000, not \"" + value + "\"";
+                return false;
+            }
+        } else if (word == "--connections-per-address") {
+            if (!Number(value, 1, kMostConnections, options.connectionsPerAddress)) {
+                error = "--connections-per-address takes a number from 1 to 1000000, not \"" +
+                        value + "\"";
+                return false;
+            }
         } else if (!Number(value, 1, kMostPostsPerMinute, options.postsPerMinute)) {
             error = "--posts-per-minute takes a number from 1 to 1000000, not \"" + value + "\"";
             return false;
@@ -84,6 +97,9 @@ const char* ServerUsage() {
            "                           (sqlite:arcade-scores.sqlite in the working folder)\n"
            "  --db postgresql://...    keep it in PostgreSQL, shared by several servers\n"
            "  --posts-per-minute N     scores one address may post a minute (10)\n"
+           "  --connections N          connections open at once, from everyone (4096)\n"
+           "  --connections-per-address N\n"
+           "                           connections open at once from one address (32)\n"
            "  --help, --version\n"
            "\n"
            "API: GET /api/scores (the list, as the game's lines), GET /api/scores.json,\n"

@@ -15,6 +15,8 @@ struct ServerOptions {
     std::string site;  // empty: the API alone
     std::string db = "sqlite:arcade-scores.sqlite";
     int postsPerMinute = limits::kDefaultPostsPerMinute;
+    int connections = limits::kDefaultConnections;
+    int connectionsPerAddress = limits::kDefaultConnectionsPerAddress;
 };
 
 // Reads argv (--name VALUE or --name=VALUE). False, with one line in error, on an unknown word

@@ -1,6 +1,8 @@
 #include "server/StaticFiles.h"
 
-#include <httplib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -8,11 +10,19 @@
 #include <memory>
 #include <sstream>
 
+#include "server/ByteRange.h"
+#include "server/Gzip.h"
+
 namespace server {
 namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kIndex = "index.html";
+constexpr const char* kText = "text/plain; charset=utf-8";
+// Files packed here rather than beforehand are the page's few small text files: no more of
+// them, and none larger, are packed and kept.
+constexpr std::uintmax_t kLargestPackedHere = 4 * 1024 * 1024;
+constexpr std::size_t kMostPackedHere = 64;
 
 struct Type {
     const char* extension;
@@ -40,9 +50,9 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-bool AcceptsGzip(const httplib::Request& request) {
+bool AcceptsGzip(const HttpRequest& request) {
     // A client that refuses gzip says so with q=0; one that names it otherwise takes it.
-    const std::string accepted = request.get_header_value("Accept-Encoding");
+    const std::string accepted = request.Header("Accept-Encoding");
     return accepted.find("gzip") != std::string::npos &&
            accepted.find("gzip;q=0") == std::string::npos &&
            accepted.find("gzip; q=0") == std::string::npos;
@@ -59,6 +69,25 @@ std::optional<std::string> ReadAll(const std::string& path) {
         return std::nullopt;
     }
     return content.str();
+}
+
+bool IsText(const std::string& type) {
+    return type.compare(0, 5, "text/") == 0 || type.find("json") != std::string::npos ||
+           type.find("svg") != std::string::npos;
+}
+
+// The file opened to be sent as it is, whole.
+std::unique_ptr<FileBody> Open(const std::string& path) {
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return nullptr;
+    }
+    return std::make_unique<FileBody>(descriptor, 0, static_cast<std::uint64_t>(status.st_size));
 }
 
 // A packed copy older than its file was left by an earlier build, or the file was changed by
@@ -138,49 +167,94 @@ std::optional<std::string> StaticFiles::Inside(const fs::path& path) const {
     return file;
 }
 
-void StaticFiles::Serve(const httplib::Request& request, httplib::Response& response) const {
+void StaticFiles::Serve(const HttpRequest& request, HttpResponse& response) {
     const std::optional<std::string> file = Resolve(request.path);
     if (!file) {
         response.status = 404;
-        response.set_content("no such file here\n", "text/plain; charset=utf-8");
+        response.SetContent("no such file here\n", kText);
         return;
     }
-    response.set_header("Vary", "Accept-Encoding");
-    response.set_header("Cache-Control", "no-cache");
+    response.SetHeader("Vary", "Accept-Encoding");
+    response.SetHeader("Cache-Control", "no-cache");
+    response.SetHeader("Accept-Ranges", "bytes");
     // The browser asks again each time (no-cache); a file it holds already is not sent again.
     // Weak, as one tag stands for the file packed or not.
     const std::string tag = TagOf(*file);
     if (!tag.empty()) {
-        response.set_header("ETag", tag);
-        if (request.get_header_value("If-None-Match").find(tag) != std::string::npos) {
+        response.SetHeader("ETag", tag);
+        if (request.Header("If-None-Match").find(tag) != std::string::npos) {
             response.status = 304;
             return;
         }
     }
-    if (AcceptsGzip(request)) {
-        const std::optional<std::string> packed = Inside(*file + ".gz");
-        std::optional<std::string> content;
-        if (packed && PackedSince(*packed, *file) && (content = ReadAll(*packed))) {
-            // Given as a provider of known length, which httplib sends as it is: a file packed
-            // already must not be packed again.
-            response.set_header("Content-Encoding", "gzip");
-            auto bytes = std::make_shared<std::string>(std::move(*content));
-            response.set_content_provider(
-                bytes->size(), ContentTypeOf(*file),
-                [bytes](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                    return sink.write(bytes->data() + offset, length);
-                });
-            return;
+    const char* type = ContentTypeOf(*file);
+    const std::string range = request.Header("Range");
+    // A range is of the file as it is: a packed answer is always whole.
+    if (range.empty() && AcceptsGzip(request)) {
+        const std::optional<std::string> packedFile = Inside(*file + ".gz");
+        if (packedFile && PackedSince(*packedFile, *file)) {
+            if (auto body = Open(*packedFile)) {
+                response.file = std::move(body);
+                response.SetHeader("Content-Type", type);
+                response.SetHeader("Content-Encoding", "gzip");
+                return;
+            }
+        }
+        if (IsText(type)) {
+            if (auto bytes = Packed(*file, tag)) {
+                response.shared = std::move(bytes);
+                response.SetHeader("Content-Type", type);
+                response.SetHeader("Content-Encoding", "gzip");
+                return;
+            }
         }
     }
-    // httplib packs a text file itself for a client that takes it.
-    std::optional<std::string> content = ReadAll(*file);
-    if (!content) {
+    std::unique_ptr<FileBody> body = Open(*file);
+    if (!body) {
         response.status = 404;
-        response.set_content("the file cannot be read\n", "text/plain; charset=utf-8");
+        response.SetContent("the file cannot be read\n", kText);
         return;
     }
-    response.set_content(std::move(*content), ContentTypeOf(*file));
+    const std::uint64_t size = body->Size();
+    const ByteRange part = RangeOf(range, size);
+    if (part.kind == ByteRange::kUnsatisfiable) {
+        response.status = 416;
+        response.SetContent("no such range of this file\n", kText);
+        response.SetHeader("Content-Range", "bytes */" + std::to_string(size));
+        return;
+    }
+    if (part.kind == ByteRange::kPart) {
+        response.status = 206;
+        response.SetHeader("Content-Range", "bytes " + std::to_string(part.offset) + "-" +
+                                                std::to_string(part.offset + part.length - 1) +
+                                                "/" + std::to_string(size));
+        body = std::make_unique<FileBody>(body->Release(), part.offset, part.length);
+    }
+    response.file = std::move(body);
+    response.SetHeader("Content-Type", type);
+}
+
+std::shared_ptr<const std::string> StaticFiles::Packed(const std::string& file,
+                                                       const std::string& tag) {
+    std::lock_guard<std::mutex> lock(packing);
+    const auto found = packed.find(file);
+    if (found != packed.end() && found->second.first == tag) {
+        return found->second.second;
+    }
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error || size > kLargestPackedHere ||
+        (found == packed.end() && packed.size() >= kMostPackedHere)) {
+        return nullptr;
+    }
+    const std::optional<std::string> content = ReadAll(file);
+    std::optional<std::string> bytes;
+    if (!content || !(bytes = Gzip(*content))) {
+        return nullptr;
+    }
+    auto kept = std::make_shared<const std::string>(std::move(*bytes));
+    packed[file] = {tag, kept};
+    return kept;
 }
 
 }  // namespace server

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "server/HttpMessage.h"
+#include "server/Router.h"
+#include "server/Workers.h"
+
+struct MHD_Daemon;
+struct MHD_Connection;
+
+namespace server {
+
+// What one client may hold of the server, and for how long.
+struct DoorLimits {
+    int connections = 4096;                   // open at once, from everyone
+    int connectionsPerAddress = 32;           // open at once, from one address
+    std::size_t mostHeaderBytes = 16 * 1024;  // of one request's headers, in all
+    std::size_t largestBody = 64 * 1024;
+    std::size_t connectionMemory = 32 * 1024;  // what one connection may hold while reading
+    int requestSeconds = 10;                   // to send a whole header, and again a whole body
+    int idleSeconds = 5;                       // of silence, between requests or within one
+    int slowWorkers = 4;                       // threads for the routes that take long
+    std::size_t slowWaiting = 0;               // their work queued beyond those running
+};
+
+// The server's door: reads requests on one thread, event-driven, memory bounded per
+// connection, and hands each whole request to its route; a slow route's answer is made on a
+// worker while its connection waits, set aside, and the door goes on with the others.
+class HttpDoor {
+  public:
+    using Clock = std::chrono::steady_clock;
+    // Told of every request answered, on the door's thread: what was asked, the status, and
+    // how long from its whole header to its answer.
+    using Observer = std::function<void(const HttpRequest&, int status, Clock::duration took)>;
+
+    HttpDoor(const Router& router, const DoorLimits& limits);
+    // Lets the slow work already begun finish before the connections are closed.
+    ~HttpDoor();
+    HttpDoor(const HttpDoor&) = delete;
+    HttpDoor& operator=(const HttpDoor&) = delete;
+
+    // Serves on the listening socket, which the door owns from now on. False, with error set,
+    // when it cannot.
+    bool Open(int listening, std::string& error);
+    void Observe(Observer observer) { observe = std::move(observer); }
+    // Serves until Stop.
+    void Run();
+    // From any thread, or a signal handler.
+    void Stop();
+
+  private:
+    struct Exchange;
+    // One connection: by when its client must have sent what it owes (nothing owed: no time).
+    struct Visit {
+        std::optional<Clock::time_point> deadline;
+    };
+
+    friend struct DoorCalls;  // the library's callbacks, which land here
+
+    bool Take(MHD_Connection* connection, const char* url, const char* method, const char* upload,
+              std::size_t* uploadSize, void** context);
+    void Begin(MHD_Connection* connection, Exchange& exchange, const char* url, const char* method);
+    void Refuse(Exchange& exchange, int status, const std::string& reason);
+    void Finish(MHD_Connection* connection, void** context);
+    void Connect(MHD_Connection* connection, bool opened);
+    bool Work(MHD_Connection* connection, Exchange& exchange);
+    bool Queue(MHD_Connection* connection, Exchange& exchange);
+    Visit* VisitOf(MHD_Connection* connection);
+    void CloseOverdue();
+
+    const Router& router;
+    DoorLimits limits;
+    Observer observe;
+    int stopSignal = -1;  // an eventfd
+    MHD_Daemon* daemon = nullptr;
+    std::unordered_map<int, Visit> visits;  // by socket; touched on the door's thread only
+    std::unique_ptr<Workers> workers;
+};
+
+}  // namespace server

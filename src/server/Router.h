@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "server/HttpMessage.h"
+
+namespace server {
+
+using Handler = std::function<void(const HttpRequest&, HttpResponse&)>;
+// True to read the body; false, with the refusal in the response, to answer at once.
+using Admission = std::function<bool(const HttpRequest&, HttpResponse&)>;
+
+// One line of the route table: which requests it takes and who answers them.
+struct Route {
+    std::string method;  // GET routes answer HEAD too
+    std::string path;    // the whole path, or its start when prefix
+    bool prefix = false;
+    // The answer, once the request is in whole.
+    Handler answer;
+    // Set only for a route that takes a body (no other route reads one): looks at the headers
+    // before any of the body is read, and may refuse it unread.
+    Admission admit;
+    // The answer may take long (a proof, a durable write): it runs on a worker, never on the
+    // thread that reads the sockets.
+    bool slow = false;
+};
+
+// The routes in the order given: the first whose method and path match takes a request.
+class Router {
+  public:
+    void Add(Route route) { routes.push_back(std::move(route)); }
+    // A header every answer carries, refusals included.
+    void AddHeader(std::string name, std::string value) {
+        everyAnswer.emplace_back(std::move(name), std::move(value));
+    }
+    const std::vector<std::pair<std::string, std::string>>& Headers() const { return everyAnswer; }
+
+    // The route for a request; nothing when none matches. pathMatched tells a path known under
+    // another method (405) from one not known at all (404).
+    const Route* Find(const std::string& method, const std::string& path, bool& pathMatched) const;
+
+  private:
+    std::vector<Route> routes;
+    std::vector<std::pair<std::string, std::string>> everyAnswer;
+};
+
+}  // namespace server
