@@ -123,8 +123,9 @@ int main(int argc, char* argv[]) {
     doorLimits.idleSeconds = limits::kIdleSeconds;
     // A post's worker waits for its proof: as many as may prove or wait, and no queue beyond
     // them, so that a post past the limit is told at once to come back.
-    doorLimits.slowWorkers = limits::kMostProvingPosts;
-    doorLimits.slowWaiting = 0;
+    doorLimits.provingWorkers = limits::kMostProvingPosts;
+    doorLimits.provingWaiting = 0;
+    doorLimits.readingWorkers = limits::kReadingWorkers;
     OpenEnoughFiles(options.connections);
     HttpDoor door(router, doorLimits);
     if (!door.Open(listening, error)) {

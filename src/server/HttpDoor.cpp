@@ -77,6 +77,11 @@ void Respond(const Route& route, const HttpRequest& request, HttpResponse& respo
         response);
 }
 
+void Signal(int eventDescriptor) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = write(eventDescriptor, &one, sizeof one);
+}
+
 // Frees what a shared answer held, once the library has sent it.
 void LetGo(void* held) {
     delete static_cast<std::shared_ptr<const std::string>*>(held);
@@ -117,17 +122,21 @@ struct DoorCalls {
 HttpDoor::HttpDoor(const Router& router, const DoorLimits& limits)
     : router(router), limits(limits) {
     stopSignal = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    resumedSignal = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
 HttpDoor::~HttpDoor() {
     // Every worker ends its work, and lets its connection go on, before any connection is
     // closed under it.
-    workers.reset();
+    proving.reset();
+    reading.reset();
     if (daemon != nullptr) {
         MHD_stop_daemon(daemon);
     }
-    if (stopSignal >= 0) {
-        close(stopSignal);
+    for (const int signal : {stopSignal, resumedSignal}) {
+        if (signal >= 0) {
+            close(signal);
+        }
     }
 }
 
@@ -145,37 +154,46 @@ bool HttpDoor::Open(int listening, std::string& error) {
         static_cast<unsigned>(limits.idleSeconds), MHD_OPTION_NOTIFY_COMPLETED,
         &DoorCalls::Completed, this, MHD_OPTION_NOTIFY_CONNECTION, &DoorCalls::Connected, this,
         MHD_OPTION_END);
-    if (daemon == nullptr || stopSignal < 0) {
+    if (daemon == nullptr || stopSignal < 0 || resumedSignal < 0) {
         close(listening);
         error = "cannot serve on the listening socket";
         return false;
     }
-    workers = std::make_unique<Workers>(limits.slowWorkers, limits.slowWaiting);
+    proving = std::make_unique<Workers>(limits.provingWorkers, limits.provingWaiting);
+    reading = std::make_unique<Workers>(limits.readingWorkers, limits.readingWaiting);
     return true;
 }
 
 void HttpDoor::Run() {
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon, MHD_DAEMON_INFO_EPOLL_FD);
-    pollfd watched[2] = {{info->epoll_fd, POLLIN, 0}, {stopSignal, POLLIN, 0}};
+    pollfd watched[3] = {
+        {info->epoll_fd, POLLIN, 0}, {stopSignal, POLLIN, 0}, {resumedSignal, POLLIN, 0}};
     for (;;) {
         MHD_UNSIGNED_LONG_LONG wait = kTickMilliseconds;
         if (MHD_get_timeout(daemon, &wait) != MHD_YES || wait > kTickMilliseconds) {
             wait = kTickMilliseconds;
         }
-        if (poll(watched, 2, static_cast<int>(wait)) < 0 && errno != EINTR) {
+        if (poll(watched, 3, static_cast<int>(wait)) < 0 && errno != EINTR) {
             return;
         }
         if (watched[1].revents != 0) {
             return;
         }
         MHD_run(daemon);
+        // A connection let go on by a worker is taken up again by one run and served by the
+        // next; without a second run now it would wait for a tick, its client having nothing
+        // more to send that would wake the door.
+        if (watched[2].revents != 0) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const auto read = ::read(resumedSignal, &count, sizeof count);
+            MHD_run(daemon);
+        }
         CloseOverdue();
     }
 }
 
 void HttpDoor::Stop() {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = write(stopSignal, &one, sizeof one);
+    Signal(stopSignal);
 }
 
 void HttpDoor::Connect(MHD_Connection* connection, bool opened) {
@@ -271,7 +289,7 @@ void HttpDoor::Begin(MHD_Connection* connection, Exchange& exchange, const char*
     if (!exchange.route->admit) {
         // A route that takes no body is answered at once; a body sent all the same is never
         // read, and the connection ends with the answer.
-        if (!exchange.route->slow) {
+        if (exchange.route->runs == Route::Runs::kHere) {
             Respond(*exchange.route, request, exchange.response);
             exchange.answered = true;
         }
@@ -297,7 +315,7 @@ void HttpDoor::Refuse(Exchange& exchange, int status, const std::string& reason)
 
 // The whole request is in: answered here, or set aside while a worker answers it.
 bool HttpDoor::Work(MHD_Connection* connection, Exchange& exchange) {
-    if (!exchange.route->slow) {
+    if (exchange.route->runs == Route::Runs::kHere) {
         Respond(*exchange.route, exchange.request, exchange.response);
         exchange.answered = true;
         return Queue(connection, exchange);
@@ -308,15 +326,18 @@ bool HttpDoor::Work(MHD_Connection* connection, Exchange& exchange) {
     exchange.working = true;
     MHD_suspend_connection(connection);
     Exchange* given = &exchange;
-    const bool taken = workers->Submit([given, connection] {
+    Workers& workers = exchange.route->runs == Route::Runs::kProving ? *proving : *reading;
+    const bool taken = workers.Submit([this, given, connection] {
         Respond(*given->route, given->request, given->response);
         given->answered = true;
         MHD_resume_connection(connection);
+        Signal(resumedSignal);
     });
     if (!taken) {
         Refuse(exchange, MHD_HTTP_SERVICE_UNAVAILABLE, "busy; try again shortly");
         exchange.response.SetHeader("Retry-After", "2");
         MHD_resume_connection(connection);
+        Signal(resumedSignal);
     }
     return true;
 }

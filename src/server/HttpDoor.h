@@ -26,12 +26,15 @@ struct DoorLimits {
     std::size_t connectionMemory = 32 * 1024;  // what one connection may hold while reading
     int requestSeconds = 10;                   // to send a whole header, and again a whole body
     int idleSeconds = 5;                       // of silence, between requests or within one
-    int slowWorkers = 4;                       // threads for the routes that take long
-    std::size_t slowWaiting = 0;               // their work queued beyond those running
+    // Threads for the routes that run elsewhere, and their work queued beyond those running.
+    int provingWorkers = 4;
+    std::size_t provingWaiting = 0;
+    int readingWorkers = 2;
+    std::size_t readingWaiting = 1024;
 };
 
 // The server's door: reads requests on one thread, event-driven, memory bounded per
-// connection, and hands each whole request to its route; a slow route's answer is made on a
+// connection, and hands each whole request to its route; an answer that may wait is made on a
 // worker while its connection waits, set aside, and the door goes on with the others.
 class HttpDoor {
   public:
@@ -41,7 +44,7 @@ class HttpDoor {
     using Observer = std::function<void(const HttpRequest&, int status, Clock::duration took)>;
 
     HttpDoor(const Router& router, const DoorLimits& limits);
-    // Lets the slow work already begun finish before the connections are closed.
+    // Lets the work given to workers finish before the connections are closed.
     ~HttpDoor();
     HttpDoor(const HttpDoor&) = delete;
     HttpDoor& operator=(const HttpDoor&) = delete;
@@ -78,10 +81,12 @@ class HttpDoor {
     const Router& router;
     DoorLimits limits;
     Observer observe;
-    int stopSignal = -1;  // an eventfd
+    int stopSignal = -1;     // an eventfd
+    int resumedSignal = -1;  // an eventfd: a worker has let a connection go on
     MHD_Daemon* daemon = nullptr;
     std::unordered_map<int, Visit> visits;  // by socket; touched on the door's thread only
-    std::unique_ptr<Workers> workers;
+    std::unique_ptr<Workers> proving;
+    std::unique_ptr<Workers> reading;
 };
 
 }  // namespace server

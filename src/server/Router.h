@@ -22,9 +22,9 @@ struct Route {
     // Set only for a route that takes a body (no other route reads one): looks at the headers
     // before any of the body is read, and may refuse it unread.
     Admission admit;
-    // The answer may take long (a proof, a durable write): it runs on a worker, never on the
-    // thread that reads the sockets.
-    bool slow = false;
+    // Where the answer is made: on the thread that reads the sockets only when it is quick and
+    // never waits; anything that may wait for a proof or the database runs on workers.
+    enum class Runs { kHere, kReading, kProving } runs = Runs::kHere;
 };
 
 // The routes in the order given: the first whose method and path match takes a request.

@@ -19,8 +19,10 @@ constexpr std::size_t kMostRememberedAddresses = 10000;
 constexpr std::size_t kMostListed = 100;
 // Posts proven or waiting to be, at once; beyond this a post is told to come back.
 constexpr int kMostProvingPosts = 4;
-// Connections to the store (PostgreSQL): one for each post's worker, and one for the reads.
-constexpr int kStoreConnections = kMostProvingPosts + 1;
+// Threads that read the table for the clients, off the thread that reads the sockets.
+constexpr int kReadingWorkers = 2;
+// Connections to the store (PostgreSQL): one for each worker, so that none waits for another.
+constexpr int kStoreConnections = kMostProvingPosts + kReadingWorkers;
 // Connections open at once, from everyone and from one address; each holds at most
 // kConnectionMemory while its request is read, whatever it sends.
 constexpr int kDefaultConnections = 4096;

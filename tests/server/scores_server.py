@@ -10,9 +10,9 @@ import subprocess
 class ScoresServer:
     """One arcade-scores process; its table is kept in db (sqlite:PATH)."""
 
-    def __init__(self, binary, db, site=None, posts_per_minute=1000):
+    def __init__(self, binary, db, site=None, posts_per_minute=1000, options=()):
         command = [binary, '--port', '0', '--db', db,
-                   '--posts-per-minute', str(posts_per_minute)]
+                   '--posts-per-minute', str(posts_per_minute)] + list(options)
         if site:
             command += ['--site', site]
         self.process = subprocess.Popen(command, stdout=subprocess.PIPE, text=True)
@@ -59,6 +59,14 @@ class ScoresServer:
             except (socket.timeout, ConnectionResetError):
                 pass
             return answers
+
+    def rss_mb(self):
+        """The server's resident memory, in MB."""
+        with open('/proc/%d/status' % self.process.pid) as status:
+            for line in status:
+                if line.startswith('VmRSS:'):
+                    return int(line.split()[1]) / 1024
+        return 0
 
     def table(self):
         status, _, body = self.request('GET', '/api/scores')
