@@ -16,7 +16,11 @@ constexpr const char* kCreateTable = R"(CREATE TABLE IF NOT EXISTS scores (
     replay bytea NOT NULL,
     created timestamptz NOT NULL DEFAULT now());
 -- The list's order, read in it.
-CREATE INDEX IF NOT EXISTS scores_listed ON scores (points DESC, name DESC, id))";
+CREATE INDEX IF NOT EXISTS scores_listed ON scores (points DESC, name DESC, id);
+-- The prover's digest of the play: one game, one line. A table made before it gains the column;
+-- its lines have none, and lines without one never collide.
+ALTER TABLE scores ADD COLUMN IF NOT EXISTS play bytea;
+CREATE UNIQUE INDEX IF NOT EXISTS scores_play ON scores (play))";
 // Two servers starting at once on an empty database would both try to make the table, and one
 // of them would fail on the other's half-made one; whoever holds this lock makes it alone.
 constexpr std::int64_t kCreateTableLock = 0x41524341444553;
@@ -129,22 +133,34 @@ auto PostgresStore::WithConnection(Work work, std::string& error)
 
 std::optional<ScoreStore::Added> PostgresStore::Add(int points, const std::string& name,
                                                     const std::string& replay,
-                                                    const std::string& digest, std::string& error) {
+                                                    const std::string& digest,
+                                                    const std::string& play, std::string& error) {
     return WithConnection(
         [&](pqxx::connection& connection) {
             pqxx::work transaction(connection);
             const pqxx::binarystring digestBytes(digest);
+            // An empty play is none: NULL, which matches nothing.
+            const pqxx::binarystring playBytes(play);
             Added added;
             auto rows = transaction.exec_params(
-                "INSERT INTO scores (points, name, digest, replay) VALUES ($1, $2, $3, $4) "
-                "ON CONFLICT (digest) DO NOTHING RETURNING id",
-                points, pqxx::binarystring(name), digestBytes, pqxx::binarystring(replay));
+                "INSERT INTO scores (points, name, digest, replay, play) "
+                "VALUES ($1, $2, $3, $4, NULLIF($5, ''::bytea)) ON CONFLICT DO NOTHING RETURNING "
+                "id",
+                points, pqxx::binarystring(name), digestBytes, pqxx::binarystring(replay),
+                playBytes);
             if (rows.empty()) {
                 // Kept before, perhaps by another server a moment ago: the insert waited for
-                // that commit, so this statement sees it.
-                rows =
-                    transaction.exec_params("SELECT id FROM scores WHERE digest = $1", digestBytes);
+                // that commit, so this statement sees it. The same bytes if there are, else
+                // the same play.
+                rows = transaction.exec_params(
+                    "SELECT id, points, name, digest = $1 FROM scores WHERE digest = $1 OR "
+                    "play = NULLIF($2, ''::bytea) ORDER BY digest = $1 DESC LIMIT 1",
+                    digestBytes, playBytes);
                 added.fresh = false;
+                added.kept.replayId = rows.at(0).at(0).as<std::int64_t>();
+                added.kept.points = rows.at(0).at(1).as<int>();
+                added.kept.name = pqxx::binarystring(rows.at(0).at(2)).str();
+                added.sameGame = !rows.at(0).at(3).as<bool>();
             }
             added.replayId = rows.at(0).at(0).as<std::int64_t>();
             transaction.commit();

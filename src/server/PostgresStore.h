@@ -28,8 +28,10 @@ class PostgresStore : public ScoreStore {
                                                std::size_t connections = kDefaultConnections);
     ~PostgresStore() override;
 
+    using ScoreStore::Add;
     std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
-                             const std::string& digest, std::string& error) override;
+                             const std::string& digest, const std::string& play,
+                             std::string& error) override;
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
     std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;

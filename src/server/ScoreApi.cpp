@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "scores/ScoreLine.h"
 #include "server/ClientAddress.h"
 #include "server/Digest.h"
 #include "server/PostCheck.h"
@@ -36,6 +37,7 @@ enum Status {
     kCreated = 201,
     kBadRequest = 400,
     kNotFound = 404,
+    kConflict = 409,
     kTooLarge = 413,
     kWrongType = 415,
     kUnprovable = 422,
@@ -73,6 +75,11 @@ std::optional<std::int64_t> IdOf(const std::string& text) {
         return std::nullopt;
     }
     return std::stoll(text);
+}
+
+// The prover's digest of the play, as the table keeps it.
+std::string PlayOf(const replay::Verdict&) {
+    return std::string();
 }
 
 void NoSuchApi(const HttpRequest&, HttpResponse& response) {
@@ -192,11 +199,18 @@ void ScoreApi::Post(const HttpRequest& request, HttpResponse& response) {
     }
     std::string error;
     const auto added = store.Add(static_cast<int>(game.points), game.name, request.body,
-                                 Sha256Hex(request.body), error);
+                                 Sha256Hex(request.body), PlayOf(*verdict), error);
     if (!added) {
         std::fprintf(stderr, "arcade-scores: %s\n", error.c_str());
         RefuseForNow(response, kUnavailable, "the score could not be stored; try again",
                      limits::kRetrySeconds);
+        return;
+    }
+    if (added->sameGame) {
+        // The same game as a line already listed, under whatever name or bytes: the line it has.
+        Refuse(response, kConflict,
+               "this game is listed already: " + ScoreLine(added->kept.points, added->kept.name));
+        response.SetHeader("Location", kReplays + std::to_string(added->kept.replayId));
         return;
     }
     if (Table(response, false)) {

@@ -25,13 +25,22 @@ class ScoreStore {
     // Keeps a proven score and its replay in one transaction, durable before this returns: a score
     // acknowledged to a player outlives a killed server or database. One game is one line: a
     // replay kept before (the same digest, a hash of its bytes) is not added again, and its id
-    // comes back with fresh false. Nothing when the store failed (error says why).
+    // comes back with fresh false; nor is the same play (play, the prover's digest of the game
+    // as it went, frame by frame) under other bytes or another name: sameGame, with the line
+    // kept. An empty play matches none. Nothing when the store failed (error says why).
     struct Added {
         std::int64_t replayId = 0;
         bool fresh = true;
+        bool sameGame = false;  // the same play as the kept line, in other bytes
+        StoredScore kept;       // the line kept, when not fresh
     };
     virtual std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
-                                     const std::string& digest, std::string& error) = 0;
+                                     const std::string& digest, const std::string& play,
+                                     std::string& error) = 0;
+    std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
+                             const std::string& digest, std::string& error) {
+        return Add(points, name, replay, digest, std::string(), error);
+    }
     // Every score, oldest first.
     virtual std::optional<std::vector<StoredScore>> All(std::string& error) = 0;
     // The most highest scores, as the list has them: more points first, equal points by the

@@ -16,9 +16,15 @@ constexpr const char* kSchema =
     " points INTEGER NOT NULL,"
     " name TEXT NOT NULL,"
     " digest TEXT NOT NULL UNIQUE,"
-    " replay BLOB NOT NULL);"
+    " replay BLOB NOT NULL,"
+    " play TEXT);"
     // The list's order, read in it.
     "CREATE INDEX IF NOT EXISTS scores_listed ON scores (points DESC, name DESC, id)";
+// A table made before plays were told apart gains their column; its lines have none, and
+// several lines without one never collide.
+constexpr const char* kHasPlay = "SELECT 1 FROM pragma_table_info('scores') WHERE name = 'play'";
+constexpr const char* kAddPlay = "ALTER TABLE scores ADD COLUMN play TEXT";
+constexpr const char* kPlayIndex = "CREATE UNIQUE INDEX IF NOT EXISTS scores_play ON scores (play)";
 
 struct Finalize {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -60,6 +66,23 @@ SqlitePtr Connect(const std::string& path, int flags, std::string& error) {
     return db;
 }
 
+bool WithPlay(sqlite3* db, std::string& error) {
+    Statement has = Prepare(db, kHasPlay, error);
+    if (has == nullptr) {
+        return false;
+    }
+    const int step = sqlite3_step(has.get());
+    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+        error = Why(db);
+        return false;
+    }
+    return (step == SQLITE_ROW || Execute(db, kAddPlay, error)) && Execute(db, kPlayIndex, error);
+}
+
+void BindText(sqlite3_stmt* statement, int at, const std::string& text) {
+    sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::string& error) {
@@ -70,7 +93,7 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::str
     // The write-ahead journal synced in full makes every commit durable when it returns.
     if (!Execute(writer.get(), "PRAGMA journal_mode=WAL", error) ||
         !Execute(writer.get(), "PRAGMA synchronous=FULL", error) ||
-        !Execute(writer.get(), kSchema, error)) {
+        !Execute(writer.get(), kSchema, error) || !WithPlay(writer.get(), error)) {
         error = path + ": " + error;
         return nullptr;
     }
@@ -83,40 +106,74 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::str
 
 std::optional<ScoreStore::Added> SqliteStore::Add(int points, const std::string& name,
                                                   const std::string& replay,
-                                                  const std::string& digest, std::string& error) {
+                                                  const std::string& digest,
+                                                  const std::string& play, std::string& error) {
     std::lock_guard<std::mutex> lock(writing);
     sqlite3* db = writer.get();
-    Statement insert =
-        Prepare(db,
-                "INSERT INTO scores (points, name, digest, replay) VALUES (?, ?, ?, ?)"
-                " ON CONFLICT (digest) DO NOTHING",
-                error);
+    Statement insert = Prepare(db,
+                               "INSERT INTO scores (points, name, digest, replay, play)"
+                               " VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING",
+                               error);
     if (insert == nullptr) {
         return std::nullopt;
     }
     sqlite3_bind_int(insert.get(), 1, points);
-    sqlite3_bind_text(insert.get(), 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
-    sqlite3_bind_text(insert.get(), 3, digest.data(), static_cast<int>(digest.size()),
-                      SQLITE_STATIC);
+    BindText(insert.get(), 2, name);
+    BindText(insert.get(), 3, digest);
     sqlite3_bind_blob(insert.get(), 4, replay.data(), static_cast<int>(replay.size()),
                       SQLITE_STATIC);
+    if (play.empty()) {
+        sqlite3_bind_null(insert.get(), 5);
+    } else {
+        BindText(insert.get(), 5, play);
+    }
     if (sqlite3_step(insert.get()) != SQLITE_DONE) {
         error = Why(db);
         return std::nullopt;
     }
     if (sqlite3_changes(db) == 1) {
-        return Added{sqlite3_last_insert_rowid(db), true};
+        Added added;
+        added.replayId = sqlite3_last_insert_rowid(db);
+        return added;
     }
-    Statement kept = Prepare(db, "SELECT id FROM scores WHERE digest = ?", error);
+    // Kept before: the same bytes if there are, else the same play.
+    Statement kept = Prepare(db,
+                             "SELECT id, points, name, digest = ?1 FROM scores"
+                             " WHERE digest = ?1 OR play = ?2 ORDER BY digest = ?1 DESC LIMIT 1",
+                             error);
     if (kept == nullptr) {
         return std::nullopt;
     }
-    sqlite3_bind_text(kept.get(), 1, digest.data(), static_cast<int>(digest.size()), SQLITE_STATIC);
+    BindText(kept.get(), 1, digest);
+    if (play.empty()) {
+        sqlite3_bind_null(kept.get(), 2);
+    } else {
+        BindText(kept.get(), 2, play);
+    }
     if (sqlite3_step(kept.get()) != SQLITE_ROW) {
         error = Why(db);
         return std::nullopt;
     }
-    return Added{sqlite3_column_int64(kept.get(), 0), false};
+    Added added;
+    added.fresh = false;
+    added.replayId = sqlite3_column_int64(kept.get(), 0);
+    added.kept.replayId = added.replayId;
+    added.kept.points = sqlite3_column_int(kept.get(), 1);
+    const auto* keptName = reinterpret_cast<const char*>(sqlite3_column_text(kept.get(), 2));
+    added.kept.name.assign(keptName != nullptr ? keptName : "",
+                           static_cast<std::size_t>(sqlite3_column_bytes(kept.get(), 2)));
+    added.sameGame = sqlite3_column_int(kept.get(), 3) == 0;
+    return added;
+}
+
+int SqliteStore::Synchronous() {
+    std::lock_guard<std::mutex> lock(writing);
+    std::string error;
+    Statement asked = Prepare(writer.get(), "PRAGMA synchronous", error);
+    if (asked == nullptr || sqlite3_step(asked.get()) != SQLITE_ROW) {
+        return -1;
+    }
+    return sqlite3_column_int(asked.get(), 0);
 }
 
 std::optional<std::vector<StoredScore>> SqliteStore::All(std::string& error) {

@@ -24,11 +24,16 @@ class SqliteStore : public ScoreStore {
     // Nothing, with error set, when the file cannot be opened or made into a table.
     static std::unique_ptr<SqliteStore> Open(const std::string& path, std::string& error);
 
+    using ScoreStore::Add;
     std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
-                             const std::string& digest, std::string& error) override;
+                             const std::string& digest, const std::string& play,
+                             std::string& error) override;
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
     std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
+    // How the writer syncs its commits, as the database itself reports it (PRAGMA synchronous:
+    // 2 is FULL); -1 when it cannot say.
+    int Synchronous();
 
   private:
     SqliteStore(SqlitePtr writer, SqlitePtr reader)
