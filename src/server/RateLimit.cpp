@@ -9,35 +9,28 @@ constexpr double kSecondsPerMinute = 60;
 }
 
 RateLimit::RateLimit(int perMinute, std::size_t mostAddresses)
-    : perMinute(perMinute), mostAddresses(mostAddresses) {}
+    : perMinute(perMinute), mostAddresses(std::max<std::size_t>(mostAddresses, 1)) {}
 
 double RateLimit::Refilled(const Allowance& allowance, Clock::time_point now) const {
     const double seconds = std::chrono::duration<double>(now - allowance.at).count();
     return std::min(perMinute, allowance.posts + seconds * perMinute / kSecondsPerMinute);
 }
 
-// An address with its whole allowance back is no different from one never seen.
-void RateLimit::ForgetFull(Clock::time_point now) {
-    for (auto it = allowances.begin(); it != allowances.end();) {
-        it = Refilled(it->second, now) >= perMinute ? allowances.erase(it) : std::next(it);
-    }
-}
-
 std::optional<int> RateLimit::Take(const std::string& address, Clock::time_point now) {
     std::lock_guard<std::mutex> lock(guard);
-    auto found = allowances.find(address);
-    if (found == allowances.end()) {
-        if (allowances.size() >= mostAddresses) {
-            ForgetFull(now);
+    auto found = byAddress.find(address);
+    if (found == byAddress.end()) {
+        if (byAddress.size() >= mostAddresses) {
+            // The one idle longest: forgetting it gives it at most a burst sooner.
+            byAddress.erase(recent.back().address);
+            recent.pop_back();
         }
-        // Still full of addresses that are all posting: the newcomer shares the fate of a busy
-        // server rather than growing the map without end.
-        if (allowances.size() >= mostAddresses) {
-            return static_cast<int>(std::ceil(kSecondsPerMinute / perMinute));
-        }
-        found = allowances.emplace(address, Allowance{perMinute, now}).first;
+        recent.push_front({address, perMinute, now});
+        found = byAddress.emplace(address, recent.begin()).first;
+    } else {
+        recent.splice(recent.begin(), recent, found->second);
     }
-    Allowance& allowance = found->second;
+    Allowance& allowance = *found->second;
     allowance.posts = Refilled(allowance, now);
     allowance.at = now;
     if (allowance.posts < 1) {

@@ -2,15 +2,18 @@
 
 #include <chrono>
 #include <cstddef>
-#include <map>
+#include <list>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace server {
 
 // How many posts one address may make: an allowance of perMinute that refills evenly over a
-// minute, so a burst is allowed once and a steady stream is held to the rate.
+// minute, so a burst is allowed once and a steady stream is held to the rate. At most
+// mostAddresses are remembered (some 150 bytes each): a newcomer to a full table takes the place
+// of the address that posted least recently, so no crowd of addresses can shut others out.
 class RateLimit {
   public:
     using Clock = std::chrono::steady_clock;
@@ -23,16 +26,18 @@ class RateLimit {
 
   private:
     struct Allowance {
+        std::string address;
         double posts = 0;
         Clock::time_point at;
     };
+    using Recent = std::list<Allowance>;  // the latest to post first
     double Refilled(const Allowance& allowance, Clock::time_point now) const;
-    void ForgetFull(Clock::time_point now);
 
     double perMinute;
     std::size_t mostAddresses;
     std::mutex guard;
-    std::map<std::string, Allowance> allowances;
+    Recent recent;
+    std::unordered_map<std::string, Recent::iterator> byAddress;
 };
 
 }  // namespace server

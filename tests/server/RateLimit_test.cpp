@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "server/ClientAddress.h"
+
 namespace {
 
 using server::RateLimit;
@@ -29,16 +31,29 @@ TEST(RateLimit, ABurstOfTheRateThenOnePostEachRefillWithTheWaitToldInWholeSecond
     EXPECT_TRUE(limit.Take("10.0.0.1", later));
 }
 
-TEST(RateLimit, AFullBookForgetsAddressesWithTheirWholeAllowanceBeforeTurningNewOnesAway) {
+TEST(RateLimit, AFullTableForgetsTheAddressIdleLongestSoThatNoCrowdShutsANewcomerOut) {
     RateLimit limit(2, 3);
     const auto start = RateLimit::Clock::time_point() + seconds(1000);
     for (const char* address : {"a", "b", "c"}) {
         EXPECT_FALSE(limit.Take(address, start));
+        EXPECT_FALSE(limit.Take(address, start));
     }
-    EXPECT_TRUE(limit.Take("d", start)) << "every remembered address is still posting";
-    EXPECT_FALSE(limit.Take("d", start + seconds(30))) << "all refilled: forgotten, room made";
-    EXPECT_FALSE(limit.Take("d", start + seconds(30)));
-    EXPECT_TRUE(limit.Take("d", start + seconds(30))) << "and the newcomer is limited as any";
+    EXPECT_TRUE(limit.Take("a", start + seconds(1))) << "a has used its allowance";
+    EXPECT_FALSE(limit.Take("d", start + seconds(1))) << "all still posting, yet d may post";
+    // b was idle longest and is forgotten; a, c and d are still counted.
+    EXPECT_FALSE(limit.Take("b", start + seconds(1)));
+    EXPECT_TRUE(limit.Take("a", start + seconds(2)));
+    EXPECT_FALSE(limit.Take("d", start + seconds(2)));
+    EXPECT_TRUE(limit.Take("d", start + seconds(2)));
+}
+
+TEST(RateLimit, AnIPv6HostIsCountedByItsSlash64AndIPv4ByItsAddress) {
+    using server::RateKey;
+    EXPECT_EQ(RateKey("2001:db8:1:2:aaaa::1"), RateKey("2001:db8:1:2:bbbb:cccc:dddd:eeee"));
+    EXPECT_NE(RateKey("2001:db8:1:2::1"), RateKey("2001:db8:1:3::1"));
+    EXPECT_EQ(RateKey("2001:db8:1:2::1"), "2001:db8:1:2::/64");
+    EXPECT_EQ(RateKey("192.0.2.7"), "192.0.2.7");
+    EXPECT_NE(RateKey("192.0.2.7"), RateKey("192.0.2.8"));
 }
 
 }  // namespace
