@@ -41,6 +41,11 @@ def main():
     with open(os.path.join(work, 'secret.txt'), 'w') as file:
         file.write('outside the site')
     os.symlink(os.path.join(work, 'secret.txt'), os.path.join(site, 'secret.txt'))
+    # A folder beside the site whose name begins with the site's: outside all the same.
+    os.mkdir(site + '-x')
+    with open(os.path.join(site + '-x', 'secret.txt'), 'w') as file:
+        file.write('outside the site')
+    os.symlink(os.path.join(site + '-x', 'secret.txt'), os.path.join(site, 'sibling.txt'))
 
     server = ScoresServer(server_binary, 'sqlite:' + os.path.join(work, 'scores.sqlite'), site)
     try:
@@ -83,15 +88,22 @@ def main():
             ('renamed', 422, 'type the name'),
             ('paused', 422, 'not proven: '),
             ('markup', 422, 'not one the game lets a player type'),
+            ('markup-before', 422, 'not one the game lets a player type'),
+            ('over-an-hour', 422, 'longer than an hour'),
         ]
         for name, want, reason in refusals:
             status, _, body = server.post(read(os.path.join(tampered, name + '.replay')))
             check(status == want and reason in body.decode() and body.count(b'\n') == 1,
                   'a %s replay: %d %s' % (name, status, body.decode().strip()))
+        # Exactly an hour is no longer than an hour: refused only as the game it is not.
+        status, _, body = server.post(read(os.path.join(tampered, 'an-hour.replay')))
+        check(status == 422 and 'longer than' not in body.decode(),
+              'an-hour replay: %d %s' % (status, body.decode().strip()))
         cases = [
             ('garbage', b'GIF89a' + bytes(100), 'application/octet-stream', 400, 'not a replay'),
             ('cut short', read(games[0])[:-9], 'application/octet-stream', 400, 'not a replay'),
             ('wrong type', read(games[0]), 'application/x-www-form-urlencoded', 415, 'replay'),
+            ('exactly 64 KiB', bytes(65536), 'application/octet-stream', 400, 'not a replay'),
             ('oversized', bytes(65537), 'application/octet-stream', 413, 'larger than'),
         ]
         for what, body, kind, want, reason in cases:
@@ -143,7 +155,7 @@ def main():
             said = 'still serving after 10 s: ' + second.communicate()[0].strip()
         check(second.returncode not in (0, None) and 'cannot listen' in said,
               'a second server on a served port stops: %r' % said)
-        for path in ('/secret.txt', '/../secret.txt', '/%2e%2e/secret.txt', '/..%2fsecret.txt',
+        for path in ('/secret.txt', '/sibling.txt', '/../site-x/secret.txt', '/../secret.txt', '/%2e%2e/secret.txt', '/..%2fsecret.txt',
                      '/' + os.path.join(work, 'secret.txt')):
             status, _, body = server.request('GET', path)
             check(status == 404 and b'outside' not in body, '%s is refused (%d)' % (path, status))

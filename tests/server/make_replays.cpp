@@ -7,8 +7,10 @@
 //
 // arcade-make-replays --tampered FILE DIR: writes what a cheat would make of a proven replay, each
 // a well-formed replay file: raised.replay (one point more), renamed.replay (another name),
-// paused.replay (one frame's input changed into a pause) and markup.replay (a name no typing
-// makes, which proves all the same).
+// paused.replay (one frame's input changed into a pause), markup.replay (a name no typing
+// makes, which proves all the same), markup-before.replay (markup in the name typing starts
+// from alone), an-hour.replay and over-an-hour.replay (idle frames before the game, to the
+// longest a post may be and one past it) and far.replay (said to begin after 10^8 draws).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +24,7 @@
 #include "replay/Shelf.h"
 #include "screens/StateMenu.h"
 #include "screens/StateShowScore.h"
+#include "server/ServerLimits.h"
 #include "support/Frames.h"
 #include "support/Scratch.h"
 
@@ -140,6 +143,21 @@ int Tamper(const std::string& file, const fs::path& folder) {
     markup.nameBefore = "<b>";
     markup.name = markup.nameBefore + game.name;
     write("markup.replay", markup);
+    // Markup only in the name typing starts from, the name it ends with a typeable one.
+    replay::Replay markupBefore = game;
+    markupBefore.nameBefore = "<b>";
+    write("markup-before.replay", markupBefore);
+    // Exactly the longest a post may be, and one frame longer: idle frames before the game.
+    replay::Replay hour = game;
+    hour.frames.insert(hour.frames.begin(), server::limits::kMostPostedFrames - game.frames.size(),
+                       replay::Taken());
+    write("an-hour.replay", hour);
+    hour.frames.insert(hour.frames.begin(), replay::Taken());
+    write("over-an-hour.replay", hour);
+    // A game said to begin after 10^8 draws of the generator: costly to reach by drawing.
+    replay::Replay far = game;
+    far.drawsBefore = 100000000;
+    write("far.replay", far);
     return 0;
 }
 
