@@ -121,8 +121,9 @@ int main(int argc, char* argv[]) {
     doorLimits.connectionMemory = limits::kConnectionMemory;
     doorLimits.requestSeconds = limits::kRequestSeconds;
     doorLimits.idleSeconds = limits::kIdleSeconds;
-    // A post's worker waits for its proof: as many as may prove or wait, and no queue beyond
-    // them, so that a post past the limit is told at once to come back.
+    // A post's worker waits for its proof (made on the gate's own workers, one per core) and
+    // then stores it: as many as may prove or wait, and no queue beyond them, so that a post
+    // past the limit is told at once to come back.
     doorLimits.provingWorkers = limits::kMostProvingPosts;
     doorLimits.provingWaiting = 0;
     doorLimits.readingWorkers = limits::kReadingWorkers;
