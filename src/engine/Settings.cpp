@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "storage/DurableFile.h"
+#include "storage/RegularFile.h"
+
 namespace {
 // A settings file is a few short lines: anything far longer is not one.
 constexpr std::size_t kLongestFile = 4096;
@@ -165,40 +168,23 @@ void TellSkipped(const std::string& path, const std::vector<SkippedLine>& skippe
 enum class FileRead { Whole, Missing, Refused };
 
 FileRead ReadText(const std::string& path, std::string& text, std::string& problem) {
-    // Non-blocking, so that a pipe put in the file's place cannot hang the start.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        // A file where a folder of the path should be: no settings there either.
-        if (errno == ENOENT || errno == ENOTDIR) {
+    int error = 0;
+    switch (storage::ReadRegularFile(path, kLongestFile, text, error)) {
+        case storage::ReadResult::Whole:
+            return FileRead::Whole;
+        case storage::ReadResult::Missing:
             return FileRead::Missing;
-        }
-        problem = std::strerror(errno);
-        return FileRead::Refused;
-    }
-    struct stat status {};
-    if (fstat(fd, &status) != 0) {
-        problem = std::strerror(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-        problem = "not a regular file";
-    } else {
-        char buffer[kLongestFile + 1];
-        ssize_t got = 0;
-        while (text.size() <= kLongestFile && (got = read(fd, buffer, sizeof buffer)) != 0) {
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                problem = std::strerror(errno);
-                break;
-            }
-            text.append(buffer, static_cast<std::size_t>(got));
-        }
-        if (problem.empty() && text.size() > kLongestFile) {
+        case storage::ReadResult::NotRegular:
+            problem = "not a regular file";
+            break;
+        case storage::ReadResult::TooLarge:
             problem = "far too long for a settings file";
-        }
+            break;
+        case storage::ReadResult::Failed:
+            problem = std::strerror(error);
+            break;
     }
-    close(fd);
-    return problem.empty() ? FileRead::Whole : FileRead::Refused;
+    return FileRead::Refused;
 }
 
 // The folders above the file, made as needed: ~/.config itself may not exist yet.
@@ -212,61 +198,6 @@ bool MakeFolders(const std::string& path) {
     return true;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR) {
-            continue;
-        }
-        if (wrote <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Writes a new file beside the old one and renames it over it. 0 or the system's error.
-int ReplaceWhole(const std::string& path, const std::string& text) {
-    if (!MakeFolders(path)) {
-        return errno;
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return errno;
-    }
-    int error = 0;
-    if (fchmod(fd, 0644) != 0 || !WriteAll(fd, text) || fsync(fd) != 0) {
-        error = errno != 0 ? errno : EIO;
-    }
-    if (close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        unlink(temporary.c_str());
-        return error;
-    }
-    // The rename itself lasts only once the folder is on the disk.
-    const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
-    return 0;
-}
 }  // namespace
 
 std::optional<int> ScaleOfWord(const std::string& word) {
@@ -363,8 +294,11 @@ void SettingsFile::Write(const Settings& settings) {
     std::string problem;
     if (ReadText(path, old, problem) == FileRead::Refused) {
         problem += ", so it is left as it is";
-    } else if (const int error = ReplaceWhole(path, RewriteSettings(old, settings)); error != 0) {
-        problem = std::strerror(error);
+    } else if (!MakeFolders(path)) {
+        problem = std::strerror(errno);
+    } else if (storage::WriteFault fault;
+               !storage::WriteWhole(path, RewriteSettings(old, settings), *calls, fault)) {
+        problem = std::strerror(fault.error);
     }
     if (!problem.empty() && !toldWriteFailure) {
         std::fprintf(stderr, "arcade-game: cannot keep the settings in %s: %s\n", path.c_str(),

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/DisplayRules.h"
+#include "storage/FileCalls.h"
 
 // The player's choices that are kept from one run to the next.
 struct Settings {
@@ -21,7 +23,10 @@ struct Settings {
 // game does not understand is named on standard error and skipped; every other line still counts.
 class SettingsFile {
   public:
-    explicit SettingsFile(std::string path) : path(std::move(path)) {}
+    // calls are the system's own but in tests, which fail or watch them.
+    explicit SettingsFile(std::string path, std::unique_ptr<storage::FileCalls> calls =
+                                                std::make_unique<storage::FileCalls>())
+        : path(std::move(path)), calls(std::move(calls)) {}
 
     // The kept settings over the defaults; the defaults alone where the file is missing. A file
     // that cannot be read (not a regular file, unreadable, far too long) gives the defaults and
@@ -39,6 +44,7 @@ class SettingsFile {
 
   private:
     std::string path;
+    std::unique_ptr<storage::FileCalls> calls;
     bool toldWriteFailure = false;
 };
 

@@ -8,25 +8,17 @@
 
 #include <cstring>
 
-#include "scores/Descriptor.h"
+#include "storage/DurableFile.h"
 
 namespace {
 constexpr std::size_t kChunk = 64 * 1024;
-// A fresh file gets these bits less the umask, like any file a program creates.
-constexpr mode_t kNewFileMode = 0666;
 // mkostemp(3) puts six of these in place of the X's.
-constexpr const char* kUniqueEnd = "XXXXXX";
-constexpr std::size_t kUniqueLength = 6;
 constexpr char kUniqueCharacters[] =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
-std::string TemporaryPrefix(const std::string& base) {
-    return "." + base + ".";
-}
-
 bool IsTemporaryName(const std::string& name, const std::string& base) {
-    const std::string prefix = TemporaryPrefix(base);
-    if (name.size() != prefix.size() + kUniqueLength ||
+    const std::string prefix = storage::DurableFile::TemporaryPrefix(base);
+    if (name.size() != prefix.size() + storage::DurableFile::kUniqueLength ||
         name.compare(0, prefix.size(), prefix) != 0) {
         return false;
     }
@@ -56,20 +48,6 @@ void RemoveLeftovers(const std::filesystem::path& folder, const std::string& bas
     closedir(listing);
 }
 
-// The bits a program's new file gets. Setting the mask back at once races with nothing: the
-// game runs on one thread.
-mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return kNewFileMode & ~mask;
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-    const Descriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.Get() >= 0) {
-        fsync(fd.Get());
-    }
-}
 }  // namespace
 
 std::filesystem::path FileReplacer::FolderOf(const std::filesystem::path& file) {
@@ -96,71 +74,29 @@ bool FileReplacer::Replace(const std::filesystem::path& target, const struct sta
     if (clearLeftovers) {
         RemoveLeftovers(folder, base);
     }
-    std::string temporary = (folder / (TemporaryPrefix(base) + kUniqueEnd)).string();
-    Descriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.Get() < 0) {
-        const int error = errno;
-        Fail(ProblemOfWriting(error), error,
-             std::string("cannot create the new file beside it: ") + std::strerror(error));
+    storage::DurableFile file(target.string(), io);
+    if (!file.Open() || !WriteLastFirst(file, entries) || !file.Commit()) {
+        const storage::WriteFault& failed = file.Fault();
+        Fail(ProblemOfWriting(failed.error), failed.error,
+             failed.step == storage::WriteFault::Step::Create ? failed.Reason() : std::string());
         return false;
     }
-    bool written = true;
-    if (old != nullptr) {
-        // The new file takes the old one's place, so it keeps its owner (where we may) and bits.
-        if (fchown(fd.Get(), old->st_uid, old->st_gid) != 0) {
-            // Only root may hand a file to another owner; the file then becomes ours.
-        }
-        written = fchmod(fd.Get(), old->st_mode & 07777) == 0;
-    } else {
-        written = fchmod(fd.Get(), NewFileMode()) == 0;
-    }
-    written = written && WriteLastFirst(fd.Get(), entries) && io.Sync(fd.Get()) == 0;
-    if (!written) {
-        Fail(ProblemOfWriting(errno), errno);
-    }
-    if (!fd.Close() && written) {
-        Fail(ProblemOfWriting(errno), errno);
-        written = false;
-    }
-    if (written && io.Rename(temporary.c_str(), target.c_str()) != 0) {
-        Fail(ProblemOfWriting(errno), errno);
-        written = false;
-    }
-    if (!written) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    SyncFolder(folder);
     return true;
 }
 
-bool FileReplacer::WriteLastFirst(int fd, const std::vector<std::string>& entries) {
+bool FileReplacer::WriteLastFirst(storage::DurableFile& file,
+                                  const std::vector<std::string>& entries) {
     std::string chunk;
     chunk.reserve(kChunk);
-    const auto flush = [&]() {
-        std::size_t done = 0;
-        while (done < chunk.size()) {
-            const ssize_t wrote = io.Write(fd, chunk.data() + done, chunk.size() - done);
-            if (wrote < 0 && errno == EINTR) {
-                continue;
-            }
-            if (wrote <= 0) {
-                if (wrote == 0) {
-                    errno = EIO;  // a file that takes nothing more will not take the rest
-                }
-                return false;
-            }
-            done += static_cast<std::size_t>(wrote);
-        }
-        chunk.clear();
-        return true;
-    };
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         chunk += *entry;
         chunk += '\n';
-        if (chunk.size() >= kChunk && !flush()) {
-            return false;
+        if (chunk.size() >= kChunk) {
+            if (!file.Write(chunk.data(), chunk.size())) {
+                return false;
+            }
+            chunk.clear();
         }
     }
-    return flush();
+    return file.Write(chunk.data(), chunk.size());
 }

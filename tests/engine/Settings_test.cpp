@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "support/Scratch.h"
+#include "support/WatchedCalls.h"
 
 namespace {
 using namespace std::string_literals;
@@ -139,6 +141,30 @@ TEST(SettingsFile, AWriteThatCannotHappenIsToldOnce) {
     EXPECT_EQ(said, "arcade-game: cannot keep the settings in " + dir.File("blocked/settings") +
                         ": Not a directory\n");
     EXPECT_EQ(ReadWholeFile(dir.File("blocked")), "a file\n");
+}
+
+// A change is on the disk before it takes the old file's place, and the folder after it, so that
+// a crash never leaves an empty or half file where the player's settings were.
+TEST(SettingsFile, AChangeIsOnTheDiskBeforeItTakesTheOldFilesPlace) {
+    ScratchDir dir(false);
+    const std::string path = dir.File("settings");
+    auto calls = std::make_unique<WatchedCalls>();
+    WatchedCalls& watched = *calls;
+    SettingsFile file(path, std::move(calls));
+    file.Write(Settings{2, false, true});
+    EXPECT_EQ(watched.log, (std::vector<std::string>{"create", "write", "sync", "close", "rename",
+                                                     "sync folder"}));
+    EXPECT_EQ(watched.renamedTo, path);
+    const std::string kept = ReadWholeFile(path);
+    EXPECT_NE(kept.find("scale = 2\n"), std::string::npos) << kept;
+
+    watched.failing = "sync";
+    testing::internal::CaptureStderr();
+    file.Write(Settings{3, false, true});
+    file.Write(Settings{4, false, true});
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "arcade-game: cannot keep the settings in " + path + ": Input/output error\n");
+    EXPECT_EQ(ReadWholeFile(path), kept);
 }
 
 }  // namespace

@@ -1,8 +1,17 @@
 #include "replay/ReplayFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
+
+#include "replay/Recorder.h"
+#include "replay/ReplayFormat.h"
+#include "replay/TakenEvent.h"
+#include "support/Scratch.h"
+#include "support/WatchedCalls.h"
 
 namespace {
 
@@ -76,6 +85,14 @@ TEST(ReplayFile, RefusesEveryDamageWithOneLine) {
         EXPECT_FALSE(replay::Decode(changed, read, error)) << at;
     }
     EXPECT_FALSE(replay::Decode(good + "x", read, error));
+    // A byte after the last frame, under a sum that holds: still not a replay this game wrote.
+    std::string longer = good.substr(0, good.size() - replay::format::kSumSize) + '\0';
+    const std::uint32_t sum = replay::format::Checksum(longer.data(), longer.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        longer += static_cast<char>(sum >> shift);
+    }
+    EXPECT_FALSE(replay::Decode(longer, read, error));
+    EXPECT_EQ(error, "holds bytes after its last frame");
     std::string newer = good;
     newer[4] = 2;
     EXPECT_FALSE(replay::Decode(newer, read, error));
@@ -91,12 +108,126 @@ TEST(ReplayFile, RefusesMoreThanTheLimitsAllowEvenWhenWellFormed) {
     EXPECT_TRUE(replay::Decode(replay::Encode(longest), read, error)) << error;
     longest.frames.emplace_back();
     EXPECT_FALSE(replay::Decode(replay::Encode(longest), read, error));
+    // The recorder keeps the longest game the reader takes, and drops one a frame longer rather
+    // than keep a file that the game itself would refuse.
+    for (const std::uint32_t frames :
+         {replay::limits::kMostFrames, replay::limits::kMostFrames + 1}) {
+        replay::Recorder recorder;
+        recorder.Begin(0, "");
+        for (std::uint32_t frame = 0; frame < frames; ++frame) {
+            recorder.Take(nullptr, false, false);
+        }
+        const auto kept = recorder.Finish(1, "Ann");
+        ASSERT_EQ(kept.has_value(), frames == replay::limits::kMostFrames) << frames;
+        if (kept) {
+            EXPECT_TRUE(replay::Decode(replay::Encode(*kept), read, error)) << error;
+        }
+    }
     Replay drawn;
     drawn.drawsBefore = replay::limits::kMostDrawsBefore + 1;
     EXPECT_FALSE(replay::Decode(replay::Encode(drawn), read, error));
     Replay named;
     named.name.assign(replay::limits::kLongestText + 1, 'a');
     EXPECT_FALSE(replay::Decode(replay::Encode(named), read, error));
+}
+
+// Every replay already kept must read as it did when it was kept: a game of 223 points kept by
+// an earlier version, and every kind of record, byte for byte. A change to how any record is
+// written (a long run counted from 7 rather than 8, say) reads and writes consistently and so
+// passes every round trip; only bytes fixed here catch it.
+TEST(ReplayFile, KeptReplaysReadAsTheyWereWritten) {
+    const std::string kept = ReadWholeFile(ARCADE_TEST_DATA "/replay/whole-game-223.replay");
+    ASSERT_EQ(kept.size(), 380u);
+    Replay game;
+    std::string error;
+    ASSERT_TRUE(replay::Decode(kept, game, error)) << error;
+    EXPECT_EQ(game.gameVersion, "1.0.0");
+    EXPECT_EQ(game.points, 223u);
+    EXPECT_EQ(game.name, "Anna");
+    ASSERT_EQ(game.frames.size(), 12627u);
+    // Enter starts the game on the menu, and stores the score at the end.
+    EXPECT_EQ(game.frames.front(), Key(13, 13));
+    EXPECT_EQ(game.frames.back(), Key(13, 13));
+    std::size_t heldLeft = 0;
+    std::size_t heldRight = 0;
+    std::uint32_t digest = 0;
+    for (const Taken& taken : game.frames) {
+        heldLeft += taken.left;
+        heldRight += taken.right;
+        const std::string fields = {
+            static_cast<char>(taken.event),    static_cast<char>(taken.sym),
+            static_cast<char>(taken.sym >> 8), static_cast<char>(taken.unicode),
+            static_cast<char>(taken.mod),      static_cast<char>(taken.button),
+            static_cast<char>(taken.left),     static_cast<char>(taken.right)};
+        digest = replay::format::Checksum(fields.data(), fields.size()) ^ (digest * 31);
+    }
+    EXPECT_EQ(heldLeft, 89u);
+    EXPECT_EQ(heldRight, 55u);
+    EXPECT_EQ(digest, 3276299116u);
+    EXPECT_EQ(replay::Encode(game), kept);
+
+    std::string hex;
+    for (const char byte : replay::Encode(Varied())) {
+        constexpr char kDigits[] = "0123456789abcdef";
+        hex += kDigits[static_cast<unsigned char>(byte) >> 4];
+        hex += kDigits[byte & 0xf];
+    }
+    EXPECT_EQ(hex,
+              "4152504c0105312e302e30a3c40103416e6edf0106416e6e6120429105052000200209052080022085"
+              "200020c2e900e200e901e201e9a402e2a402040d00000c07042000201004b30200001400db6b0504");
+}
+
+// A replay goes beside its file, is synced, and only then renamed over it: a crash at any moment
+// leaves the old replay or the new one whole. A step that fails leaves the old one and nothing
+// beside it.
+TEST(ReplayFile, IsPutInPlaceWholeAndForGoodOrNotAtAll) {
+    ScratchDir dir(false);
+    const std::string path = dir.File("last.replay");
+    Replay old = Varied();
+    old.points = 1;
+    std::string error;
+    ASSERT_TRUE(replay::Save(path, old, error)) << error;
+    const std::string oldBytes = ReadWholeFile(path);
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+
+    WatchedCalls calls;
+    const std::string newBytes = replay::Encode(Varied());
+    calls.beforeRename = [&] {
+        EXPECT_EQ(ReadWholeFile(path), oldBytes);
+        EXPECT_EQ(ReadWholeFile(calls.temporary), newBytes);
+    };
+    ASSERT_TRUE(replay::Save(path, Varied(), error, calls)) << error;
+    EXPECT_EQ(calls.log, (std::vector<std::string>{"create", "write", "sync", "close", "rename",
+                                                   "sync folder"}));
+    EXPECT_EQ(std::filesystem::path(calls.temporary).parent_path(), dir.Path());
+    EXPECT_EQ(calls.renamedTo, path);
+    EXPECT_EQ(ReadWholeFile(path), newBytes);
+    struct stat facts {};
+    ASSERT_EQ(stat(path.c_str(), &facts), 0);
+    EXPECT_EQ(facts.st_mode & 07777, 0640u);
+
+    for (const char* step : {"create", "write", "sync", "close", "rename"}) {
+        WatchedCalls failing;
+        failing.failing = step;
+        EXPECT_FALSE(replay::Save(path, old, error, failing)) << step;
+        EXPECT_EQ(error, "Input/output error") << step;
+        EXPECT_EQ(ReadWholeFile(path), newBytes) << step;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
+            << step << ": a file left beside it";  // the font and the replay
+    }
+}
+
+// Only losing the window pauses a game, so only that is kept; gaining it back changes nothing.
+// (A regained focus kept as a lost one would pause a game already paused: nothing would differ on
+// screen, so only this catches it.)
+TEST(ReplayFile, OnlyAFocusLostIsKept) {
+    SDL_Event event{};
+    event.type = SDL_ACTIVEEVENT;
+    event.active.state = SDL_APPINPUTFOCUS;
+    event.active.gain = 0;
+    EXPECT_EQ(replay::TakenFrom(&event, false, false).event, Taken::Event::FocusLost);
+    event.active.gain = 1;
+    EXPECT_EQ(replay::TakenFrom(&event, false, false).event, Taken::Event::None);
 }
 
 }  // namespace

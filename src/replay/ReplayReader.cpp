@@ -1,63 +1,13 @@
-#include "replay/ReplayFile.h"
+#include "replay/ReplayReader.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "replay/ReplayFormat.h"
+#include "storage/RegularFile.h"
 
 namespace replay {
 namespace {
-
-constexpr char kMagic[] = {'A', 'R', 'P', 'L'};
-constexpr std::uint8_t kFormatVersion = 1;
-
-// A record's first byte: the ways held, what happened, and how many frames in a row took it.
-constexpr std::uint8_t kLeftBit = 1 << 0;
-constexpr std::uint8_t kRightBit = 1 << 1;
-constexpr int kEventShift = 2;
-constexpr std::uint8_t kEventMask = 7;
-constexpr int kRunShift = 5;
-constexpr std::uint32_t kShortestLongRun = 8;  // runs of 1 to 7 fit in the first byte
-constexpr std::uint8_t kLongRun = 7;
-
-// What a record's event field holds. A fire button hammered every frame repeats the last key, so
-// that key is written once and then named by one byte.
-enum Code : std::uint8_t { kNone, kKey, kSameKey, kPad, kFocusLost, kQuit };
-
-// FNV-1a over every byte before the sum: a changed byte anywhere is caught before playing.
-std::uint32_t Checksum(const char* data, std::size_t size) {
-    std::uint32_t hash = 2166136261u;
-    for (std::size_t i = 0; i < size; ++i) {
-        hash ^= static_cast<std::uint8_t>(data[i]);
-        hash *= 16777619u;
-    }
-    return hash;
-}
-
-class Writer {
-  public:
-    void Byte(std::uint8_t value) { bytes.push_back(static_cast<char>(value)); }
-    // Seven bits a byte, lowest first; the top bit says another byte follows.
-    void Number(std::uint64_t value) {
-        while (value >= 0x80) {
-            Byte(static_cast<std::uint8_t>(value | 0x80));
-            value >>= 7;
-        }
-        Byte(static_cast<std::uint8_t>(value));
-    }
-    void Text(const std::string& text) {
-        Byte(static_cast<std::uint8_t>(text.size()));
-        bytes += text;
-    }
-    void Sum() {
-        const std::uint32_t sum = Checksum(bytes.data(), bytes.size());
-        for (int shift = 0; shift < 32; shift += 8) {
-            Byte(static_cast<std::uint8_t>(sum >> shift));
-        }
-    }
-    std::string bytes;
-};
+using namespace format;
 
 class Reader {
   public:
@@ -114,49 +64,6 @@ class Reader {
     std::size_t end;
     std::size_t at = 0;
 };
-
-std::uint8_t HeldBits(const Taken& taken) {
-    return static_cast<std::uint8_t>((taken.left ? kLeftBit : 0) | (taken.right ? kRightBit : 0));
-}
-
-bool SameKey(const Taken& a, const Taken& b) {
-    return a.sym == b.sym && a.mod == b.mod && a.unicode == b.unicode;
-}
-
-void WriteRecord(Writer& out, const Taken& taken, std::uint32_t run, const Taken* lastKey) {
-    Code code = kNone;
-    switch (taken.event) {
-        case Taken::Event::None:
-            code = kNone;
-            break;
-        case Taken::Event::Key:
-            code = lastKey != nullptr && SameKey(*lastKey, taken) ? kSameKey : kKey;
-            break;
-        case Taken::Event::PadButton:
-            code = kPad;
-            break;
-        case Taken::Event::FocusLost:
-            code = kFocusLost;
-            break;
-        case Taken::Event::Quit:
-            code = kQuit;
-            break;
-    }
-    const std::uint8_t runField =
-        run < kShortestLongRun ? static_cast<std::uint8_t>(run - 1) : kLongRun;
-    out.Byte(
-        static_cast<std::uint8_t>(HeldBits(taken) | code << kEventShift | runField << kRunShift));
-    if (code == kKey) {
-        out.Number(taken.sym);
-        out.Number(taken.mod);
-        out.Number(taken.unicode);
-    } else if (code == kPad) {
-        out.Byte(taken.button);
-    }
-    if (runField == kLongRun) {
-        out.Number(run - kShortestLongRun);
-    }
-}
 
 // Reads one record; says why not in error.
 bool ReadRecord(Reader& in, Taken& taken, std::uint32_t& run, const Taken*& lastKey,
@@ -223,35 +130,7 @@ bool ReadRecord(Reader& in, Taken& taken, std::uint32_t& run, const Taken*& last
 
 }  // namespace
 
-std::string Encode(const Replay& replay) {
-    Writer out;
-    out.bytes.assign(kMagic, sizeof kMagic);
-    out.Byte(kFormatVersion);
-    out.Text(replay.gameVersion);
-    out.Number(replay.drawsBefore);
-    out.Text(replay.nameBefore);
-    out.Number(replay.points);
-    out.Text(replay.name);
-    out.Number(replay.frames.size());
-    const Taken* lastKey = nullptr;
-    for (std::size_t i = 0; i < replay.frames.size();) {
-        const Taken& taken = replay.frames[i];
-        std::size_t run = 1;
-        while (i + run < replay.frames.size() && replay.frames[i + run] == taken) {
-            ++run;
-        }
-        WriteRecord(out, taken, static_cast<std::uint32_t>(run), lastKey);
-        if (taken.event == Taken::Event::Key) {
-            lastKey = &taken;
-        }
-        i += run;
-    }
-    out.Sum();
-    return out.bytes;
-}
-
 bool Decode(const std::string& bytes, Replay& replay, std::string& error) {
-    constexpr std::size_t kSumSize = 4;
     if (bytes.size() < sizeof kMagic || bytes.compare(0, sizeof kMagic, kMagic, sizeof kMagic)) {
         error = "not a replay (no replay header)";
         return false;
@@ -318,45 +197,21 @@ bool Decode(const std::string& bytes, Replay& replay, std::string& error) {
 }
 
 bool Load(const std::string& path, Replay& replay, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = std::string("cannot be read: ") + std::strerror(errno);
-        return false;
-    }
     std::string bytes;
-    // One byte more than the largest replay tells a file that is too large without reading it.
-    bytes.resize(limits::kLargestFile + 1);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    if (file.bad()) {
-        error = "cannot be read";
-        return false;
+    int failure = 0;
+    switch (storage::ReadRegularFile(path, limits::kLargestFile, bytes, failure)) {
+        case storage::ReadResult::Missing:
+        case storage::ReadResult::Failed:
+            error = std::string("cannot be read: ") + std::strerror(failure);
+            return false;
+        case storage::ReadResult::NotRegular:
+            error = "not a regular file";
+            return false;
+        case storage::ReadResult::TooLarge:  // the bytes read tell it
+        case storage::ReadResult::Whole:
+            break;
     }
     return Decode(bytes, replay, error);
-}
-
-bool Save(const std::string& path, const Replay& replay, std::string& error) {
-    const std::string bytes = Encode(replay);
-    const std::string temporary = path + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        error = std::strerror(written ? errno : writeError);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace replay
