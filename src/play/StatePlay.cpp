@@ -128,3 +128,32 @@ void StatePlay::Draw(SDL_Surface* screen) {
         shieldRight->Draw(screen);
     }
 }
+
+namespace {
+void WriteSprite(const Sprite* sprite, std::vector<int>& out) {
+    if (sprite == nullptr) {
+        out.push_back(0);
+        return;
+    }
+    out.insert(out.end(), {1, sprite->GetPosX(), sprite->GetPosY()});
+}
+}  // namespace
+
+void StatePlay::WriteField(std::vector<int>& out) const {
+    out.clear();
+    WriteSprite(player.get(), out);
+    WriteSprite(airplane.get(), out);
+    WriteSprite(airplane2.get(), out);
+    WriteSprite(shieldLeft.get(), out);
+    WriteSprite(shieldRight.get(), out);
+    out.insert(out.end(), {airplaneHits, airplane2Hits, level, score});
+    // The counts keep a bullet from passing for a bomb.
+    out.push_back(static_cast<int>(bullets.size()));
+    for (const auto& bullet : bullets) {
+        WriteSprite(bullet.get(), out);
+    }
+    out.push_back(static_cast<int>(bombs.size()));
+    for (const auto& bomb : bombs) {
+        WriteSprite(bomb.get(), out);
+    }
+}

@@ -38,6 +38,10 @@ class StatePlay : public GameState {
     void FireBullet(int x, int y);
     // A new bomb for an airplane whose top left corner is at (x, y).
     void DropBomb(int x, int y);
+    // The field as numbers, written over out: the cannon, each airplane (or none) with its hit
+    // points, the shields, every bullet and bomb, the level and the score. Two frames with the
+    // same numbers play on alike, whatever keys led to them.
+    void WriteField(std::vector<int>& out) const;
 
   private:
     // Tests read the field through this, and only read.

@@ -1,11 +1,13 @@
 #include "playback/Prover.h"
 
-#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "engine/GameEngine.h"
 #include "engine/GameKey.h"
+#include "play/StatePlay.h"
 #include "playback/AsRecorded.h"
+#include "playback/PlayDigest.h"
 #include "playback/ReplayInput.h"
 #include "playback/StoreCatcher.h"
 #include "replay/Recorder.h"
@@ -19,7 +21,7 @@ std::string At(std::size_t frame) {
 }
 
 Verdict Refuse(std::string why) {
-    return {false, std::move(why)};
+    return {false, std::move(why), std::string()};
 }
 
 }  // namespace
@@ -36,6 +38,8 @@ Verdict Prove(const Replay& game) {
     StartAsRecorded(engine, game);
 
     Stored stored;
+    PlayDigest digest(game.drawsBefore);
+    std::vector<int> field;
     const std::size_t last = game.frames.size();
     for (std::size_t frame = 1; frame <= last; ++frame) {
         // Storing is left out: the score file is no business of a proof.
@@ -51,6 +55,12 @@ Verdict Prove(const Replay& game) {
         if (engine.QuitRequested()) {
             return Refuse("ends the game (Escape or the window closed)" + At(frame));
         }
+        // Only frames that moved the field on: a paused one adds nothing.
+        const auto* play = dynamic_cast<const StatePlay*>(engine.GetState());
+        if (play != nullptr && !engine.Paused()) {
+            play->WriteField(field);
+            digest.AddField(field);
+        }
         if (stored.done) {
             if (frame != last) {
                 return Refuse("stores its score" + At(frame) + " but goes on to frame " +
@@ -64,7 +74,7 @@ Verdict Prove(const Replay& game) {
                 return Refuse("its frames type the name \"" + stored.name + "\", not \"" +
                               game.name + "\"" + At(frame));
             }
-            return {true, std::string()};
+            return {true, std::string(), digest.Hex()};
         }
     }
     return Refuse("ends without storing a score" + At(last));

@@ -10,6 +10,9 @@ namespace replay {
 struct Verdict {
     bool proven = false;
     std::string why;  // what does not hold and where, when not proven
+    // When proven, the play's digest (PlayDigest): equal for two replays of the same play, under
+    // any name.
+    std::string digest;
 };
 
 // Plays the game headless: no window, pictures, font, sound or waits, and a generator of its own.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,8 +15,10 @@
 #include "engine/GameEngine.h"
 #include "play/AimAndDodge.h"
 #include "play/PlayFixture.h"
+#include "playback/AsRecorded.h"
 #include "playback/BestGame.h"
 #include "playback/Prover.h"
+#include "playback/ReplayInput.h"
 #include "playback/Watcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
@@ -335,6 +338,87 @@ TEST(RecordedGames, AReplayThatCannotBeKeptIsSaidOnceAndTheGamePlaysOn) {
     EXPECT_TRUE(fs::is_empty(dir.File("replays")));
     EXPECT_EQ(Loaded(dir.File("last.replay")).name, "Ann");
     EXPECT_NE(ReadWholeFile(dir.File("highscore.txt")).find(" points - Ann"), std::string::npos);
+}
+
+replay::Taken Key(SDLKey sym, char typed) {
+    replay::Taken taken;
+    taken.event = replay::Taken::Event::Key;
+    taken.sym = static_cast<std::uint16_t>(sym);
+    taken.unicode = static_cast<std::uint16_t>(typed);
+    return taken;
+}
+
+// A game that never fires: the cannon goes left for `leftward` frames (94 take it from x = 280 to
+// the wall), waits, then goes right until a bomb meets it; then the name is typed.
+Replay WaitingGame(int leftward, const std::string& name) {
+    constexpr int kLongestWait = 20000;  // a bomb always comes long before this
+    Replay game;
+    game.gameVersion = replay::GameVersion();
+    game.points = 0;
+    game.name = name;
+    game.frames.resize(kLongestWait);
+    game.frames[0] = Key(SDLK_RETURN, '\r');
+    for (int frame = 1; frame <= leftward; ++frame) {
+        game.frames[frame].left = true;
+    }
+    for (int frame = 150; frame < 250; ++frame) {
+        game.frames[frame].right = true;
+    }
+    for (const char letter : name) {
+        game.frames.push_back(Key(static_cast<SDLKey>(std::tolower(letter)), letter));
+    }
+    game.frames.insert(game.frames.end(), 3, Key(SDLK_RETURN, '\r'));
+    return game;
+}
+
+// The frames the play screen of a replayed game lasts.
+std::size_t PlayLasts(const Replay& game) {
+    GameEngine engine{GameEngine::Headless{}};
+    engine.SetInput(std::make_unique<replay::ReplayInput>(game.frames));
+    replay::StartAsRecorded(engine, game);
+    std::size_t frames = 0;
+    do {
+        engine.RunFrame();
+        ++frames;
+    } while (PlayOf(engine) != nullptr && frames < game.frames.size());
+    return frames;
+}
+
+TEST(RecordedGames, TheSamePlayHasOneDigestUnderAnyNameWithIdleArrowsOrPausesAndOnlyIt) {
+    const Replay game = WaitingGame(99, "Ann");
+    ASSERT_GT(PlayLasts(game), 150u);  // still in play when the copies below differ
+    const replay::Verdict proven = replay::Prove(game);
+    ASSERT_TRUE(proven.proven) << proven.why;
+    ASSERT_EQ(proven.digest.size(), 32u);
+
+    Replay againstTheWall = game;  // the left arrow held on while the cannon stands at the wall
+    for (int frame = 100; frame < 150; ++frame) {
+        againstTheWall.frames[frame].left = true;
+    }
+    Replay renamed = WaitingGame(99, "Mallory");
+    Replay paused = game;  // ten frames standing still at the wall, from P to P
+    paused.frames[120] = Key(SDLK_p, 'p');
+    paused.frames.insert(paused.frames.begin() + 120, Key(SDLK_p, 'p'));
+    paused.frames.insert(paused.frames.begin() + 121, 8, replay::Taken());
+    for (const Replay* same : {&againstTheWall, &renamed, &paused}) {
+        const replay::Verdict verdict = replay::Prove(*same);
+        ASSERT_TRUE(verdict.proven) << verdict.why;
+        EXPECT_EQ(verdict.digest, proven.digest) << same->name << ", " << same->frames.size();
+    }
+
+    // The same points, but the cannon stops short of the wall; or the same keys after one draw
+    // more.
+    const Replay shortOfTheWall = WaitingGame(60, "Ann");
+    ASSERT_GT(PlayLasts(shortOfTheWall), 60u);
+    const replay::Verdict nearer = replay::Prove(shortOfTheWall);
+    ASSERT_TRUE(nearer.proven) << nearer.why;
+    EXPECT_NE(nearer.digest, proven.digest);
+    Replay later = game;
+    later.drawsBefore = 1;
+    const replay::Verdict afterADraw = replay::Prove(later);
+    if (afterADraw.proven) {
+        EXPECT_NE(afterADraw.digest, proven.digest);
+    }
 }
 
 }  // namespace
