@@ -78,8 +78,8 @@ std::optional<std::int64_t> IdOf(const std::string& text) {
 }
 
 // The prover's digest of the play, as the table keeps it.
-std::string PlayOf(const replay::Verdict&) {
-    return std::string();
+std::string PlayOf(const replay::Verdict& verdict) {
+    return verdict.digest;
 }
 
 void NoSuchApi(const HttpRequest&, HttpResponse& response) {
