@@ -1,9 +1,12 @@
 // The engine's part in replays: the counted bomb draws, and recording each game from the menu's
 // Enter to its stored score.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "engine/GameEngine.h"
 #include "replay/Shelf.h"
+#include "scores/HighScoreFile.h"
 
 int GameEngine::BombDraw() {
     ++draws;
@@ -23,9 +26,12 @@ void GameEngine::GameStarts() {
 
 void GameEngine::KeepReplay(int points) {
     const auto game = recorder.Finish(points, GetPlayerName());
+    std::vector<std::string> best;
+    HighScoreFile::ReadFirstLines(HighScoreFile::kFileName, replay::shelf::kMostKept,
+                                  HighScoreFile::kLongestGameLine, best);
     std::string error;
     // Said once, as a score that cannot be stored is; the game plays on without its replay.
-    if (game && !replay::KeepReplay(*game, error)) {
+    if (game && !replay::KeepReplay(*game, best, error)) {
         std::fprintf(stderr, "arcade-game: %s\n", error.c_str());
     }
 }

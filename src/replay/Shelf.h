@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "replay/Replay.h"
 
@@ -12,11 +14,16 @@ namespace replay {
 namespace shelf {
 constexpr const char* kLastGame = "last.replay";
 constexpr const char* kFolder = "replays";
+// The games of this many of the list's best lines stay in replays/; the folder would otherwise
+// grow by one file for every game ever stored.
+constexpr std::size_t kMostKept = 100;
 }  // namespace shelf
 
-// Keeps a stored game's replay in both places. False, with the reason in error, when either
-// could not be written.
-bool KeepReplay(const Replay& game, std::string& error);
+// Keeps a stored game's replay in both places, then removes from replays/ every game that is no
+// longer one of bestLines: the first shelf::kMostKept lines of the high-score list as it stands
+// with the game stored. With no lines (a list that could not be read) nothing is removed. False,
+// with the reason in error, when the game could not be written.
+bool KeepReplay(const Replay& game, const std::vector<std::string>& bestLines, std::string& error);
 
 // The kept replay of the highest score, for the high-score list to watch; none when none is kept.
 std::optional<std::string> BestReplay();

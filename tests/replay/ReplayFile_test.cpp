@@ -9,7 +9,9 @@
 
 #include "replay/Recorder.h"
 #include "replay/ReplayFormat.h"
+#include "replay/Shelf.h"
 #include "replay/TakenEvent.h"
+#include "scores/ScoreLine.h"
 #include "support/Scratch.h"
 #include "support/WatchedCalls.h"
 
@@ -228,6 +230,67 @@ TEST(ReplayFile, OnlyAFocusLostIsKept) {
     EXPECT_EQ(replay::TakenFrom(&event, false, false).event, Taken::Event::FocusLost);
     event.active.gain = 1;
     EXPECT_EQ(replay::TakenFrom(&event, false, false).event, Taken::Event::None);
+}
+
+// replays/ keeps the games of the list's best lines only, however many games are stored; the
+// last game stays in last.replay, and files of other kinds stay too.
+TEST(ReplayShelf, KeepsTheGamesOfTheHundredBestLines) {
+    namespace fs = std::filesystem;
+    ScratchDir dir(false);
+    fs::create_directory(replay::shelf::kFolder);
+    WriteWholeFile("replays/notes.txt", "mine\n");
+    std::vector<std::string> list;  // highest first, as the file holds it
+    const auto store = [&](std::uint32_t points, const std::string& name) {
+        Replay game = Varied();
+        game.points = points;
+        game.name = name;
+        const std::string line = ScoreLine(static_cast<int>(points), name);
+        list.insert(std::find_if(list.begin(), list.end(),
+                                 [&](const std::string& other) {
+                                     return std::stoi(other) < std::stoi(line);
+                                 }),
+                    line);
+        std::string error;
+        ASSERT_TRUE(replay::KeepReplay(
+            game, {list.begin(), list.begin() + std::min<std::size_t>(list.size(), 100)}, error))
+            << error;
+    };
+    const auto kept = [] {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(replay::shelf::kFolder)) {
+            files.push_back(entry.path().filename().string());
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    store(5, "");
+    store(7, "Bo");
+    store(7, "Bo");
+    EXPECT_EQ(kept(),
+              (std::vector<std::string>{"5 points - no name.replay", "7 points - Bo (2).replay",
+                                        "7 points - Bo.replay", "notes.txt"}));
+    for (std::uint32_t points = 10; points < 109; ++points) {
+        store(points, "P");
+    }
+    // 99 lines above the two of 7 and the one of 5: of those only the 7 that is 100th stays.
+    std::vector<std::string> files = kept();
+    EXPECT_EQ(files.size(), 100u + 1);
+    EXPECT_EQ(std::count(files.begin(), files.end(), "7 points - Bo.replay"), 1);
+    EXPECT_EQ(std::count(files.begin(), files.end(), "7 points - Bo (2).replay"), 0);
+    EXPECT_EQ(std::count(files.begin(), files.end(), "5 points - no name.replay"), 0);
+    EXPECT_EQ(std::count(files.begin(), files.end(), "notes.txt"), 1);
+    store(3, "Low");  // below the hundred: kept as the last game only
+    EXPECT_EQ(kept(), files);
+    EXPECT_EQ(ReadWholeFile(replay::shelf::kLastGame), replay::Encode([] {
+                  Replay game = Varied();
+                  game.points = 3;
+                  game.name = "Low";
+                  return game;
+              }()));
+    // A list that could not be read removes nothing.
+    std::string error;
+    ASSERT_TRUE(replay::KeepReplay(Varied(), {}, error)) << error;
+    EXPECT_EQ(kept().size(), files.size() + 1);
 }
 
 }  // namespace
