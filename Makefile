@@ -7,7 +7,8 @@
 #   make pictures / make sounds / make screenshots   redraw assets/ / retake docs/
 #   make clean   remove the builds (the play folder and its high scores stay)
 #   make install [PREFIX=...] / make uninstall   install under PREFIX (/usr/local) / remove it again
-#   make package  the Debian package in build-package/, checked by lintian
+#   make package  the Debian packages arcade-game and arcade-scores in build-package/, checked by
+#                 lintian
 #   make web / make web-run   build the browser version into build-web/site / serve it and its
 #                             high-score table locally (on port 8000, or PORT=)
 
@@ -73,21 +74,24 @@ install:
 uninstall:
 	xargs -r -d '\n' rm -f -- <$(BUILD_DIR)/install_manifest.txt
 	-rmdir $(PREFIX)/lib/games/arcade-game $(PREFIX)/share/games/arcade-game \
-	    $(PREFIX)/share/doc/arcade-game 2>/dev/null
+	    $(PREFIX)/share/doc/arcade-game $(PREFIX)/share/doc/arcade-scores/examples/nginx \
+	    $(PREFIX)/share/doc/arcade-scores/examples $(PREFIX)/share/doc/arcade-scores \
+	    $(PREFIX)/share/arcade-scores/nginx $(PREFIX)/share/arcade-scores 2>/dev/null
 
 # Built with Debian's own hardening flags, whole: their -Werror=format-security stops a build
 # whose formats could be taken from outside, as it should.
+# The score server's package carries the browser version, which make web builds first.
 package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
-package:
+package: web
 	tools/install-deps package
 	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF -DARCADE_WERROR=OFF \
-	    $(POSTGRES) \
+	    $(POSTGRES) -DARCADE_SITE=$(CURDIR)/$(WEB_DIR)/site \
 	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
-	rm -f $(PACKAGE_DIR)/arcade-game_*.deb
+	rm -f $(PACKAGE_DIR)/arcade-game_*.deb $(PACKAGE_DIR)/arcade-scores_*.deb
 	cd $(PACKAGE_DIR) && cpack
-	lintian $(PACKAGE_DIR)/arcade-game_*.deb
+	lintian $(PACKAGE_DIR)/arcade-game_*.deb $(PACKAGE_DIR)/arcade-scores_*.deb
 
 bench:
 	tools/install-deps test

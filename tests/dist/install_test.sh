@@ -17,10 +17,19 @@ for size in 48 64 128 256; do
     icon="$prefix/share/icons/hicolor/${size}x${size}/apps/arcade-game.png"
     [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "no ${size}px icon"
 done
-for page in arcade-game arcade-scores; do
-    man -l "$prefix/share/man/man6/$page.6.gz" 2>&1 >/dev/null | grep . && fail "$page's man page warns"
+pages=(man6/arcade-game.6)
+[ "$ARCADE_SERVER" = ON ] && pages+=(man8/arcade-scores.8)
+for page in "${pages[@]}"; do
+    man -l "$prefix/share/man/$page.gz" 2>&1 >/dev/null | grep . && fail "$page warns"
 done
-"$prefix/games/arcade-scores" --version | grep -qx "arcade-scores [0-9.]*" ||
-    fail "the score server is not installed beside the launcher"
+if [ "$ARCADE_SERVER" = ON ]; then
+    "$prefix/sbin/arcade-scores" --version | grep -qx "arcade-scores [0-9.]*" ||
+        fail "the score server is not installed in sbin"
+    # Outside /usr the unit and its options stay under the prefix, and name them there.
+    unit="$prefix/lib/systemd/system/arcade-scores.service"
+    grep -qx "EnvironmentFile=-$prefix/etc/default/arcade-scores" "$unit" ||
+        fail "the unit does not name its options"
+    grep -q "^ExecStart=$prefix/sbin/arcade-scores " "$unit" || fail "the unit does not start the server"
+fi
 
 check_launcher "$prefix"
