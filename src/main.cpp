@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
         return ProveReplays(options.verifyFiles);
     }
     auto engine = std::make_unique<GameEngine>(options);
-    engine->SetWatchFinder(replay::FindBestGame);
+    engine->Watches().SetFinder(replay::FindBestGame);
     if (!options.replayFile.empty()) {
         return WatchReplay(*engine, options.replayFile);
     }

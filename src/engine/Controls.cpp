@@ -1,11 +1,31 @@
-// The engine's input: the keys and gamepad buttons of each frame's one event, the held arrows,
-// and the player's own switches (mute, pause, full screen).
+#include "engine/Controls.h"
+
 #include <algorithm>
 #include <iterator>
 
-#include "engine/GameEngine.h"
+#include "engine/Gamepad.h"
 
 namespace {
+Command Do(Command::Kind kind) {
+    Command command;
+    command.kind = kind;
+    return command;
+}
+
+Command Send(GameKey key) {
+    Command command;
+    command.kind = Command::Key;
+    command.key = key;
+    return command;
+}
+
+Command Step(int step) {
+    Command command;
+    command.kind = Command::ScaleStep;
+    command.step = step;
+    return command;
+}
+
 bool IsStartButton(Uint8 button) {
     return std::find(std::begin(pad::kStartButtons), std::end(pad::kStartButtons), button) !=
            std::end(pad::kStartButtons);
@@ -34,165 +54,78 @@ int WindowScaleStep(const SDL_keysym& key) {
 bool LostFocus(const SDL_ActiveEvent& active) {
     return active.gain == 0 && (active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0;
 }
-}  // namespace
 
-void GameEngine::HandleEvent(const SDL_Event& event) {
-    switch (event.type) {
-        case SDL_QUIT:
-            quit = true;
-            return;
-        case SDL_KEYDOWN:
-            KeyDown(event.key.keysym);
-            return;
-        case SDL_JOYBUTTONDOWN:
-            PadButton(event.jbutton.button);
-            return;
-        case SDL_ACTIVEEVENT:
-            // A player who switches away mid-game comes back to the game where they left it.
-            if (LostFocus(event.active)) {
-                PauseInPlay();
-            }
-            return;
-        default:
-            return;
-    }
-}
-
-void GameEngine::KeyDown(const SDL_keysym& key) {
+Command KeyDown(const SDL_keysym& key, Mode mode) {
     if (IsFullScreenKey(key)) {
-        ToggleFullScreen();
-        return;
+        return Do(Command::FullScreen);
     }
     // On every screen, also while a name is typed: none of these is a letter of it.
     if (const int step = WindowScaleStep(key); step != 0) {
-        StepWindowScale(step);
-        return;
+        return Step(step);
     }
     // While a name is typed, M and P are letters of it.
-    if (IsTypingName()) {
-        TypeNameKey(key);
-        return;
+    if (mode.typingName) {
+        return Do(Command::TypeName);
     }
     switch (key.sym) {
         case SDLK_ESCAPE:
-            quit = true;
-            return;
+            return Do(Command::Quit);
         case SDLK_m:
-            ToggleMute();
-            return;
+            return Do(Command::Mute);
         case SDLK_p:
-            TogglePause();
-            return;
+            return Do(Command::Pause);
         default:
             break;
     }
-    if (paused) {
-        return;
+    if (mode.paused) {
+        return {};
     }
-    if (key.sym == SDLK_SPACE) {
-        SendKey(KeySpace);
-    } else if (key.sym == SDLK_RETURN) {
-        SendKey(KeyEnter);
-    } else if (key.sym == SDLK_r) {
-        SendKey(KeyWatch);
+    switch (key.sym) {
+        case SDLK_SPACE:
+            return Send(KeySpace);
+        case SDLK_RETURN:
+            return Send(KeyEnter);
+        case SDLK_r:
+            return Send(KeyWatch);
+        default:
+            return {};
     }
 }
 
-void GameEngine::PadButton(Uint8 button) {
+Command PadButton(Uint8 button, Mode mode) {
     // The name is typed on the keyboard, and confirmed there too.
-    if (IsTypingName()) {
-        return;
+    if (mode.typingName) {
+        return {};
     }
     if (IsStartButton(button)) {
-        TogglePause();
-        return;
+        return Do(Command::Pause);
     }
-    if (paused) {
-        return;
+    if (mode.paused) {
+        return {};
     }
     if (button == pad::kFireButton) {
-        SendKey(InPlay() ? KeySpace : KeyEnter);
-    } else if (button == pad::kScoresButton && !InPlay()) {
-        // Space opens the high scores from the menu; every other screen but play ignores it.
-        SendKey(KeySpace);
+        return Send(mode.inPlay ? KeySpace : KeyEnter);
     }
-}
-
-void GameEngine::SendKey(GameKey key) {
-    if (currentState != nullptr) {
-        currentState->KeyPressed(key);
+    // Space opens the high scores from the menu; every other screen but play ignores it.
+    if (button == pad::kScoresButton && !mode.inPlay) {
+        return Send(KeySpace);
     }
+    return {};
 }
+}  // namespace
 
-void GameEngine::SendHeldArrows(HeldWays held) {
-    if (held.left) {
-        SendKey(KeyLeft);
-    }
-    if (held.right) {
-        SendKey(KeyRight);
-    }
-}
-
-bool GameEngine::InPlay() const {
-    return currentState != nullptr && currentState->Pausable();
-}
-
-void GameEngine::TypeNameKey(const SDL_keysym& key) {
-    if (nameEntry->TypeKey(key)) {
-        PlaySound(Effect::Select);
-    }
-}
-
-void GameEngine::TogglePause() {
-    if (paused) {
-        paused = false;
-    } else {
-        PauseInPlay();
-    }
-}
-
-void GameEngine::PauseInPlay() {
-    if (InPlay()) {
-        paused = true;
-    }
-}
-
-void GameEngine::ToggleMute() {
-    muted = !muted;
-    if (muted) {
-        sound->Halt();
-    }
-    KeepSettings();
-}
-
-// A replay proved without a window has no display to change.
-void GameEngine::ToggleFullScreen() {
-    if (display != nullptr) {
-        display->ToggleFullScreen();
-        KeepSettings();
-    }
-}
-
-void GameEngine::StepWindowScale(int step) {
-    if (display != nullptr) {
-        display->StepScale(step);
-        KeepSettings();
-    }
-}
-
-Settings GameEngine::CurrentSettings() const {
-    return {display->ScalePickedToFit() ? display::kAutoScale : display->Scale(),
-            display->FullScreen(), !muted};
-}
-
-void GameEngine::KeepSettings() {
-    if (settingsFile == nullptr || display == nullptr) {
-        return;
-    }
-    const Settings now = CurrentSettings();
-    // A key that changed nothing (a full screen refused) leaves even a garbled file alone.
-    if (!(now == kept)) {
-        settingsFile->Write(now);
-        kept = now;
+Command Route(const SDL_Event& event, Mode mode) {
+    switch (event.type) {
+        case SDL_QUIT:
+            return Do(Command::Quit);
+        case SDL_KEYDOWN:
+            return KeyDown(event.key.keysym, mode);
+        case SDL_JOYBUTTONDOWN:
+            return PadButton(event.jbutton.button, mode);
+        case SDL_ACTIVEEVENT:
+            // A player who switches away mid-game comes back to the game where they left it.
+            return LostFocus(event.active) ? Do(Command::PauseInPlay) : Command{};
+        default:
+            return {};
     }
 }

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "engine/DisplayRules.h"
 #include "engine/TerminalDriver.h"
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
-#include "gfx/LoadImage.h"
 #include "random/RandSequence.h"
 #include "sound/MixerSound.h"
 
@@ -39,11 +39,9 @@ void StopWithoutDisplay() {
 }
 }  // namespace
 
-GameEngine::GameEngine(const Options& options) : random(MakeGameRandom()) {
-    if (!options.settingsPath.empty()) {
-        settingsFile = std::make_unique<SettingsFile>(options.settingsPath);
-    }
-    Settings chosen = settingsFile != nullptr ? settingsFile->Read() : Settings{};
+GameEngine::GameEngine(const Options& options)
+    : settings(options.settingsPath), random(MakeGameRandom()) {
+    Settings chosen = settings.Read();
     chosen.scale = options.scale.value_or(chosen.scale);
     muted = !chosen.soundOn;
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
@@ -60,7 +58,7 @@ GameEngine::GameEngine(const Options& options) : random(MakeGameRandom()) {
         StopAfterFailed("SDL_SetVideoMode");
     }
     pictures = std::make_unique<PictureShelf>();
-    kept = CurrentSettings();
+    settings.Start(CurrentSettings());
     if (TTF_Init() == -1) {
         StopAfterFailed("TTF_Init");
     }
@@ -82,18 +80,18 @@ class NoClock : public Clock {
 }  // namespace
 
 GameEngine::GameEngine(Headless)
-    : clock(std::make_unique<NoClock>()),
+    : settings(""),
+      clock(std::make_unique<NoClock>()),
       random(std::make_unique<RandSequence>()),
-      recordGames(false),
       sdlStarted(false) {
+    recording.SetOn(false);
     nameEntry = std::make_unique<NameEntry>();
     pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
 }
 
 GameEngine::~GameEngine() {
     // A watch gives the player's input and clock back, and its screens go with the others.
-    watch.reset();
-    aside = {};
+    watching.End();
     currentState.reset();
     // Fonts must close before the font library goes.
     nameEntry.reset();
@@ -124,10 +122,6 @@ void GameEngine::SetName() {
     }
 }
 
-SDL_Surface* GameEngine::load_image(std::string path) {
-    return LoadImage(path);
-}
-
 void GameEngine::Loop() {
     quit = false;
     while (!quit) {
@@ -136,17 +130,39 @@ void GameEngine::Loop() {
 }
 
 void GameEngine::RunFrame() {
-    if (watch == nullptr) {
+    if (!watching.On()) {
         PlayFrame();
         return;
     }
-    if (!watchBegun) {
-        BeginWatch();
+    if (watching.Waiting()) {
+        watching.Begin(TakeSeat());
     }
     // Escape in the watched game's own frames is not the player's: it ends only the watch.
-    if (!watch->Step() || quit) {
-        EndWatch();
+    if (!watching.Step() || quit) {
+        ReturnSeat(watching.End());
     }
+}
+
+PlayerSeat GameEngine::TakeSeat() {
+    return {std::move(currentState), std::exchange(nameEntry, std::make_unique<NameEntry>()),
+            draws};
+}
+
+void GameEngine::ReturnSeat(PlayerSeat player) {
+    quit = false;
+    StartDrawsAfter(player.draws);
+    nameEntry = std::move(player.nameEntry);
+    SetState(player.screen.release());
+}
+
+int GameEngine::BombDraw() {
+    ++draws;
+    return random->Draw();
+}
+
+void GameEngine::StartDrawsAfter(std::uint64_t drawsBefore) {
+    random->StartAfter(drawsBefore);
+    draws = drawsBefore;
 }
 
 void GameEngine::PlayFrame() {
@@ -161,14 +177,11 @@ void GameEngine::PlayFrame() {
     // A paused game stands still: no keys, no update, so no bomb is drawn for either.
     HeldWays held;
     if (!paused) {
-        held = input->Held(IsTypingName() ? nullptr : gamepad.get());
+        held = input->Held(nameEntry->Typing() ? nullptr : gamepad.get());
         SendHeldArrows(held);
     }
-    recorder.Take(taken ? &event : nullptr, held.left, held.right);
-    if (storedPoints) {
-        KeepReplay(*storedPoints);
-        storedPoints.reset();
-    }
+    recording.Take(taken ? &event : nullptr, held);
+    recording.KeepStored(nameEntry->Name());
 
     // A screen may replace itself in any of these calls, so each one asks for the current one.
     if (currentState != nullptr && !paused) {

@@ -1,6 +1,6 @@
 #include "engine/GameState.h"
 
-#include "engine/GameEngine.h"
+#include "engine/ScreenEngine.h"
 
 void GameState::PlaySound(Effect effect) {
     if (engine != nullptr) {

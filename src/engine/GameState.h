@@ -6,10 +6,10 @@
 
 #include "sound/Effect.h"
 
-class GameEngine;
+class ScreenEngine;
 
 // One screen of the game. The engine owns the current one and calls it once per frame; a screen
-// moves the game on by handing a new screen to GameEngine::SetState, which destroys the old one.
+// moves the game on by handing a new screen to ScreenEngine::SetState, which destroys the old one.
 class GameState {
   public:
     virtual ~GameState() = default;
@@ -20,8 +20,8 @@ class GameState {
     // Whether the player may pause this screen (P, Start, or the window losing focus).
     virtual bool Pausable() const { return false; }
 
-    void SetEngine(GameEngine* engine) { this->engine = engine; }
-    GameEngine* GetEngine() const { return engine; }
+    void SetEngine(ScreenEngine* engine) { this->engine = engine; }
+    ScreenEngine* GetEngine() const { return engine; }
     void SetName(std::string name) { this->name = std::move(name); }
     std::string GetName() const { return name; }
     // Through the engine, which may be muted. A screen that is about to replace itself plays its
@@ -29,6 +29,6 @@ class GameState {
     void PlaySound(Effect effect);
 
   private:
-    GameEngine* engine = nullptr;  // not owned; set when the engine installs this screen
+    ScreenEngine* engine = nullptr;  // not owned; set when the engine installs this screen
     std::string name;
 };

@@ -1,31 +1,23 @@
-// The engine's part in replays: the counted bomb draws, and recording each game from the menu's
-// Enter to its stored score.
+#include "engine/Recording.h"
+
 #include <cstdio>
-#include <string>
 #include <vector>
 
-#include "engine/GameEngine.h"
 #include "replay/Shelf.h"
 #include "scores/HighScoreFile.h"
 
-int GameEngine::BombDraw() {
-    ++draws;
-    return random->Draw();
-}
-
-void GameEngine::StartDrawsAfter(std::uint64_t drawsBefore) {
-    random->StartAfter(drawsBefore);
-    draws = drawsBefore;
-}
-
-void GameEngine::GameStarts() {
-    if (recordGames) {
-        recorder.Begin(draws, GetPlayerName());
+void Recording::GameStarts(std::uint64_t draws, const std::string& name) {
+    if (on) {
+        recorder.Begin(draws, name);
     }
 }
 
-void GameEngine::KeepReplay(int points) {
-    const auto game = recorder.Finish(points, GetPlayerName());
+void Recording::KeepStored(const std::string& name) {
+    if (!storedPoints) {
+        return;
+    }
+    const auto game = recorder.Finish(*storedPoints, name);
+    storedPoints.reset();
     std::vector<std::string> best;
     HighScoreFile::ReadFirstLines(HighScoreFile::kFileName, replay::shelf::kMostKept,
                                   HighScoreFile::kLongestGameLine, best);

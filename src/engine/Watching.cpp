@@ -1,32 +1,25 @@
-// The engine's part in watching a kept game from the high-score list: the player's own screen,
-// name and bomb draws wait aside while the watched game runs as the engine's frames, and come
-// back as they were.
+#include "engine/Watching.h"
+
 #include <utility>
 
-#include "engine/GameEngine.h"
-
-void GameEngine::WatchBestGame() {
-    if (watch != nullptr || !findWatch) {
+void Watching::Ask(GameEngine& engine) {
+    if (watch != nullptr || !find) {
         return;
     }
     // Begun in the next frame: this one is the asking screen's to finish.
-    watch = findWatch(*this);
-    watchBegun = false;
+    watch = find(engine);
+    begun = false;
 }
 
-void GameEngine::BeginWatch() {
-    aside.screen = std::move(currentState);
-    aside.nameEntry = std::exchange(nameEntry, std::make_unique<NameEntry>());
-    aside.draws = draws;
-    watchBegun = true;
+void Watching::Begin(PlayerSeat player) {
+    aside = std::move(player);
+    begun = true;
     watch->Begin();
 }
 
-void GameEngine::EndWatch() {
+PlayerSeat Watching::End() {
     // The watch gives the player's input and clock back as it goes.
     watch.reset();
-    quit = false;
-    StartDrawsAfter(aside.draws);
-    nameEntry = std::move(aside.nameEntry);
-    SetState(aside.screen.release());
+    begun = false;
+    return std::exchange(aside, {});
 }

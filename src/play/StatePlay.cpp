@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "engine/GameEngine.h"
 #include "engine/GameKey.h"
+#include "engine/ScreenEngine.h"
 #include "play/PlaceSprite.h"
 #include "play/PlayRules.h"
 

@@ -2,7 +2,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/GameEngine.h"
+#include "engine/ScreenEngine.h"
 #include "play/PlaceSprite.h"
 #include "play/PlayRules.h"
 #include "play/StatePlay.h"
@@ -162,7 +162,7 @@ bool StatePlay::BombsFall() {
 void StatePlay::EndGame() {
     auto gameOver = std::make_unique<StateGameOver>();
     gameOver->SetScore(score);
-    GameEngine* engine = GetEngine();
+    ScreenEngine* engine = GetEngine();
     engine->SetEntername();
     // SetState destroys this state: nothing of it may be touched from here on.
     engine->SetState(gameOver.release());

@@ -7,7 +7,7 @@ namespace replay {
 
 void StartAsRecorded(GameEngine& engine, const Replay& game) {
     engine.StartDrawsAfter(game.drawsBefore);
-    engine.ResumeNameEntry(game.nameBefore, game.drawsBefore > 0);
+    engine.Names().Resume(game.nameBefore, game.drawsBefore > 0);
     engine.SetState(new StateMenu());
 }
 

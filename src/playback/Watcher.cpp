@@ -55,8 +55,8 @@ class WatchClock : public Clock {
 };
 
 Watcher::Watcher(GameEngine& engine, const Replay& game)
-    : engine(engine), recorded(engine.RecordsGames()) {
-    engine.RecordGames(false);
+    : engine(engine), recorded(engine.Records().On()) {
+    engine.Records().SetOn(false);
     auto input = std::make_unique<WatchInput>(game.frames, control);
     feed = input.get();
     ownInput = engine.SetInput(std::move(input));
@@ -67,7 +67,7 @@ Watcher::Watcher(GameEngine& engine, const Replay& game)
 }
 
 Watcher::~Watcher() {
-    engine.RecordGames(recorded);
+    engine.Records().SetOn(recorded);
     engine.SetInput(std::move(ownInput));
     engine.SetClock(watchClock->Own());
 }

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/GameEngine.h"
+#include "engine/GameKey.h"
+#include "engine/ScreenEngine.h"
 #include "scores/Ranking.h"
 #include "scores/ScoreLine.h"
 #include "screens/StateShowScore.h"
@@ -15,7 +16,7 @@ constexpr const char* kBackgroundImage = "addscorebg.png";
 StateAddScore::StateAddScore()
     : background(std::make_unique<Sprite>()), file(std::make_unique<HighScoreFile>()) {
     background->SetPos(0, 0);
-    background->SetImage(GameEngine::load_image(kBackgroundImage));
+    background->SetImage(ScreenEngine::load_image(kBackgroundImage));
 }
 
 StateAddScore::~StateAddScore() = default;

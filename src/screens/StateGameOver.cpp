@@ -1,7 +1,7 @@
 #include "screens/StateGameOver.h"
 
-#include "engine/GameEngine.h"
 #include "engine/GameKey.h"
+#include "engine/ScreenEngine.h"
 #include "screens/StateAddScore.h"
 
 namespace {
@@ -12,7 +12,7 @@ constexpr int kPictureY = 0;
 
 StateGameOver::StateGameOver() : background(std::make_unique<Sprite>()) {
     background->SetPos(kPictureX, kPictureY);
-    background->SetImage(GameEngine::load_image(kPicture));
+    background->SetImage(ScreenEngine::load_image(kPicture));
 }
 
 void StateGameOver::Draw(SDL_Surface* screen) {
@@ -26,7 +26,7 @@ void StateGameOver::KeyPressed(int key) {
     PlaySound(Effect::Select);
     auto addScore = std::make_unique<StateAddScore>();
     addScore->SetScore(score);
-    GameEngine* engine = GetEngine();
+    ScreenEngine* engine = GetEngine();
     // Both flags are on when Return gets this far; each call switches one of them off.
     engine->SetEntername();
     engine->SetNameentered();

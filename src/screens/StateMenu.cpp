@@ -1,11 +1,12 @@
 #include "screens/StateMenu.h"
 
-#include "engine/GameEngine.h"
+#include "engine/GameKey.h"
+#include "engine/ScreenEngine.h"
 #include "gfx/Blit.h"
 #include "play/StatePlay.h"
 #include "screens/StateShowScore.h"
 
-StateMenu::StateMenu() : menuImage(GameEngine::load_image("menu.png")) {}
+StateMenu::StateMenu() : menuImage(ScreenEngine::load_image("menu.png")) {}
 
 void StateMenu::Draw(SDL_Surface* screen) {
     BlitAt(menuImage.get(), screen, 0, 0);

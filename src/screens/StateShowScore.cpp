@@ -1,7 +1,8 @@
 #include "screens/StateShowScore.h"
 
 #include "engine/DisplayRules.h"
-#include "engine/GameEngine.h"
+#include "engine/GameKey.h"
+#include "engine/ScreenEngine.h"
 #include "gfx/Blit.h"
 #include "scores/HighScoreFile.h"
 #include "screens/ScoreListLayout.h"
@@ -35,7 +36,7 @@ StateShowScore::StateShowScore(const std::string& notice)
     : background(std::make_unique<Sprite>()), notice(notice) {
     ReadFile();
     background->SetPos(0, 0);
-    background->SetImage(GameEngine::load_image(kBackgroundImage));
+    background->SetImage(ScreenEngine::load_image(kBackgroundImage));
     // The notice is wider than a column: it takes the first row of both.
     const std::size_t firstRow = notice.empty() ? 0 : 1;
     if (!notice.empty()) {

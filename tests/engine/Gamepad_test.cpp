@@ -115,11 +115,11 @@ TEST(GamepadCycle, MenuPlayFirePauseGameOverStoreAndBackWithTheKeyboardOnlyForTh
 
     // The name is the keyboard's: the pad can neither type nor confirm it.
     button(pad::kFireButton);
-    EXPECT_TRUE(engine.IsTypingName());
+    EXPECT_TRUE(engine.Names().Typing());
     PushText("Pad");
     PushKey(SDLK_RETURN, '\r');
     RunUntilQueueEmpty(engine);
-    EXPECT_TRUE(engine.NameConfirmed());
+    EXPECT_TRUE(engine.Names().Confirmed());
     button(pad::kFireButton);
     ASSERT_NE(dynamic_cast<StateAddScore*>(engine.GetState()), nullptr);
     button(pad::kFireButton);

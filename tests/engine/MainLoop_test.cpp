@@ -126,7 +126,7 @@ TEST_F(MainLoop, EscapeWhileTypingANameDoesNotQuitButClosingTheWindowDoes) {
     for (const std::string& entry : log) {
         EXPECT_EQ(entry.find(":key"), std::string::npos) << entry;
     }
-    EXPECT_TRUE(engine.NameConfirmed());
+    EXPECT_TRUE(engine.Names().Confirmed());
 
     PushQuit();
     engine.Loop();

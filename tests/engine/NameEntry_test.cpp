@@ -91,12 +91,12 @@ TEST_F(TypingAName, BackspaceRemovesTheLastCharacterAndDoesNothingOnAnEmptyName)
     Type("ab");
     Press(SDLK_BACKSPACE, 8);
     Type("c");
-    EXPECT_EQ(engine.GetPlayerName(), "ac");
+    EXPECT_EQ(engine.Names().Name(), "ac");
     Press(SDLK_BACKSPACE, 8);
     Press(SDLK_BACKSPACE, 8);
     Press(SDLK_BACKSPACE, 8);
-    EXPECT_EQ(engine.GetPlayerName(), "");
-    EXPECT_TRUE(engine.IsTypingName());
+    EXPECT_EQ(engine.Names().Name(), "");
+    EXPECT_TRUE(engine.Names().Typing());
 }
 
 TEST_F(TypingAName, OnlyLettersDigitsAndSpacesAreTyped) {
@@ -108,14 +108,14 @@ TEST_F(TypingAName, OnlyLettersDigitsAndSpacesAreTyped) {
     Press(SDLK_LEFT, 0);
     PushKey(SDLK_a, 0xE9);  // a character outside ASCII
     engine.RunFrame();
-    EXPECT_EQ(engine.GetPlayerName(), "Zz 09");
+    EXPECT_EQ(engine.Names().Name(), "Zz 09");
     EXPECT_FALSE(engine.QuitRequested());
 }
 
 TEST_F(TypingAName, ANameNeitherBeginsNorEndsWithASpace) {
     SDL_Surface* screen = engine.GetScreen();
     Type("  Al Bo ");
-    EXPECT_EQ(engine.GetPlayerName(), "Al Bo ");
+    EXPECT_EQ(engine.Names().Name(), "Al Bo ");
     for (int i = 0; i < 6; ++i) {
         Press(SDLK_BACKSPACE, 8);
     }
@@ -123,36 +123,36 @@ TEST_F(TypingAName, ANameNeitherBeginsNorEndsWithASpace) {
     ClearScreen(screen);
     Type("   ");
     engine.RunFrame();
-    EXPECT_EQ(engine.GetPlayerName(), "");
+    EXPECT_EQ(engine.Names().Name(), "");
     EXPECT_FALSE(NameRowHasInk(screen, 0, 300));
 
     // Spaces hammered after a name, in a second game too, go when it is confirmed.
     Type("Bot one  ");
     Press(SDLK_RETURN, 13);
-    EXPECT_EQ(engine.GetPlayerName(), "Bot one");
+    EXPECT_EQ(engine.Names().Name(), "Bot one");
     engine.SetName();
     EXPECT_EQ(engine.GetState()->GetName(), "Bot one");
     engine.SetEntername();
     engine.SetNameentered();
     engine.SetEntername();
     Type(" ");
-    EXPECT_EQ(engine.GetPlayerName(), "Bot one ");
+    EXPECT_EQ(engine.Names().Name(), "Bot one ");
     Press(SDLK_RETURN, 13);
-    EXPECT_EQ(engine.GetPlayerName(), "Bot one");
+    EXPECT_EQ(engine.Names().Name(), "Bot one");
 }
 
 TEST_F(TypingAName, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
     Type("abcdefghijklmnopqrstu");
-    EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");
+    EXPECT_EQ(engine.Names().Name(), "abcdefghijklmnopq");
     Press(SDLK_RETURN, 13);
-    EXPECT_TRUE(engine.NameConfirmed());
-    EXPECT_EQ(engine.GetPlayerName(), "abcdefghijklmnopq");
+    EXPECT_TRUE(engine.Names().Confirmed());
+    EXPECT_EQ(engine.Names().Name(), "abcdefghijklmnopq");
 }
 
 TEST_F(TypingAName, ReturnOnAnEmptyNameConfirmsItAndTheNextReturnReachesTheScreen) {
     Press(SDLK_RETURN, 13);
-    EXPECT_TRUE(engine.NameConfirmed());
-    EXPECT_EQ(engine.GetPlayerName(), "");
+    EXPECT_TRUE(engine.Names().Confirmed());
+    EXPECT_EQ(engine.Names().Name(), "");
     EXPECT_EQ(std::count(log.begin(), log.end(), "gameover:key3"), 0);
     Press(SDLK_RETURN, 13);
     EXPECT_EQ(std::count(log.begin(), log.end(), "gameover:key3"), 1);
@@ -234,12 +234,12 @@ TEST_F(TypingAName, ASecondGameStartsFromThePreviousName) {
     Press(SDLK_RETURN, 13);
     engine.SetEntername();
     engine.SetNameentered();
-    EXPECT_FALSE(engine.NameEntryOn());
+    EXPECT_FALSE(engine.Names().On());
 
     engine.SetEntername();
-    EXPECT_TRUE(engine.IsTypingName());
+    EXPECT_TRUE(engine.Names().Typing());
     Type("b");
-    EXPECT_EQ(engine.GetPlayerName(), "Bob");
+    EXPECT_EQ(engine.Names().Name(), "Bob");
 }
 
 }  // namespace

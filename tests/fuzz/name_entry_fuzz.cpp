@@ -36,7 +36,7 @@ bool Allowed(char c) {
 }
 
 void CheckName() {
-    const std::string& name = engine->GetPlayerName();
+    const std::string& name = engine->Names().Name();
     Require(name.size() <= kLongestName, "longer than the limit", name);
     for (const char c : name) {
         Require(Allowed(c), "a character that may not be typed", name);
@@ -46,10 +46,10 @@ void CheckName() {
 
 // Typing on, as over the game-over screen: after a confirmed name the next game types again.
 void TypeAgain() {
-    if (engine->NameConfirmed()) {
+    if (engine->Names().Confirmed()) {
         engine->SetNameentered();
     }
-    if (!engine->NameEntryOn()) {
+    if (!engine->Names().On()) {
         engine->SetEntername();
     }
 }
@@ -69,12 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Each run starts from an empty name, as the very first game does.
     TypeAgain();
     ReleaseAllInput();
-    for (std::size_t i = engine->GetPlayerName().size(); i > 0; --i) {
+    for (std::size_t i = engine->Names().Name().size(); i > 0; --i) {
         PushKey(SDLK_BACKSPACE, '\b');
     }
     RunUntilQueueEmpty(*engine);
-    Require(engine->GetPlayerName().empty(), "Backspace does not empty the name",
-            engine->GetPlayerName());
+    Require(engine->Names().Name().empty(), "Backspace does not empty the name",
+            engine->Names().Name());
 
     for (std::size_t at = 0; at + kBytesPerKey <= size; at += kBytesPerKey) {
         const uint8_t which = data[at];

@@ -21,7 +21,7 @@ class PlayUpdate : public PlayField {
     // instead of taking its step.
     bool Stopped(bool bomb, int x, int y) {
         engine.SetState(new StatePlay());
-        if (engine.NameEntryOn()) {
+        if (engine.Names().On()) {
             engine.SetEntername();  // left on by the last game that a bomb ended
         }
         if (bomb) {
@@ -236,9 +236,9 @@ TEST_F(PlayUpdate, BombOnTheCannonEndsTheGameInThatFrameWithTheScoreSoFar) {
     auto* gameOver = dynamic_cast<StateGameOver*>(engine.GetState());
     ASSERT_NE(gameOver, nullptr);
     EXPECT_EQ(gameOver->GetScore(), 2);
-    EXPECT_TRUE(engine.NameEntryOn());
-    EXPECT_TRUE(engine.IsTypingName());
-    EXPECT_FALSE(engine.NameConfirmed());
+    EXPECT_TRUE(engine.Names().On());
+    EXPECT_TRUE(engine.Names().Typing());
+    EXPECT_FALSE(engine.Names().Confirmed());
 }
 
 TEST_F(PlayUpdate, ClearingALevelDropsNoBombAndCarriesProjectilesOver) {

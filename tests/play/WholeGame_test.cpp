@@ -49,7 +49,7 @@ TEST_F(WholeGame, ClearingAllFourLevelsScores223AndEndsInTheFrameAfter) {
     EXPECT_EQ(scoreAtLevelStart, (std::vector<int>{0, 5, 5 + 6, 5 + 6 + 12, 223}));
     EXPECT_EQ(frames, lastLevelClearedInFrame + 1);
     EXPECT_EQ(gameOver->GetScore(), 223);
-    EXPECT_TRUE(engine.IsTypingName());
+    EXPECT_TRUE(engine.Names().Typing());
 }
 
 }  // namespace

@@ -195,7 +195,7 @@ int StandAndFire(GameEngine& engine, const char* name, bool onThePad, HeldPad& p
 // Runs frames while the engine watches a game, each frame's pixels hashed.
 std::vector<std::size_t> WatchedFrames(GameEngine& engine) {
     std::vector<std::size_t> hashes;
-    while (engine.Watching() && hashes.size() < 30000) {
+    while (engine.Watches().On() && hashes.size() < 30000) {
         engine.RunFrame();
         hashes.push_back(FrameHash(engine.GetScreen()));
     }
@@ -207,7 +207,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     std::srand(1);
     GameEngine engine;
     UseFakeClock(engine);
-    engine.SetWatchFinder(replay::FindBestGame);
+    engine.Watches().SetFinder(replay::FindBestGame);
     auto owned = std::make_unique<HeldPad>();
     HeldPad& pad = *owned;
     engine.SetGamepad(std::move(owned));
@@ -217,7 +217,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     PushKey(SDLK_SPACE, ' ');
     PushKey(SDLK_r, 'r');
     RunFrames(engine, 2);
-    EXPECT_FALSE(engine.Watching());
+    EXPECT_FALSE(engine.Watches().On());
     ASSERT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
     PushKey(SDLK_RETURN, '\r');
     engine.RunFrame();
@@ -261,7 +261,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     GameState* list = engine.GetState();
     const std::size_t listed = FrameHash(engine.GetScreen());
     const std::uint64_t draws = engine.DrawsSoFar();
-    const std::string name = engine.GetPlayerName();
+    const std::string name = engine.Names().Name();
     const std::string lastKept = ReadWholeFile(dir.File("last.replay"));
     PushKey(SDLK_r, 'r');
     engine.RunFrame();
@@ -274,8 +274,8 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     EXPECT_EQ(watched.back(), listed);
     EXPECT_EQ(engine.GetState(), list);
     EXPECT_EQ(engine.DrawsSoFar(), draws);
-    EXPECT_EQ(engine.GetPlayerName(), name);
-    EXPECT_TRUE(engine.RecordsGames());
+    EXPECT_EQ(engine.Names().Name(), name);
+    EXPECT_TRUE(engine.Records().On());
     EXPECT_EQ(ReadWholeFile(dir.File("last.replay")), lastKept);  // nothing stored or kept again
     const int next = std::rand();
     const auto library = MakeGameRandom();
@@ -286,10 +286,10 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     // Escape ends a watch in the frame it is pressed, back on the list.
     PushKey(SDLK_r, 'r');
     RunFrames(engine, 30);
-    ASSERT_TRUE(engine.Watching());
+    ASSERT_TRUE(engine.Watches().On());
     PushKey(SDLK_ESCAPE, 27);
     engine.RunFrame();
-    EXPECT_FALSE(engine.Watching());
+    EXPECT_FALSE(engine.Watches().On());
     EXPECT_FALSE(engine.QuitRequested());
     EXPECT_EQ(engine.GetState(), list);
     engine.RunFrame();

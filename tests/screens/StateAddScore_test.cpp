@@ -48,8 +48,8 @@ TEST(AddScoreScreen, EnterStoresTheConfirmedNameOnceAndOpensTheList) {
     ASSERT_EQ(list->ShownCount(), 1u);
     EXPECT_EQ(list->GetEntries()[0], "03 points - Ann");
     EXPECT_NE(list->ShownText(0).GetSurface(), nullptr);
-    EXPECT_FALSE(engine.NameEntryOn());
-    EXPECT_FALSE(engine.NameConfirmed());
+    EXPECT_FALSE(engine.Names().On());
+    EXPECT_FALSE(engine.Names().Confirmed());
 
     // The next game's name starts from this one; what is stored is what was confirmed then.
     engine.SetEntername();

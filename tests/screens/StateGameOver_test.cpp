@@ -58,29 +58,29 @@ TEST(GameOverScreen, FirstReturnConfirmsTheNameAndTheSecondMovesOnWithEntryOff) 
     PushText("Al");
     RunUntilQueueEmpty(engine);
     Press(engine, SDLK_SPACE, ' ');
-    EXPECT_EQ(engine.GetPlayerName(), "Al ");
+    EXPECT_EQ(engine.Names().Name(), "Al ");
     ASSERT_EQ(engine.GetState(), screen);
     EXPECT_EQ(screen->GetScore(), 42);
 
     Press(engine, SDLK_RETURN, '\r');
     ASSERT_EQ(engine.GetState(), screen);
-    EXPECT_TRUE(engine.NameEntryOn());
-    EXPECT_TRUE(engine.NameConfirmed());
+    EXPECT_TRUE(engine.Names().On());
+    EXPECT_TRUE(engine.Names().Confirmed());
 
     // Confirmed: Space and the arrows now reach the screen, which ignores them.
     Press(engine, SDLK_SPACE, ' ');
     RunFrames(engine, 3);
     ReleaseAllInput();
     ASSERT_EQ(engine.GetState(), screen);
-    EXPECT_TRUE(engine.NameEntryOn());
-    EXPECT_TRUE(engine.NameConfirmed());
+    EXPECT_TRUE(engine.Names().On());
+    EXPECT_TRUE(engine.Names().Confirmed());
 
     Press(engine, SDLK_RETURN, '\r');
     EXPECT_NE(dynamic_cast<StateAddScore*>(engine.GetState()), nullptr);
-    EXPECT_FALSE(engine.NameEntryOn());
-    EXPECT_FALSE(engine.NameConfirmed());
+    EXPECT_FALSE(engine.Names().On());
+    EXPECT_FALSE(engine.Names().Confirmed());
     // Confirming dropped the space after the name.
-    EXPECT_EQ(engine.GetPlayerName(), "Al");
+    EXPECT_EQ(engine.Names().Name(), "Al");
 }
 
 // The add-score screen keeps its score to itself; what it stores shows what it was handed.
@@ -114,10 +114,10 @@ TEST(GameOverScreen, TheGameEndsOverItWithNameEntryOn) {
     auto* screen = dynamic_cast<StateGameOver*>(engine.GetState());
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->GetScore(), 0);
-    EXPECT_TRUE(engine.IsTypingName());
+    EXPECT_TRUE(engine.Names().Typing());
     PushText("Cy");
     RunUntilQueueEmpty(engine);
-    EXPECT_EQ(engine.GetPlayerName(), "Cy");
+    EXPECT_EQ(engine.Names().Name(), "Cy");
     EXPECT_EQ(engine.GetState(), screen);
 }
 

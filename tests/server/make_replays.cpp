@@ -41,7 +41,7 @@ constexpr int kNameDigits = 4;
 // every other frame; once the name is asked for, type it and press Enter until it is stored.
 class ScriptedPlayer : public FrameInput {
   public:
-    ScriptedPlayer(const GameEngine& engine, std::string name, int steps)
+    ScriptedPlayer(GameEngine& engine, std::string name, int steps)
         : engine(engine), name(std::move(name)), steps(steps) {}
 
     bool NextEvent(SDL_Event& event) override {
@@ -51,7 +51,7 @@ class ScriptedPlayer : public FrameInput {
             return true;
         }
         // The game-over screen's Enter switches name entry off again: the storing goes on.
-        naming = naming || engine.NameEntryOn();
+        naming = naming || engine.Names().On();
         if (naming) {
             if (typed < name.size()) {
                 const auto c = static_cast<unsigned char>(name[typed++]);
@@ -76,7 +76,7 @@ class ScriptedPlayer : public FrameInput {
     }
 
   private:
-    const GameEngine& engine;
+    GameEngine& engine;
     std::string name;
     int steps;
     int frame = 0;
@@ -89,7 +89,7 @@ class ScriptedPlayer : public FrameInput {
 // got to the list.
 std::string PlayOne(const std::string& name, int steps) {
     GameEngine engine{GameEngine::Headless{}};
-    engine.RecordGames(true);
+    engine.Records().SetOn(true);
     engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps));
     engine.SetState(new StateMenu());
     for (int frame = 0; frame < kLongestGame; ++frame) {

@@ -53,7 +53,7 @@ long ResidentKb() {
 // gamepad plugged in.
 std::unique_ptr<GameEngine> StartGame(RandomPlayer& player) {
     auto engine = std::make_unique<GameEngine>();
-    engine->SetWatchFinder(replay::FindBestGame);
+    engine->Watches().SetFinder(replay::FindBestGame);
     engine->SetClock(std::make_unique<SteppingClock>());
     engine->SetGamepad(player.NewPad());
     engine->SetState(new StateMenu());
@@ -110,10 +110,10 @@ int main(int argc, char** argv) {
             settledKb = ResidentKb();
         }
         player.Play(engine->Paused());
-        const bool wasWatching = engine->Watching();
+        const bool wasWatching = engine->Watches().On();
         engine->RunFrame();
         const char* now = ScreenName(engine->GetState());
-        if (engine->Watching() || wasWatching) {
+        if (engine->Watches().On() || wasWatching) {
             // A watched game's screens are not the player's: its store stores nothing.
             watches += !wasWatching;
             ++framesOn["watching"];

@@ -94,7 +94,7 @@ TEST(ScreenSounds, EveryConfirmingKeySoundsUnlessMutedAndMIsALetterInAName) {
     PushText("Mo");
     RunUntilQueueEmpty(engine);
     EXPECT_FALSE(engine.Muted());
-    EXPECT_EQ(engine.GetPlayerName(), "Mo");
+    EXPECT_EQ(engine.Names().Name(), "Mo");
     press(SDLK_RETURN, '\r');
     press(SDLK_RETURN, '\r');
     ASSERT_NE(dynamic_cast<StateAddScore*>(engine.GetState()), nullptr);

@@ -10,7 +10,7 @@
 
 void ConfirmName(GameEngine& engine, const std::string& name) {
     engine.SetEntername();
-    for (std::size_t i = engine.GetPlayerName().size(); i > 0; --i) {
+    for (std::size_t i = engine.Names().Name().size(); i > 0; --i) {
         PushKey(SDLK_BACKSPACE, '\b');
     }
     PushText(name.c_str());

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+#include "sound/Effect.h"
+
+class GameState;
+
+// What a screen may ask of the engine that runs it: the next screen, the name entry's switches
+// and the typed name, a sound, the bombs' chance, and the moments a recording cares about. The
+// rest of the engine (window, pacing, input, switches, watching) is none of a screen's business.
+class ScreenEngine {
+  public:
+    // A picture with orange (255, 128, 0) as its transparent colour; none without a window.
+    static SDL_Surface* load_image(std::string path);
+
+    // Takes ownership of state and destroys the current one, which may be the caller.
+    virtual void SetState(GameState* state) = 0;
+    // Name entry. The two setters toggle: each flag goes on with one call and off with the next.
+    virtual void SetEntername() = 0;
+    virtual void SetNameentered() = 0;
+    // Hands a copy of the typed name to the current screen.
+    virtual void SetName() = 0;
+    // Plays an effect unless the player has muted the game.
+    virtual void PlaySound(Effect effect) = 0;
+    // The one source of the bombs' chance.
+    virtual int BombDraw() = 0;
+    // The menu starts a game: its recording begins with this frame.
+    virtual void GameStarts() = 0;
+    // The score of the game just played is stored: its replay is kept after this frame.
+    virtual void ScoreStored(int points) = 0;
+    // The list's key: the best kept game is watched from the next frame on.
+    virtual void WatchBestGame() = 0;
+
+  protected:
+    ScreenEngine() = default;
+    ~ScreenEngine() = default;
+    ScreenEngine(const ScreenEngine&) = default;
+    ScreenEngine& operator=(const ScreenEngine&) = default;
+};
