@@ -1,11 +1,12 @@
 // The SQLite table as the server keeps it: one game one line, every commit synced before the
 // answer, and a table made by an older server still opened.
+#include "server/SqliteStore.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <string>
 
-#include "server/SqliteStore.h"
 #include "support/Scratch.h"
 
 namespace {
