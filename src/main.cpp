@@ -1,14 +1,19 @@
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
+#include "engine/TerminalDriver.h"
 #include "playback/BestGame.h"
 #include "playback/Prover.h"
 #include "playback/Watcher.h"
+#include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
+#include "report/DataFolder.h"
 #include "screens/StateMenu.h"
+#include "sound/QuietAlsa.h"
 
 namespace {
 int ProveReplays(const std::vector<std::string>& files) {
@@ -54,9 +59,25 @@ int main(int argc, char* argv[]) {
         std::fputs(Usage(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("arcade-game %s\n", replay::GameVersion());
+        return 0;
+    }
     if (!options.verifyFiles.empty()) {
         return ProveReplays(options.verifyFiles);
     }
+    // Said before SDL starts: left to itself it would write a terminal driver's codes first.
+    if (NoDisplayToOpen(std::getenv("SDL_VIDEODRIVER"), std::getenv("DISPLAY"),
+                        std::getenv("WAYLAND_DISPLAY"))) {
+        std::fputs(
+            "arcade-game: no display to open the window on (DISPLAY and WAYLAND_DISPLAY "
+            "are unset): start it in a desktop session, or name a driver in "
+            "SDL_VIDEODRIVER\n",
+            stderr);
+        return 1;
+    }
+    SilenceAlsa();
+    const DataFolder data(options.dataDir);
     auto engine = std::make_unique<GameEngine>(options);
     engine->Watches().SetFinder(replay::FindBestGame);
     if (!options.replayFile.empty()) {

@@ -3,42 +3,37 @@
 #include "engine/Settings.h"
 
 namespace {
-bool TakeScale(const std::string& value, Options& options, std::string& error) {
+bool TakeScale(const std::string& value, Options& options) {
     options.scale = ScaleOfWord(value);
-    if (options.scale) {
-        return true;
-    }
-    error = "--scale takes 1 to 8 or auto, not '" + value + "'";
-    return false;
+    return options.scale.has_value();
 }
 
-bool TakeSettings(const std::string& value, Options& options, std::string& error) {
-    if (value.empty()) {
-        error = "--settings needs a file";
-        return false;
-    }
+bool TakeSettings(const std::string& value, Options& options) {
     options.settingsPath = value;
-    return true;
+    return !value.empty();
 }
 
-bool TakeReplay(const std::string& value, Options& options, std::string& error) {
-    if (value.empty()) {
-        error = "--replay needs a file";
-        return false;
-    }
+bool TakeReplay(const std::string& value, Options& options) {
     options.replayFile = value;
-    return true;
+    return !value.empty();
 }
 
-// The options that take a value, as "--name VALUE" or "--name=VALUE".
+bool TakeDataDir(const std::string& value, Options& options) {
+    options.dataDir = value;
+    return !value.empty();
+}
+
+// The options that take a value, as "--name VALUE" or "--name=VALUE", and what that value is.
 struct ValueOption {
     const char* name;
-    bool (*take)(const std::string& value, Options& options, std::string& error);
+    const char* takes;
+    bool (*take)(const std::string& value, Options& options);
 };
 constexpr ValueOption kValueOptions[] = {
-    {"--scale", TakeScale},
-    {"--settings", TakeSettings},
-    {"--replay", TakeReplay},
+    {"--scale", "1 to 8 or auto", TakeScale},
+    {"--settings", "a file", TakeSettings},
+    {"--replay", "a file", TakeReplay},
+    {"--data-dir", "a folder", TakeDataDir},
 };
 
 const ValueOption* FindValueOption(const std::string& name) {
@@ -56,6 +51,10 @@ bool ParseOptions(int argc, const char* const argv[], Options& options, std::str
         const std::string word = argv[index];
         if (word == "-h" || word == "--help") {
             options.help = true;
+            continue;
+        }
+        if (word == "--version") {
+            options.version = true;
             continue;
         }
         // Every word after it is a replay to prove.
@@ -79,7 +78,12 @@ bool ParseOptions(int argc, const char* const argv[], Options& options, std::str
         } else if (index + 1 < argc) {
             value = argv[++index];
         }
-        if (!option->take(value, options, error)) {
+        if (value.empty()) {
+            error = std::string(option->name) + " needs " + option->takes;
+            return false;
+        }
+        if (!option->take(value, options)) {
+            error = std::string(option->name) + " takes " + option->takes + ", not '" + value + "'";
             return false;
         }
     }
@@ -88,6 +92,7 @@ bool ParseOptions(int argc, const char* const argv[], Options& options, std::str
 
 const char* Usage() {
     return "Usage: arcade-game [--scale N | --scale auto] [--settings FILE] [--replay FILE]\n"
+           "                  [--data-dir DIR] [--help | --version]\n"
            "       arcade-game --verify FILE...\n"
            "\n"
            "Arcade Game: move the cannon with the arrow keys, fire with Space and shoot down the\n"
@@ -102,7 +107,10 @@ const char* Usage() {
            "  --replay FILE    watch the game kept in FILE (Space: faster, Escape: stop)\n"
            "  --verify FILE... play each replay without a window and say whether it proves its\n"
            "                   points; the status is 0 only when all of them do\n"
+           "  --data-dir DIR   read the pictures, sounds and font (arial.ttf) from DIR rather\n"
+           "                   than from the working folder, which keeps the scores either way\n"
            "  -h, --help       show this and stop\n"
+           "  --version        show the game's version and stop\n"
            "\n"
            "Keys:\n"
            "  Enter                  start a game; after it, confirm your name, go on, and\n"

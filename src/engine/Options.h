@@ -8,6 +8,7 @@
 // 640 x 480 window and reads no settings, as it always has.
 struct Options {
     bool help = false;
+    bool version = false;
     // 1 to 8, or display::kAutoScale; none means the settings file's scale, else 1.
     std::optional<int> scale;
     // Where the player's settings are kept; empty keeps none.
@@ -15,6 +16,8 @@ struct Options {
     // Replays to prove without a window (--verify FILE...), or one to watch (--replay FILE).
     std::vector<std::string> verifyFiles;
     std::string replayFile;
+    // Where the pictures, sounds and font are read from; empty reads them from the working folder.
+    std::string dataDir;
 };
 
 // Reads argv into options. A word it does not know, or a bad value, gives false and the reason

@@ -9,6 +9,16 @@ namespace {
 constexpr const char* kTerminalDrivers[] = {"caca", "aalib"};
 }  // namespace
 
+namespace {
+bool Unset(const char* variable) {
+    return variable == nullptr || *variable == '\0';
+}
+}  // namespace
+
+bool NoDisplayToOpen(const char* asked, const char* x11, const char* wayland) {
+    return Unset(asked) && Unset(x11) && Unset(wayland);
+}
+
 bool FellBackOnTerminal(const char* asked, const char* chosen) {
     return asked == nullptr &&
            std::any_of(std::begin(kTerminalDrivers), std::end(kTerminalDrivers),

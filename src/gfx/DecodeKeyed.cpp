@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include "gfx/SdlPtr.h"
+#include "report/DataFolder.h"
 #include "report/MissingFiles.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr Uint8 kKeyBlue = 0;
 }  // namespace
 
 SDL_Surface* DecodeKeyed(const std::string& path) {
-    SurfacePtr loaded(IMG_Load(path.c_str()));
+    SurfacePtr loaded(IMG_Load(DataFile(path).c_str()));
     if (loaded == nullptr) {
         ReportUnloadable(path, IMG_GetError());
         return nullptr;

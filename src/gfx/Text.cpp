@@ -1,6 +1,7 @@
 #include "gfx/Text.h"
 
 #include "gfx/Blit.h"
+#include "report/DataFolder.h"
 #include "report/MissingFiles.h"
 
 namespace {
@@ -16,7 +17,7 @@ bool Drawing() {
 }
 }  // namespace
 
-Text::Text() : font(Drawing() ? TTF_OpenFont(kFontFile, kPointSize) : nullptr) {
+Text::Text() : font(Drawing() ? TTF_OpenFont(DataFile(kFontFile).c_str(), kPointSize) : nullptr) {
     if (font == nullptr && Drawing()) {
         ReportUnloadable(kFontFile, TTF_GetError());
     }

@@ -7,8 +7,8 @@
 // One line of text in the game's font and colour, rendered once and blitted every frame.
 class Text {
   public:
-    // Opens its own copy of arial.ttf and switches on Unicode translation of key events, which
-    // name entry relies on.
+    // Opens its own copy of arial.ttf from the data folder and switches on Unicode translation of
+    // key events, which name entry relies on.
     Text();
 
     void SetPos(int x, int y);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "report/DataFolder.h"
+
 namespace {
 // Not an owner: the record that came last and is still alive on this thread, or null. Games
 // proven side by side on a server's threads each keep their own.
@@ -10,7 +12,10 @@ thread_local MissingFiles* live = nullptr;
 
 void Say(const std::string& file, const char* reason) {
     std::error_code unknown;
-    const std::string folder = std::filesystem::current_path(unknown).string();
+    std::string folder = DataFolderName();
+    if (folder.empty()) {
+        folder = std::filesystem::current_path(unknown).string();
+    }
     std::fprintf(stderr, "arcade-game: cannot load %s from %s (%s); going on without it\n",
                  file.c_str(), unknown ? "the working folder" : folder.c_str(),
                  reason != nullptr ? reason : "unknown reason");

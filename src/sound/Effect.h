@@ -13,7 +13,7 @@ enum class Effect {
 
 constexpr int kEffectCount = static_cast<int>(Effect::Select) + 1;
 
-// The file each effect is read from, in the working directory like the pictures, in the order
+// The file each effect is read from, in the data folder like the pictures, in the order
 // of Effect.
 constexpr const char* kEffectFiles[kEffectCount] = {
     "fire.wav", "hit.wav", "down.wav", "level.wav", "destroyed.wav", "select.wav",

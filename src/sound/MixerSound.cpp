@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "report/DataFolder.h"
 #include "report/MissingFiles.h"
 #include "sound/MixerLibrary.h"
 
@@ -38,8 +39,9 @@ class MixerSound : public Sound {
         : mixer(std::move(library)) {
         mixer->AllocateChannels(kVoices);
         for (int i = 0; i < kEffectCount; ++i) {
-            chunks[i] = ChunkPtr(mixer->LoadWAV_RW(SDL_RWFromFile(kEffectFiles[i], "rb"), 1),
-                                 ChunkDeleter{mixer->FreeChunk});
+            chunks[i] = ChunkPtr(
+                mixer->LoadWAV_RW(SDL_RWFromFile(DataFile(kEffectFiles[i]).c_str(), "rb"), 1),
+                ChunkDeleter{mixer->FreeChunk});
             if (chunks[i] == nullptr) {
                 missing.Report(kEffectFiles[i], Mix_GetError());
             }

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # make install as a player gets it: everything under a prefix of one's own, the desktop entry and
-# the AppStream data valid, and the game played through the launcher.
+# the AppStream data valid, and the game played through the launcher; then make uninstall, which
+# leaves nothing but the player's own files.
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/launcher.sh"
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 
 prefix="$WORK/prefix"
 cmake --install "$BUILD_DIR" --prefix "$prefix" >"$WORK/install.log" || fail "install failed"
+# This install's own list, before another install from the same build writes its own there.
+mkdir -p "$WORK/listed"
+cp "$BUILD_DIR/install_manifest.txt" "$WORK/listed/"
 desktop-file-validate "$prefix/share/applications/arcade-game.desktop" ||
     fail "desktop entry not valid"
 grep -qx "Exec=$prefix/games/arcade-game" "$prefix/share/applications/arcade-game.desktop" ||
@@ -33,3 +38,16 @@ if [ "$ARCADE_SERVER" = ON ]; then
 fi
 
 check_launcher "$prefix"
+
+make -C "$source_dir" --no-print-directory uninstall BUILD_DIR="$WORK/listed" PREFIX="$prefix" \
+    >"$WORK/uninstall.log" 2>&1 || fail "make uninstall failed: $(cat "$WORK/uninstall.log")"
+left=$(find "$prefix" ! -type d)
+[ -z "$left" ] || fail "make uninstall left in the prefix: $left"
+# The player's scores, replays and settings stay, and nothing else: no link to the gone install.
+left=$(cd "$HOME" && find . ! -type d | sort)
+unexpected=$(echo "$left" | grep -v -e '^\./\.local/share/arcade-game/highscore\.txt$' \
+    -e '^\./\.local/share/arcade-game/last\.replay$' \
+    -e '^\./\.local/share/arcade-game/replays/.*\.replay$' \
+    -e '^\./\.config/arcade-game/settings$' || true)
+[ -z "$unexpected" ] || fail "make uninstall left beside the player's files: $unexpected"
+echo "make uninstall left the prefix empty and in the home folder only: ${left//$'\n'/ }"

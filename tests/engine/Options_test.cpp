@@ -30,18 +30,32 @@ TEST(Options, ScaleTakesOneToEightOrAutoInEitherSpelling) {
     }
 }
 
-TEST(Options, AMissingValueOrAnUnknownWordIsRefused) {
+TEST(Options, AMissingValueOrAnUnknownWordIsRefusedSayingWhatIsWanted) {
     Options options;
     std::string error;
     EXPECT_FALSE(Parse({"--scale"}, options, error));
+    EXPECT_EQ(error, "--scale needs 1 to 8 or auto");
     EXPECT_FALSE(Parse({"--settings"}, options, error));
+    EXPECT_EQ(error, "--settings needs a file");
     EXPECT_FALSE(Parse({"--settings="}, options, error));
+    EXPECT_EQ(error, "--settings needs a file");
+    EXPECT_FALSE(Parse({"--data-dir"}, options, error));
+    EXPECT_EQ(error, "--data-dir needs a folder");
+    EXPECT_FALSE(Parse({"--scale", "two"}, options, error));
+    EXPECT_EQ(error, "--scale takes 1 to 8 or auto, not 'two'");
     EXPECT_FALSE(Parse({"--fly"}, options, error));
     EXPECT_EQ(error, "unknown option '--fly'");
     Options bare;
     EXPECT_TRUE(Parse({}, bare, error));
     EXPECT_FALSE(bare.scale.has_value());
     EXPECT_TRUE(bare.settingsPath.empty());
+    EXPECT_TRUE(bare.dataDir.empty());
+    EXPECT_FALSE(bare.version);
+
+    Options asked;
+    ASSERT_TRUE(Parse({"--data-dir=/usr/share/games/arcade-game", "--version"}, asked, error));
+    EXPECT_EQ(asked.dataDir, "/usr/share/games/arcade-game");
+    EXPECT_TRUE(asked.version);
 }
 
 }  // namespace
