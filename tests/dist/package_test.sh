@@ -26,7 +26,15 @@ DESTDIR="$WORK/layout" cmake --install "$BUILD_DIR" --prefix /usr >/dev/null || 
 (cd "$WORK/layout" && find . ! -type d | sed 's|^\./||' | sort) >"$WORK/installed"
 diff -u "$WORK/installed" "$WORK/packaged" >&2 || fail "the packages' files differ from an install"
 
-! grep -i '\.ttf$' "$WORK/packaged" || fail "a package carries a font"
+# The font beside the pictures is only a link to the system's, relative within /usr.
+font_entries=$(dpkg-deb -c "$game" | awk '$6 ~ /\.ttf$/')
+[ "$(echo "$font_entries" | awk '$1 !~ /^l/' | grep -c .)" = 0 ] ||
+    fail "the game's package carries a font: $font_entries"
+[[ "$font_entries" == *"share/games/arcade-game/arial.ttf -> ../../"* ]] ||
+    fail "the font is not linked relatively: $font_entries"
+if [ -n "$scores" ]; then
+    ! dpkg-deb -c "$scores" | grep -qi '\.ttf' || fail "the server's package carries a font"
+fi
 dpkg-deb -f "$game" Depends | grep -q 'fonts-liberation2' || fail "no dependency on the font"
 # The game plays without the mixer, in silence.
 dpkg-deb -f "$game" Recommends | grep -qF 'libsdl-mixer1.2 (>= 1.2.12)' || fail "the mixer is not recommended"
@@ -50,5 +58,8 @@ if [ -n "$scores" ]; then
 fi
 
 dpkg-deb -x "$game" "$WORK/root"
+# The font the package depends on, where it would be installed.
+mkdir -p "$WORK/root$(dirname "$FONT_FILE")"
+ln -s "$(readlink -f "$FONT_FILE")" "$WORK/root$FONT_FILE"
 check_launcher "$WORK/root/usr"
 echo "$(wc -l <"$WORK/game.files") + $(wc -l <"$WORK/scores.files") files, as installed"
