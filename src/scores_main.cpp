@@ -10,16 +10,22 @@
 #include <string>
 #include <thread>
 
+#include "server/ClientAddress.h"
 #include "server/HttpDoor.h"
 #include "server/Listener.h"
+#include "server/Metrics.h"
 #include "server/ProvingGate.h"
 #include "server/RateLimit.h"
+#include "server/RequestLog.h"
 #include "server/Router.h"
 #include "server/ScoreApi.h"
 #include "server/ScoreStore.h"
 #include "server/ServerLimits.h"
 #include "server/ServerOptions.h"
+#include "server/ServiceRoutes.h"
+#include "server/SqliteBackup.h"
 #include "server/StaticFiles.h"
+#include "server/TrustedProxy.h"
 
 namespace {
 
@@ -84,6 +90,17 @@ int main(int argc, char* argv[]) {
         std::printf("arcade-scores %s\n", ARCADE_VERSION);
         return 0;
     }
+    if (!options.backup.empty()) {
+        const std::string sqlite = "sqlite:";
+        if (options.db.compare(0, sqlite.size(), sqlite) != 0) {
+            return Fail("--backup copies a sqlite: table; back a PostgreSQL one up with pg_dump");
+        }
+        if (!BackupSqlite(options.db.substr(sqlite.size()), options.backup, error)) {
+            return Fail(error);
+        }
+        std::printf("Copied the table %s into %s\n", options.db.c_str(), options.backup.c_str());
+        return 0;
+    }
     if (!options.site.empty() && !std::filesystem::is_directory(options.site)) {
         return Fail("--site " + options.site + ": no such folder");
     }
@@ -105,7 +122,10 @@ int main(int argc, char* argv[]) {
     RateLimit limit(options.postsPerMinute, limits::kMostRememberedAddresses);
     StaticFiles site(options.site);
     ScoreApi api(*store, gate, limit, site);
+    Metrics metrics;
+    ServiceRoutes service(*store, metrics, options.metricsFrom);
     Router router;
+    service.Install(router);
     api.Install(router);
 
     int port = options.port;
@@ -129,6 +149,15 @@ int main(int argc, char* argv[]) {
     doorLimits.readingWorkers = limits::kReadingWorkers;
     OpenEnoughFiles(options.connections);
     HttpDoor door(router, doorLimits);
+    const TrustedProxy proxy(options.trustProxy);
+    door.Resolve([&proxy](const HttpRequest& request) { return proxy.ClientOf(request); });
+    door.Observe([&metrics](const HttpRequest& request, const HttpResponse& response,
+                            HttpDoor::Clock::duration took) {
+        metrics.Count(request, response);
+        std::fprintf(stderr, "%s\n",
+                     RequestLine(request, response, took, ClientAddress(request)).c_str());
+    });
+    service.Watch({[&gate] { return gate.Busy(); }, [&door] { return door.OpenConnections(); }});
     if (!door.Open(listening, error)) {
         return Fail(error);
     }

@@ -30,7 +30,7 @@ std::string PeerAddress(const sockaddr* address) {
 }
 
 std::string ClientAddress(const HttpRequest& request) {
-    return request.peer;
+    return request.client.empty() ? request.peer : request.client;
 }
 
 std::string RateKey(const std::string& address) {

@@ -168,6 +168,8 @@ void HttpDoor::Run() {
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon, MHD_DAEMON_INFO_EPOLL_FD);
     pollfd watched[3] = {
         {info->epoll_fd, POLLIN, 0}, {stopSignal, POLLIN, 0}, {resumedSignal, POLLIN, 0}};
+    // Once stopped, by when the requests under way must be answered.
+    std::optional<Clock::time_point> draining;
     for (;;) {
         MHD_UNSIGNED_LONG_LONG wait = kTickMilliseconds;
         if (MHD_get_timeout(daemon, &wait) != MHD_YES || wait > kTickMilliseconds) {
@@ -176,7 +178,17 @@ void HttpDoor::Run() {
         if (poll(watched, 3, static_cast<int>(wait)) < 0 && errno != EINTR) {
             return;
         }
-        if (watched[1].revents != 0) {
+        if (watched[1].revents != 0 && !draining) {
+            // A service manager's stop: a post already taken is proven, stored and answered
+            // (its player told the truth) before the server ends; no new connection is taken.
+            const MHD_socket listening = MHD_quiesce_daemon(daemon);
+            if (listening != MHD_INVALID_SOCKET) {
+                close(listening);
+            }
+            watched[1].fd = -1;
+            draining = Clock::now() + 2 * std::chrono::seconds(limits.requestSeconds);
+        }
+        if (draining && (underWay == 0 || Clock::now() >= *draining)) {
             return;
         }
         MHD_run(daemon);
@@ -201,8 +213,10 @@ void HttpDoor::Connect(MHD_Connection* connection, bool opened) {
         MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD)->connect_fd;
     if (!opened) {
         visits.erase(socket);
+        --open;
         return;
     }
+    ++open;
     // An answer's header and body go out as they are made: a client on a kept connection
     // never waits for its own delayed acknowledgement.
     const int yes = 1;
@@ -237,6 +251,7 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
         auto made = std::make_unique<Exchange>();
         exchange = made.get();
         *context = made.release();  // freed by Finish
+        ++underWay;
         Begin(connection, *exchange, url, method);
         // An answer made before the request is in whole ends its connection: so only where a
         // body follows that is never to be read.
@@ -272,6 +287,7 @@ void HttpDoor::Begin(MHD_Connection* connection, Exchange& exchange, const char*
     MHD_get_connection_values(connection, MHD_HEADER_KIND, &Collect, &tally);
     request.peer = PeerAddress(
         MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS)->client_addr);
+    request.client = resolve ? resolve(request) : request.peer;
     if (tally.bytes > limits.mostHeaderBytes) {
         Refuse(exchange, MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE,
                "the request's headers are larger than " + std::to_string(limits.mostHeaderBytes) +
@@ -378,8 +394,11 @@ bool HttpDoor::Queue(MHD_Connection* connection, Exchange& exchange) {
 void HttpDoor::Finish(MHD_Connection* connection, void** context) {
     const std::unique_ptr<Exchange> exchange(static_cast<Exchange*>(*context));
     *context = nullptr;
+    if (exchange) {
+        --underWay;
+    }
     if (exchange && exchange->answered && observe) {
-        observe(exchange->request, exchange->response.status, Clock::now() - exchange->begun);
+        observe(exchange->request, exchange->response, Clock::now() - exchange->begun);
     }
     // The next request on this connection has its time from now.
     if (Visit* visit = VisitOf(connection)) {

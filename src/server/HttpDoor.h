@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -39,9 +40,12 @@ struct DoorLimits {
 class HttpDoor {
   public:
     using Clock = std::chrono::steady_clock;
-    // Told of every request answered, on the door's thread: what was asked, the status, and
+    // Told of every request answered, on the door's thread: what was asked, the answer, and
     // how long from its whole header to its answer.
-    using Observer = std::function<void(const HttpRequest&, int status, Clock::duration took)>;
+    using Observer =
+        std::function<void(const HttpRequest&, const HttpResponse&, Clock::duration took)>;
+    // Names the player a request comes from (HttpRequest::client), its headers read.
+    using Resolver = std::function<std::string(const HttpRequest&)>;
 
     HttpDoor(const Router& router, const DoorLimits& limits);
     // Lets the work given to workers finish before the connections are closed.
@@ -53,10 +57,14 @@ class HttpDoor {
     // when it cannot.
     bool Open(int listening, std::string& error);
     void Observe(Observer observer) { observe = std::move(observer); }
-    // Serves until Stop.
+    void Resolve(Resolver resolver) { resolve = std::move(resolver); }
+    // Serves until Stop, and then until the requests under way are answered (within a request's
+    // time twice over): no new connection is taken meanwhile.
     void Run();
     // From any thread, or a signal handler.
     void Stop();
+    // From any thread.
+    std::size_t OpenConnections() const { return open.load(); }
 
   private:
     struct Exchange;
@@ -81,8 +89,11 @@ class HttpDoor {
     const Router& router;
     DoorLimits limits;
     Observer observe;
-    int stopSignal = -1;     // an eventfd
-    int resumedSignal = -1;  // an eventfd: a worker has let a connection go on
+    Resolver resolve;
+    std::atomic<std::size_t> open{0};
+    std::size_t underWay = 0;  // requests with their header in and their answer not yet sent
+    int stopSignal = -1;       // an eventfd
+    int resumedSignal = -1;    // an eventfd: a worker has let a connection go on
     MHD_Daemon* daemon = nullptr;
     std::unordered_map<int, Visit> visits;  // by socket; touched on the door's thread only
     std::unique_ptr<Workers> proving;

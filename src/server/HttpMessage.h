@@ -16,6 +16,8 @@ struct HttpRequest {
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
     std::string peer;  // the address of the socket's other end
+    // The player's address, where a trusted proxy in front names it; the peer's otherwise.
+    std::string client;
     // The headers promised a body larger than the route takes: it is never read.
     bool bodyTooLarge = false;
 

@@ -179,6 +179,15 @@ std::optional<std::vector<StoredScore>> PostgresStore::Best(std::size_t most, st
         static_cast<long long>(std::min<std::size_t>(most, LLONG_MAX)), error);
 }
 
+std::optional<std::size_t> PostgresStore::Count(std::string& error) {
+    return WithConnection(
+        [](pqxx::connection& connection) {
+            pqxx::read_transaction transaction(connection);
+            return transaction.exec1("SELECT count(*) FROM scores")[0].as<std::size_t>();
+        },
+        error);
+}
+
 std::optional<std::vector<StoredScore>> PostgresStore::Scores(const char* sql,
                                                               std::optional<long long> limit,
                                                               std::string& error) {

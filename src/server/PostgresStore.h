@@ -34,6 +34,7 @@ class PostgresStore : public ScoreStore {
                              std::string& error) override;
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
     std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
+    std::optional<std::size_t> Count(std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
 
   private:

@@ -43,6 +43,11 @@ class ProvingGate {
     std::optional<replay::Verdict> Prove(const replay::Replay& game);
 
     std::size_t Workers() const { return workers.size(); }
+    // Posts proving or waiting for a worker now.
+    std::size_t Busy() {
+        const std::lock_guard<std::mutex> hold(lock);
+        return static_cast<std::size_t>(inside);
+    }
 
   private:
     struct Job {

@@ -50,6 +50,12 @@ class ScoreStore {
     // The replay kept with a score, byte for byte; nothing when there is no such id (or the store
     // failed: error is then set).
     virtual std::optional<std::string> Replay(std::int64_t id, std::string& error) = 0;
+    // How many lines the table holds, as a host watches it grow: counted by the database where
+    // a store can ask it; nothing when the store failed.
+    virtual std::optional<std::size_t> Count(std::string& error) {
+        const auto all = All(error);
+        return all ? std::optional<std::size_t>(all->size()) : std::nullopt;
+    }
 };
 
 // Opens the store a --db option names: "sqlite:PATH" or "postgresql://...". Nothing, with error

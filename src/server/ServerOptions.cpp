@@ -40,7 +40,8 @@ bool ParseServerOptions(int argc, const char* const argv[], ServerOptions& optio
         }
         if (word != "--port" && word != "--bind" && word != "--site" && word != "--db" &&
             word != "--posts-per-minute" && word != "--connections" &&
-            word != "--connections-per-address") {
+            word != "--connections-per-address" && word != "--trust-proxy" &&
+            word != "--metrics-from" && word != "--backup") {
             error = "unknown option \"" + word + "\" (--help lists them)";
             return false;
         }
@@ -66,6 +67,19 @@ bool ParseServerOptions(int argc, const char* const argv[], ServerOptions& optio
             options.site = value;
         } else if (word == "--db") {
             options.db = value;
+        } else if (word == "--trust-proxy" || word == "--metrics-from") {
+            std::string bad;
+            if (!(word == "--trust-proxy" ? options.trustProxy : options.metricsFrom)
+                     .Parse(value, bad)) {
+                error = word + " takes addresses separated by commas: " + bad;
+                return false;
+            }
+        } else if (word == "--backup") {
+            if (value.empty()) {
+                error = "--backup takes the file to copy the table into";
+                return false;
+            }
+            options.backup = value;
         } else if (word == "--connections") {
             if (!Number(value, 1, kMostConnections, options.connections)) {
                 error = "--connections takes a number from 1 to 1000000, not \"" + value + "\"";
@@ -100,10 +114,18 @@ const char* ServerUsage() {
            "  --connections N          connections open at once, from everyone (4096)\n"
            "  --connections-per-address N\n"
            "                           connections open at once from one address (32)\n"
+           "  --trust-proxy ADDRESS,...\n"
+           "                           proxies in front whose X-Forwarded-For names the player\n"
+           "                           (none: the address that connects is the player's)\n"
+           "  --metrics-from ADDRESS,...\n"
+           "                           who may read GET /metrics (127.0.0.1,::1)\n"
+           "  --backup FILE            copy the --db sqlite: table into FILE while servers\n"
+           "                           write to it, and end\n"
            "  --help, --version\n"
            "\n"
            "API: GET /api/scores (the list, as the game's lines), GET /api/scores.json,\n"
-           "POST /api/scores (a replay, application/octet-stream), GET /api/replays/ID.\n";
+           "POST /api/scores (a replay, application/octet-stream), GET /api/replays/ID;\n"
+           "GET /healthz (200 while the table answers), GET /metrics (Prometheus's format).\n";
 }
 
 }  // namespace server

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "server/AddressList.h"
 #include "server/ServerLimits.h"
 
 namespace server {
@@ -17,6 +18,11 @@ struct ServerOptions {
     int postsPerMinute = limits::kDefaultPostsPerMinute;
     int connections = limits::kDefaultConnections;
     int connectionsPerAddress = limits::kDefaultConnectionsPerAddress;
+    // Proxies whose X-Forwarded-For names the player; empty: none.
+    AddressList trustProxy;
+    // Who may read GET /metrics.
+    AddressList metricsFrom = AddressList::Of("127.0.0.1,::1");
+    std::string backup;  // set: copy the --db table into this file, and serve nothing
 };
 
 // Reads argv (--name VALUE or --name=VALUE). False, with one line in error, on an unknown word

@@ -185,6 +185,19 @@ std::optional<std::vector<StoredScore>> SqliteStore::Best(std::size_t most, std:
                   static_cast<sqlite3_int64>(std::min<std::size_t>(most, INT64_MAX)), error);
 }
 
+std::optional<std::size_t> SqliteStore::Count(std::string& error) {
+    std::lock_guard<std::mutex> lock(reading);
+    Statement count = Prepare(reader.get(), "SELECT count(*) FROM scores", error);
+    if (count == nullptr) {
+        return std::nullopt;
+    }
+    if (sqlite3_step(count.get()) != SQLITE_ROW) {
+        error = std::string("cannot count the scores: ") + sqlite3_errmsg(reader.get());
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(sqlite3_column_int64(count.get(), 0));
+}
+
 std::optional<std::vector<StoredScore>> SqliteStore::Scores(const char* sql,
                                                             std::optional<sqlite3_int64> limit,
                                                             std::string& error) {

@@ -31,6 +31,7 @@ class SqliteStore : public ScoreStore {
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
     std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
+    std::optional<std::size_t> Count(std::string& error) override;
     // How the writer syncs its commits, as the database itself reports it (PRAGMA synchronous:
     // 2 is FULL); -1 when it cannot say.
     int Synchronous();
