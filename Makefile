@@ -76,7 +76,8 @@ uninstall:
 	-rmdir $(PREFIX)/lib/games/arcade-game $(PREFIX)/share/games/arcade-game \
 	    $(PREFIX)/share/doc/arcade-game $(PREFIX)/share/doc/arcade-scores/examples/nginx \
 	    $(PREFIX)/share/doc/arcade-scores/examples $(PREFIX)/share/doc/arcade-scores \
-	    $(PREFIX)/share/arcade-scores/nginx $(PREFIX)/share/arcade-scores 2>/dev/null
+	    $(PREFIX)/share/arcade-scores/nginx $(PREFIX)/share/arcade-scores/site \
+	    $(PREFIX)/share/arcade-scores 2>/dev/null
 
 # Built with Debian's own hardening flags, whole: their -Werror=format-security stops a build
 # whose formats could be taken from outside, as it should.
