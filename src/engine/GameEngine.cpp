@@ -64,6 +64,8 @@ GameEngine::GameEngine(const Options& options)
     }
     SDL_WM_SetCaption(kWindowTitle, nullptr);
     IgnoreUnusedEvents();
+    // Name entry reads the characters SDL translates the keys into.
+    SDL_EnableUNICODE(1);
     sound = OpenMixerSound(missingFiles);
     gamepad = OpenFirstGamepad();
     nameEntry = std::make_unique<NameEntry>();

@@ -1,6 +1,6 @@
 #include "engine/NameEntry.h"
 
-#include "scores/LongestName.h"
+#include "scores/TypeableName.h"
 
 namespace {
 constexpr const char* kConfirmPrompt = "Push Enter to confirm name";
@@ -8,34 +8,11 @@ constexpr const char* kAddScorePrompt = "Push Enter to add your score";
 constexpr int kNameTextX = 100;
 constexpr int kPromptTextX = 300;
 constexpr int kNameRowY = 350;
-
-bool IsNameCharacter(Uint16 unicode) {
-    return unicode == ' ' || (unicode >= '0' && unicode <= '9') ||
-           (unicode >= 'A' && unicode <= 'Z') || (unicode >= 'a' && unicode <= 'z');
-}
-
-// A player still hammering Space when the game ends would otherwise start the name with spaces
-// nobody can see in the list.
-bool Appends(const std::string& name, Uint16 unicode) {
-    return name.size() < kLongestName && IsNameCharacter(unicode) &&
-           !(unicode == ' ' && name.empty());
-}
 }  // namespace
 
 NameEntry::NameEntry() : nameText(std::make_unique<Text>()), promptText(std::make_unique<Text>()) {
     nameText->SetPos(kNameTextX, kNameRowY);
     promptText->SetPos(kPromptTextX, kNameRowY);
-}
-
-bool NameEntry::CouldBeTyped(const std::string& name) {
-    std::string typed;
-    for (const char c : name) {
-        if (!Appends(typed, static_cast<unsigned char>(c))) {
-            return false;
-        }
-        typed += c;
-    }
-    return typed.empty() || typed.back() != ' ';
 }
 
 void NameEntry::ToggleOn() {
@@ -59,7 +36,7 @@ void NameEntry::PlacePrompt() {
 
 bool NameEntry::TypeKey(const SDL_keysym& key) {
     const std::string before = name;
-    if (Appends(name, key.unicode)) {
+    if (TypingAdds(name, key.unicode)) {
         name += static_cast<char>(key.unicode);
     }
     const bool confirming = key.sym == SDLK_RETURN;

@@ -24,11 +24,6 @@ class NameEntry {
     bool Typing() const { return on && !confirmed; }
     const std::string& Name() const { return name; }
 
-    // Whether typing could ever leave this name: the characters it takes, no space at either
-    // end, no longer than it lets a name grow. A name from anywhere else (a replay sent to the
-    // score server) must pass this before it is believed.
-    static bool CouldBeTyped(const std::string& name);
-
     // One key while typing. True for Return, which confirms the name as it stands.
     bool TypeKey(const SDL_keysym& key);
     // Starts from a name as typing left it in an earlier game; after another game the prompt to

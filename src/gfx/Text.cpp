@@ -21,7 +21,6 @@ Text::Text() : font(Drawing() ? TTF_OpenFont(DataFile(kFontFile).c_str(), kPoint
     if (font == nullptr && Drawing()) {
         ReportUnloadable(kFontFile, TTF_GetError());
     }
-    SDL_EnableUNICODE(1);
 }
 
 void Text::SetPos(int x, int y) {

@@ -1,8 +1,8 @@
 #include "server/PostCheck.h"
 
-#include "engine/NameEntry.h"
 #include "replay/ReplayFile.h"
 #include "scores/LongestName.h"
+#include "scores/TypeableName.h"
 #include "server/ServerLimits.h"
 
 namespace server {
@@ -21,7 +21,7 @@ bool CheckPosted(const std::string& body, replay::Replay& game, Refusal& refusal
     }
     // A replay starts from the name left by the game before it, which typing then edits: a name
     // nobody could type (markup, a line break, a name too long) would otherwise be proven too.
-    if (!NameEntry::CouldBeTyped(game.name) || !NameEntry::CouldBeTyped(game.nameBefore)) {
+    if (!CouldBeTyped(game.name) || !CouldBeTyped(game.nameBefore)) {
         refusal = {kUnplayable,
                    "the replay's name is not one the game lets a player type (letters, digits "
                    "and spaces, at most " +

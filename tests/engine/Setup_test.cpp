@@ -19,6 +19,8 @@ TEST(EngineSetup, OpensTheTitledWindowAt640By480In32Bits) {
     SDL_WM_GetCaption(&title, nullptr);
     ASSERT_NE(title, nullptr);
     EXPECT_STREQ(title, "Arcade Game");
+    // Name entry reads the characters SDL translates: on from the start, not from the first text.
+    EXPECT_EQ(SDL_EnableUNICODE(-1), 1);
 }
 
 // The tests push their events past SDL's filter, so only this sees what the filter lets through.

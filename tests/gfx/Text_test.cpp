@@ -64,12 +64,4 @@ TEST(Text, WithoutItsFontRendersAndDrawsNothing) {
     EXPECT_EQ(text.GetSurface(), nullptr);
 }
 
-TEST(Text, SwitchesOnUnicodeKeyTranslation) {
-    ScratchDir dir;
-    GameEngine engine;
-    SDL_EnableUNICODE(0);
-    Text text;
-    EXPECT_EQ(SDL_EnableUNICODE(-1), 1);
-}
-
 }  // namespace
