@@ -50,10 +50,20 @@ int FittingScale(DesktopSize desktop, int room) {
     return fitting;
 }
 
-Display::Display(int scale, bool fullScreen, DesktopSize desktop)
+Display::Display(int scale, bool fullScreen, DesktopSize desktop, bool wholeScalesOnly)
     : desktop(desktop),
       scale(scale == display::kAutoScale ? FittingScale(desktop, display::kPanelRoom) : scale),
-      pickedToFit(scale == display::kAutoScale) {
+      pickedToFit(scale == display::kAutoScale),
+      wholeScalesOnly(wholeScalesOnly) {
+    const int width = kFrameWidth * this->scale;
+    const int height = kFrameHeight * this->scale;
+    if (this->scale > display::kSmallestScale && desktop.width > 0 && desktop.height > 0 &&
+        (width > desktop.width || height > desktop.height)) {
+        std::fprintf(stderr,
+                     "arcade-game: a window at scale %d (%d x %d) is larger than the desktop "
+                     "(%d x %d); opening it as asked\n",
+                     this->scale, width, height, desktop.width, desktop.height);
+    }
     if (fullScreen) {
         ToggleFullScreen();
     }
@@ -79,9 +89,22 @@ bool Display::Show(bool full) {
     }
     window = opened;
     shownScale = shown;
-    area = {static_cast<Sint16>((width - kFrameWidth * shown) / 2),
-            static_cast<Sint16>((height - kFrameHeight * shown) / 2),
-            static_cast<Uint16>(kFrameWidth * shown), static_cast<Uint16>(kFrameHeight * shown)};
+    int shownWidth = kFrameWidth * shown;
+    int shownHeight = kFrameHeight * shown;
+    filling.reset();
+    if (full && !wholeScalesOnly && shownHeight * 100 < height * display::kFilledPercent) {
+        // The height, and the width that keeps the frame's shape, unless the screen is narrower.
+        shownHeight = height;
+        shownWidth = height * kFrameWidth / kFrameHeight;
+        if (shownWidth > width) {
+            shownWidth = width;
+            shownHeight = width * kFrameHeight / kFrameWidth;
+        }
+        filling = std::make_unique<SharpScale>(kFrameWidth, kFrameHeight, shownWidth, shownHeight);
+    }
+    area = {static_cast<Sint16>((width - shownWidth) / 2),
+            static_cast<Sint16>((height - shownHeight) / 2), static_cast<Uint16>(shownWidth),
+            static_cast<Uint16>(shownHeight)};
     if (!full && shown == 1) {
         // At scale 1 the window is the frame, as the game has always drawn it.
         if (ownFrame != nullptr) {
@@ -173,7 +196,11 @@ void Display::Present() {
         SDL_Flip(window);
         return;
     }
-    Enlarge(*frame, *window, area.x, area.y, shownScale);
+    if (filling != nullptr) {
+        filling->Draw(*frame, *window, area.x, area.y);
+    } else {
+        Enlarge(*frame, *window, area.x, area.y, shownScale);
+    }
     if (fullScreen) {
         SDL_UpdateRect(window, area.x, area.y, area.w, area.h);
     } else {

@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <memory>
+
+#include "engine/SharpScale.h"
 #include "gfx/SdlPtr.h"
 
 // The desktop's size as SDL tells it before the game's first window; 0 x 0 where it does not.
@@ -18,12 +21,15 @@ int FittingScale(DesktopSize desktop, int room);
 // at scale 1 in a window that picture is the window itself, flipped as ever. At a larger scale
 // the window is 640N x 480N and each pixel of the frame reaches it as an N x N block; full screen
 // keeps the desktop's own resolution and shows the frame at the largest scale that fits, centred
-// on black.
+// on black; where that would leave much of a small screen's height unused, the frame fills the
+// height, sharply scaled (unless the player keeps whole scales only).
 class Display {
   public:
-    // scale is 1 to 8 or display::kAutoScale. A full screen the driver refuses gives the window
-    // and one line on standard error. Without any window, Frame() is null.
-    Display(int scale, bool fullScreen, DesktopSize desktop);
+    // scale is 1 to 8 or display::kAutoScale; one larger than the desktop is taken, with a line on
+    // standard error. A full screen the driver refuses gives the window and one line on standard
+    // error. Without any window, Frame() is null. wholeScalesOnly: full screen never fills a small
+    // screen by a scale that is no whole number.
+    Display(int scale, bool fullScreen, DesktopSize desktop, bool wholeScalesOnly = false);
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
 
@@ -59,5 +65,7 @@ class Display {
     SDL_Surface* frame = nullptr;
     SDL_Rect area{};  // where the enlarged frame lies in the window
     int shownScale = 1;
+    bool wholeScalesOnly;
+    std::unique_ptr<SharpScale> filling;  // while full screen fills a small screen's height
     bool toldNoFullScreen = false;
 };

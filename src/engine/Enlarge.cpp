@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/DisplayRules.h"
+#include "engine/PixelAccess.h"
 
 namespace {
 // The scale is fixed per copy, so each one gets an inner loop the compiler can unroll.
@@ -21,25 +22,6 @@ constexpr RowWidener kWideners[] = {WidenRow<1>, WidenRow<2>, WidenRow<3>, Widen
                                     WidenRow<5>, WidenRow<6>, WidenRow<7>, WidenRow<8>};
 static_assert(sizeof kWideners / sizeof kWideners[0] == display::kLargestScale);
 
-// Holds a surface's lock for as long as its pixels are touched, where SDL asks for one.
-class PixelAccess {
-  public:
-    explicit PixelAccess(SDL_Surface& surface) : surface(&surface) {
-        locked = !SDL_MUSTLOCK(this->surface) || SDL_LockSurface(this->surface) == 0;
-    }
-    ~PixelAccess() {
-        if (locked && SDL_MUSTLOCK(surface)) {
-            SDL_UnlockSurface(surface);
-        }
-    }
-    PixelAccess(const PixelAccess&) = delete;
-    PixelAccess& operator=(const PixelAccess&) = delete;
-    bool Ok() const { return locked; }
-
-  private:
-    SDL_Surface* surface;
-    bool locked = false;
-};
 }  // namespace
 
 void Enlarge(SDL_Surface& from, SDL_Surface& to, int left, int top, int scale) {

@@ -53,7 +53,8 @@ GameEngine::GameEngine(const Options& options)
     // without it.
     SDL_QuitSubSystem(SDL_INIT_TIMER);
     SetWindowIcon();
-    display = std::make_unique<Display>(chosen.scale, chosen.fullScreen, ReadDesktopSize());
+    display = std::make_unique<Display>(chosen.scale, chosen.fullScreen, ReadDesktopSize(),
+                                        chosen.fullScreenWholeScales);
     if (display->Frame() == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");
     }

@@ -59,6 +59,14 @@ std::string WriteSound(const Settings& settings) {
     return settings.soundOn ? "on" : "off";
 }
 
+bool ReadFullScreenScaling(const std::string& value, Settings& settings) {
+    if (SameWord(value, "whole") || SameWord(value, "sharp")) {
+        settings.fullScreenWholeScales = SameWord(value, "whole");
+        return true;
+    }
+    return false;
+}
+
 // Every setting the file may hold, one entry each. To add a setting, give Settings its field (and
 // compare it in operator==), then add one entry here:
 //   name   as written in the file, in lower case (the player's case does not matter);
@@ -80,6 +88,8 @@ constexpr SettingKey kSettingKeys[] = {
     {"scale", "1 to 8, or auto (as large as fits the desktop)", ReadScale, WriteScale},
     {"fullscreen", "yes or no", ReadFullScreen, WriteFullScreen},
     {"sound", "on or off", ReadSound, WriteSound},
+    {"fullscreen_scaling", "sharp (fills a small screen's height) or whole (whole scales only)",
+     ReadFullScreenScaling, nullptr},
 };
 
 std::string Header() {

@@ -13,6 +13,8 @@ struct Settings {
     int scale = display::kSmallestScale;  // or display::kAutoScale
     bool fullScreen = false;
     bool soundOn = true;
+    // Only the player sets these; the game never writes them, so they are not compared.
+    bool fullScreenWholeScales = false;  // full screen keeps to whole scales on a small screen
 
     bool operator==(const Settings& other) const {
         return scale == other.scale && fullScreen == other.fullScreen && soundOn == other.soundOn;

@@ -56,4 +56,27 @@ taken_in_play "F11 in play and back"
 close_window
 wait_for_exit
 [ "$GAME_STATUS" = 0 ] || fail "the game ended with status $GAME_STATUS"
-echo "F11 and Alt+Return toggled on the menu and in play; menu kept, play went on, exit 0"
+
+# A laptop's screen: 1366 x 768, where the largest whole scale (1) would leave the picture a
+# stamp. Full screen fills the height: 1024 x 768 in the middle, each pixel first doubled, then
+# shrunk smoothly (ImageMagick's -scale does both exactly so), black on either side.
+kill "$XVFB_PID" 2>/dev/null || true
+wait "$XVFB_PID" 2>/dev/null || true
+start_x_sized 1366x768
+start_game
+/usr/bin/convert "$PLAY/menu.png" -background black -flatten -scale 200% -scale 1024x768 \
+    -background black -gravity center -extent 1366x768 "$WORK/menu-filled.png"
+filled_differs() {
+    import -display "$DISPLAY" -window root "$WORK/filled.png"
+    /usr/bin/compare -fuzz 1% -metric AE "$WORK/filled.png" "$WORK/menu-filled.png" null: 2>&1 || true
+}
+fills_height() { [ "$(filled_differs)" = 0 ]; }
+press F11
+wait_until 5 fills_height || fail "full screen at 1366x768: $(filled_differs) pixels differ from 1024x768"
+[ -n "${SHOTS_DIR:-}" ] && cp "$WORK/filled.png" "$SHOTS_DIR/fullscreen-1366x768.png"
+press Escape
+wait_for_exit
+[ "$GAME_STATUS" = 0 ] || fail "the game ended with status $GAME_STATUS at 1366x768"
+
+echo "F11 and Alt+Return toggled on the menu and in play; menu kept, play went on, exit 0;" \
+    "full screen at 1366x768 showed the menu at 1024x768"

@@ -108,11 +108,68 @@ TEST(Display, AutoPicksTheLargestWindowThatLeavesRoomForThePanels) {
     EXPECT_EQ(FittingScale({1024, 768}, display::kPanelRoom), 1);
     EXPECT_EQ(FittingScale({1920, 1080}, display::kPanelRoom), 2);
     EXPECT_EQ(FittingScale({3840, 2160}, display::kPanelRoom), 4);
+    EXPECT_EQ(FittingScale({1280, 1024}, display::kPanelRoom), 2) << "an exact fit fits";
+    EXPECT_EQ(FittingScale({1280, 960}, 0), 2);
     EXPECT_EQ(FittingScale({}, display::kPanelRoom), 1);
     VideoOnly video;
     Display display(display::kAutoScale, false, {1920, 1080});
     EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
     EXPECT_TRUE(display.ScalePickedToFit());
+}
+
+// One-pixel stripes: any blur or any dropped pixel shows.
+void PaintStripes(SDL_Surface& frame) {
+    for (int y = 0; y < frame.h; ++y) {
+        for (int x = 0; x < frame.w; ++x) {
+            static_cast<Uint32*>(frame.pixels)[y * frame.pitch / 4 + x] =
+                (x + y) % 2 == 0 ? 0xFFFFFFu : 0x000000u;
+        }
+    }
+}
+
+TEST(Display, FullScreenFillsASmallScreensHeightSharplyUnlessWholeScalesAreKept) {
+    {
+        VideoOnly video;
+        Display display(1, false, {1366, 768});
+        PaintStripes(*display.Frame());
+        display.ToggleFullScreen();
+        ASSERT_TRUE(display.FullScreen());
+        display.Present();
+        const SDL_Surface& window = *SDL_GetVideoSurface();
+        const SDL_Surface& frame = *display.Frame();
+        // 1024 x 768 from x 171: black on either side, the frame's corners exactly at the corners.
+        EXPECT_EQ(RawPixel(window, 170, 400), 0u);
+        EXPECT_EQ(RawPixel(window, 1195, 400), 0u);
+        EXPECT_EQ(RawPixel(window, 171, 0), RawPixel(frame, 0, 0));
+        EXPECT_EQ(RawPixel(window, 1194, 767), RawPixel(frame, 639, 479));
+        // Sharp: a pixel is its frame pixel's colour exactly unless it lies where two meet; a
+        // smooth scale of the frame itself would blur nearly every one of them.
+        int exact = 0;
+        for (int x = 171; x < 1195; ++x) {
+            const Uint32 shown = RawPixel(window, x, 0) & 0xFFFFFFu;
+            exact += shown == 0xFFFFFFu || shown == 0u;
+        }
+        EXPECT_EQ(exact, 512);
+    }
+    // Whole scales only: the 640 x 480 frame in the middle, and a screen that a whole scale fills
+    // by four fifths or more shows it so either way, with no room kept for panels.
+    for (const bool whole : {true, false}) {
+        for (const DesktopSize desktop : {DesktopSize{1366, 768}, DesktopSize{1280, 960}}) {
+            VideoOnly video;
+            Display display(1, false, desktop, whole);
+            PaintNoise(*display.Frame());
+            display.ToggleFullScreen();
+            display.Present();
+            if (whole || desktop.height == 960) {
+                const int scale = desktop.height / 480;
+                EXPECT_EQ(WrongPixels(*SDL_GetVideoSurface(), *display.Frame(),
+                                      (desktop.width - 640 * scale) / 2,
+                                      (desktop.height - 480 * scale) / 2, scale),
+                          0)
+                    << desktop.width << " x " << desktop.height << (whole ? ", whole" : "");
+            }
+        }
+    }
 }
 
 TEST(Display, WithoutTheDesktopsSizeFullScreenIsRefusedOnceAndPlayStaysInTheWindow) {
