@@ -22,9 +22,10 @@ Workers::~Workers() {
 bool Workers::Submit(std::function<void()> job) {
     {
         std::lock_guard<std::mutex> lock(guard);
-        // Each idle thread takes one job at once; beyond those, mostWaiting may queue.
-        const std::size_t room = static_cast<std::size_t>(idle) + mostWaiting;
-        if (stopping || waiting.size() >= room) {
+        // Every thread may hold one job, and mostWaiting more may queue; a job counts from
+        // when it is given until it has run.
+        const std::size_t room = threads.size() + mostWaiting;
+        if (stopping || running + waiting.size() >= room) {
             return false;
         }
         waiting.push_back(std::move(job));
@@ -36,17 +37,17 @@ bool Workers::Submit(std::function<void()> job) {
 void Workers::Work() {
     std::unique_lock<std::mutex> lock(guard);
     for (;;) {
-        ++idle;
         wake.wait(lock, [this] { return stopping || !waiting.empty(); });
-        --idle;
         if (waiting.empty()) {
             return;  // stopping, and nothing left to do
         }
         std::function<void()> job = std::move(waiting.front());
         waiting.pop_front();
+        ++running;
         lock.unlock();
         job();
         lock.lock();
+        --running;
     }
 }
 

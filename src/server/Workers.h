@@ -31,7 +31,7 @@ class Workers {
     std::mutex guard;
     std::condition_variable wake;
     std::deque<std::function<void()>> waiting;
-    int idle = 0;
+    std::size_t running = 0;
     bool stopping = false;
     std::vector<std::thread> threads;
 };
