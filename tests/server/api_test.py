@@ -67,6 +67,13 @@ def main():
               ('' if in_order else ':\n' + table))
         status, _, body = server.post(read(games[1]))
         check(status == 200 and body.decode() == table, 'a game posted again is listed once')
+        # The same play under other bytes or another name: the line it has, and no other.
+        for stolen in ('stolen', 'stolen-numlock'):
+            status, headers, body = server.post(read(os.path.join(tampered, stolen + '.replay')))
+            check(status == 409 and body.decode().strip().endswith(lines['T0001']) and
+                  headers.get('location', '').startswith('/api/replays/'),
+                  'the first game as %s: %d %s' % (stolen, status, body.decode().strip()))
+        check(server.table() == table, 'no copy of a game changed the table')
 
         status, headers, body = server.request('GET', '/api/scores.json')
         rows = json.loads(body)

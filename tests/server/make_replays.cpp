@@ -10,7 +10,9 @@
 // paused.replay (one frame's input changed into a pause), markup.replay (a name no typing
 // makes, which proves all the same), markup-before.replay (markup in the name typing starts
 // from alone), an-hour.replay and over-an-hour.replay (idle frames before the game, to the
-// longest a post may be and one past it) and far.replay (said to begin after 10^8 draws).
+// longest a post may be and one past it), far.replay (said to begin after 10^8 draws), and
+// the same game claimed again: stolen.replay (another name typed) and stolen-numlock.replay
+// (other bytes: Num Lock on at every key).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -158,6 +160,31 @@ int Tamper(const std::string& file, const fs::path& folder) {
     replay::Replay far = game;
     far.drawsBefore = 100000000;
     write("far.replay", far);
+    // The same game claimed by another: the name typed at its end changed (as long, so nothing
+    // else moves).
+    replay::Replay stolen = game;
+    const std::string thief = std::string("Mallory").substr(0, game.name.size());
+    std::size_t typed = 0;
+    for (std::size_t i = 0; i < stolen.frames.size() && typed < thief.size(); ++i) {
+        replay::Taken& frame = stolen.frames[i];
+        if (frame.event == replay::Taken::Event::Key && frame.unicode == game.name[typed]) {
+            const auto c = static_cast<unsigned char>(thief[typed++]);
+            frame.sym = c;
+            frame.unicode = c;
+        } else if (typed > 0) {
+            typed = 0;  // not the name after all: look on
+        }
+    }
+    stolen.name = thief;
+    write("stolen.replay", stolen);
+    // Other bytes for the same play: Num Lock on at every key, which no screen reads.
+    replay::Replay numLock = game;
+    for (replay::Taken& frame : numLock.frames) {
+        if (frame.event == replay::Taken::Event::Key) {
+            frame.mod |= KMOD_NUM;
+        }
+    }
+    write("stolen-numlock.replay", numLock);
     return 0;
 }
 
