@@ -66,6 +66,7 @@ class GameEngine : public ScreenEngine {
     // frames in each frame of the loop. Then the screen that asked comes back, and the run goes
     // on as if nothing had been watched. Nothing happens when no game is kept.
     void WatchBestGame() override { watching.Ask(*this); }
+    bool PlayersSettingsInUse() const override { return settings.InUse(); }
 
     GameState* GetState() const { return currentState.get(); }
     // The 640 x 480 picture every screen draws on; none while proving a replay.

@@ -19,6 +19,7 @@ class KeptSettings {
     // Writes them when one has changed since the last write. A key that changed nothing (a full
     // screen refused) leaves even a garbled file alone.
     void Keep(const Settings& now);
+    bool InUse() const { return file != nullptr; }
 
   private:
     std::unique_ptr<SettingsFile> file;  // null when the player keeps no settings

@@ -17,7 +17,9 @@ bool Drawing() {
 }
 }  // namespace
 
-Text::Text() : font(Drawing() ? TTF_OpenFont(DataFile(kFontFile).c_str(), kPointSize) : nullptr) {
+Text::Text()
+    : font(Drawing() ? TTF_OpenFont(DataFile(kFontFile).c_str(), kPointSize) : nullptr),
+      colour(kTextColour) {
     if (font == nullptr && Drawing()) {
         ReportUnloadable(kFontFile, TTF_GetError());
     }
@@ -31,7 +33,7 @@ void Text::SetPos(int x, int y) {
 void Text::Render(const char* text) {
     SDL_Surface* rendered = nullptr;
     if (font != nullptr && text != nullptr) {
-        rendered = TTF_RenderText_Blended(font.get(), text, kTextColour);
+        rendered = TTF_RenderText_Blended(font.get(), text, colour);
     }
     surface.reset(rendered);
 }

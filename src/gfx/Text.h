@@ -17,6 +17,8 @@ class Text {
 
     // Replaces the rendered line. Without a font, or for an empty text, nothing is rendered.
     void Render(const char* text);
+    // The colour of the lines rendered from now on, in place of the game's magenta.
+    void SetColour(SDL_Color colour) { this->colour = colour; }
     // How wide Render would make text, in pixels: 0 without a font, for an empty text or for one
     // the font cannot lay out.
     int WidthOf(const char* text) const;
@@ -26,6 +28,7 @@ class Text {
   private:
     FontPtr font;
     SurfacePtr surface;
+    SDL_Color colour;
     int x = 0;
     int y = 0;
 };

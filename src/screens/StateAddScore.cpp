@@ -11,10 +11,14 @@
 
 namespace {
 constexpr const char* kBackgroundImage = "addscorebg.png";
+// Below the trophy, above the words that ask for Enter.
+constexpr int kPointsY = 168;
 }  // namespace
 
 StateAddScore::StateAddScore()
-    : background(std::make_unique<Sprite>()), file(std::make_unique<HighScoreFile>()) {
+    : background(std::make_unique<Sprite>()),
+      file(std::make_unique<HighScoreFile>()),
+      points(kPointsY) {
     background->SetPos(0, 0);
     background->SetImage(ScreenEngine::load_image(kBackgroundImage));
 }
@@ -23,6 +27,7 @@ StateAddScore::~StateAddScore() = default;
 
 void StateAddScore::Draw(SDL_Surface* screen) {
     background->Draw(screen);
+    points.Draw(screen, GetEngine(), score);
 }
 
 void StateAddScore::KeyPressed(int key) {
@@ -35,8 +40,11 @@ void StateAddScore::KeyPressed(int key) {
     SortScore();
     WriteFile();
     GetEngine()->ScoreStored(score);
+    // The player's own game marks its line on the list; the game started bare marks none.
+    const std::string stored =
+        GetEngine()->PlayersSettingsInUse() ? ScoreLine(score, GetName()) : std::string();
     // The list is built before the switch; SetState then destroys this screen.
-    GetEngine()->SetState(new StateShowScore(file->Failure().Notice()));
+    GetEngine()->SetState(new StateShowScore(file->Failure().Notice(), stored));
 }
 
 void StateAddScore::ReadFile() {

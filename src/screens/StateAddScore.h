@@ -10,6 +10,7 @@
 #include "gfx/Sprite.h"
 #include "scores/HighScoreFile.h"
 #include "scores/HighScoreIo.h"
+#include "screens/PointsLine.h"
 
 // Between the game-over screen and the list: Enter stores the finished game's score under the
 // name typed over the game-over screen, then shows the high scores.
@@ -49,4 +50,5 @@ class StateAddScore : public GameState {
     std::vector<std::string> entries;
     int score = 0;
     std::unique_ptr<HighScoreFile> file;
+    PointsLine points;  // with the player's settings only
 };

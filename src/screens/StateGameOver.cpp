@@ -8,15 +8,18 @@ namespace {
 constexpr const char* kPicture = "gameover.png";
 constexpr int kPictureX = 0;
 constexpr int kPictureY = 0;
+// Between the title and the line that asks for the name.
+constexpr int kPointsY = 180;
 }  // namespace
 
-StateGameOver::StateGameOver() : background(std::make_unique<Sprite>()) {
+StateGameOver::StateGameOver() : background(std::make_unique<Sprite>()), points(kPointsY) {
     background->SetPos(kPictureX, kPictureY);
     background->SetImage(ScreenEngine::load_image(kPicture));
 }
 
 void StateGameOver::Draw(SDL_Surface* screen) {
     background->Draw(screen);
+    points.Draw(screen, GetEngine(), score);
 }
 
 void StateGameOver::KeyPressed(int key) {

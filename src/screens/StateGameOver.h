@@ -6,6 +6,7 @@
 
 #include "engine/GameState.h"
 #include "gfx/Sprite.h"
+#include "screens/PointsLine.h"
 
 // The screen after a game, over which the engine collects the player's name. It holds the final
 // score until the player has confirmed the name and presses Return again.
@@ -25,4 +26,5 @@ class StateGameOver : public GameState {
   private:
     std::unique_ptr<Sprite> background;
     int score = 0;
+    PointsLine points;  // with the player's settings only
 };

@@ -22,6 +22,8 @@ constexpr std::size_t kShownLines = kRowsPerColumn * kColumns;
 // Far wider than a column already. A file that is not the game's own may hold lines of any
 // length, and the font library cannot make a picture of just any width.
 constexpr std::size_t kLongestShownLine = 128;
+// The line of the game just played: gold, apart from the magenta of the others.
+constexpr SDL_Color kJustStoredColour = {255, 215, 64, 0};
 
 // Whether a blit onto either surface gives the same pixels: the same true-colour layout.
 bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
@@ -32,7 +34,7 @@ bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
 
 StateShowScore::StateShowScore() : StateShowScore(std::string()) {}
 
-StateShowScore::StateShowScore(const std::string& notice)
+StateShowScore::StateShowScore(const std::string& notice, const std::string& justStored)
     : background(std::make_unique<Sprite>()), notice(notice) {
     ReadFile();
     background->SetPos(0, 0);
@@ -46,8 +48,13 @@ StateShowScore::StateShowScore(const std::string& notice)
         noticeText->Render(ShortenToFit(*noticeText, notice, width).c_str());
     }
     const std::size_t rowsShown = kRowsPerColumn - firstRow;
+    bool marked = justStored.empty();
     for (std::size_t i = 0; i < entries.size() && i < kColumns * rowsShown; ++i) {
         auto text = std::make_unique<Text>();
+        if (!marked && entries[i] == justStored) {
+            text->SetColour(kJustStoredColour);
+            marked = true;
+        }
         const std::size_t column = i / rowsShown;
         const int row = static_cast<int>(firstRow + i % rowsShown);
         text->SetPos(kColumnX[column], kFirstRowY + kRowSpacing * row);

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/GameEngine.h"
 #include "play/StatePlay.h"
 #include "screens/StateAddScore.h"
+#include "screens/StateShowScore.h"
 #include "support/Frames.h"
+#include "support/HighScores.h"
 #include "support/Pictures.h"
 #include "support/Scratch.h"
 
@@ -121,4 +124,106 @@ TEST(GameOverScreen, TheGameEndsOverItWithNameEntryOn) {
     EXPECT_EQ(engine.GetState(), screen);
 }
 
+}  // namespace
+
+namespace {
+// What the screen draws into a black window, row by row.
+std::vector<Uint32> Drawn(GameEngine& engine) {
+    SDL_Surface* window = engine.GetScreen();
+    SDL_FillRect(window, nullptr, 0);
+    engine.GetState()->Draw(window);
+    SDL_LockSurface(window);
+    std::vector<Uint32> pixels;
+    for (int y = 0; y < window->h; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(window->pixels) + y * window->pitch);
+        pixels.insert(pixels.end(), row, row + window->w);
+    }
+    SDL_UnlockSurface(window);
+    return pixels;
+}
+
+// The picture alone, and with one line of text centred at y over it, as the window shows them.
+std::vector<Uint32> PictureWith(GameEngine& engine, const char* picture, const char* line, int y) {
+    SDL_Surface* window = engine.GetScreen();
+    SDL_FillRect(window, nullptr, 0);
+    Sprite background;
+    background.SetImage(ScreenEngine::load_image(picture));
+    background.Draw(window);
+    if (line != nullptr) {
+        Text text;
+        text.SetPos((640 - text.WidthOf(line)) / 2, y);
+        text.Render(line);
+        text.Draw(window);
+    }
+    SDL_LockSurface(window);
+    std::vector<Uint32> pixels;
+    for (int row = 0; row < window->h; ++row) {
+        const auto* at = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(window->pixels) +
+                                                         row * window->pitch);
+        pixels.insert(pixels.end(), at, at + window->w);
+    }
+    SDL_UnlockSurface(window);
+    return pixels;
+}
+
+// The colour of the most opaque pixel of a rendered line: the colour it was rendered in.
+Rgb InkOf(const Text& line) {
+    SDL_Surface* surface = line.GetSurface();
+    Uint8 best = 0;
+    Rgb ink{0, 0, 0};
+    SDL_LockSurface(surface);
+    for (int y = 0; y < surface->h; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
+            const Uint32 pixel = reinterpret_cast<const Uint32*>(
+                static_cast<const Uint8*>(surface->pixels) + y * surface->pitch)[x];
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(pixel, surface->format, &r, &g, &b, &a);
+            if (a > best) {
+                best = a;
+                ink = {r, g, b};
+            }
+        }
+    }
+    SDL_UnlockSurface(surface);
+    return ink;
+}
+
+// With the player's settings in use (as the launcher starts the game), the game-over and
+// add-score screens show the points of the game just played and the list draws its line in gold;
+// without them every frame is the picture alone and every line magenta, as the game always drew.
+TEST(TheGameJustPlayed, ShowsItsPointsAndMarksItsLineOnlyWithThePlayersSettings) {
+    for (const bool settings : {false, true}) {
+        SCOPED_TRACE(settings ? "with settings" : "bare");
+        ScratchDir dir;
+        Options options;
+        if (settings) {
+            options.settingsPath = dir.File("settings");
+        }
+        GameEngine engine(options);
+        UseFakeClock(engine);
+        WriteWholeFile(dir.File("highscore.txt"), "50 points - Ann\n10 points - Bo\n");
+
+        EndGameWith(engine, 42);
+        EXPECT_TRUE(Drawn(engine) ==
+                    PictureWith(engine, "gameover.png", settings ? "42 points" : nullptr, 180));
+        PushText("Cy");
+        PushKey(SDLK_RETURN, '\r');
+        PushKey(SDLK_RETURN, '\r');
+        RunUntilQueueEmpty(engine);
+        ASSERT_NE(dynamic_cast<StateAddScore*>(engine.GetState()), nullptr);
+        EXPECT_TRUE(Drawn(engine) ==
+                    PictureWith(engine, "addscorebg.png", settings ? "42 points" : nullptr, 168));
+
+        Press(engine, SDLK_RETURN, '\r');
+        const auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->ShownCount(), 3u);
+        EXPECT_EQ(list->GetEntries()[1], "42 points - Cy");
+        const Rgb magenta{255, 0, 255};
+        EXPECT_EQ(InkOf(list->ShownText(0)), magenta);
+        EXPECT_EQ(InkOf(list->ShownText(1)), settings ? (Rgb{255, 215, 64}) : magenta);
+        EXPECT_EQ(InkOf(list->ShownText(2)), magenta);
+    }
+}
 }  // namespace
