@@ -142,10 +142,10 @@ int main(int argc, char* argv[]) {
     doorLimits.requestSeconds = limits::kRequestSeconds;
     doorLimits.idleSeconds = limits::kIdleSeconds;
     // A post's worker waits for its proof (made on the gate's own workers, one per core) and
-    // then stores it: as many as may prove or wait, and no queue beyond them, so that a post
-    // past the limit is told at once to come back.
+    // then stores it: as many as may prove or wait. The gate turns away the posts past its
+    // limit; the room queued here only covers a worker that has answered and is not yet free.
     doorLimits.provingWorkers = limits::kMostProvingPosts;
-    doorLimits.provingWaiting = 0;
+    doorLimits.provingWaiting = limits::kMostProvingPosts;
     doorLimits.readingWorkers = limits::kReadingWorkers;
     OpenEnoughFiles(options.connections);
     HttpDoor door(router, doorLimits);
