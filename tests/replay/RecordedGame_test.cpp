@@ -110,6 +110,10 @@ TEST(RecordedGames, The223PointGameProvesAndEveryTamperingIsCaught) {
     Replay unstored = game;
     unstored.frames.pop_back();
     EXPECT_EQ(Why(unstored), "ends without storing a score at frame " + std::to_string(frames - 1));
+    Replay goesOn = game;  // a frame after the one that stores the score
+    goesOn.frames.emplace_back();
+    EXPECT_EQ(Why(goesOn), "stores its score at frame " + std::to_string(frames) +
+                               " but goes on to frame " + std::to_string(frames + 1));
     WriteWholeFile(dir.File("cut.replay"), bytes.substr(0, bytes.size() / 2));
     EXPECT_NE(replay::ProveFile(dir.File("cut.replay"), proven).find("not proven: damaged"),
               std::string::npos);
@@ -400,6 +404,14 @@ TEST(RecordedGames, TheSamePlayHasOneDigestUnderAnyNameWithIdleArrowsOrPausesAnd
     paused.frames[120] = Key(SDLK_p, 'p');
     paused.frames.insert(paused.frames.begin() + 120, Key(SDLK_p, 'p'));
     paused.frames.insert(paused.frames.begin() + 121, 8, replay::Taken());
+    // An arrow held while paused is none the game read: no recording holds one.
+    for (const bool right : {false, true}) {
+        Replay heldWhilePaused = paused;
+        (right ? heldWhilePaused.frames[125].right : heldWhilePaused.frames[125].left) = true;
+        EXPECT_EQ(Why(heldWhilePaused),
+                  "holds an arrow where the game reads none (paused) at frame 126")
+            << (right ? "right" : "left");
+    }
     for (const Replay* same : {&againstTheWall, &renamed, &paused}) {
         const replay::Verdict verdict = replay::Prove(*same);
         ASSERT_TRUE(verdict.proven) << verdict.why;
@@ -419,6 +431,24 @@ TEST(RecordedGames, TheSamePlayHasOneDigestUnderAnyNameWithIdleArrowsOrPausesAnd
     if (afterADraw.proven) {
         EXPECT_NE(afterADraw.digest, proven.digest);
     }
+}
+
+// Space while watching: twice, four times, then the usual speed again, each frame's wait shortened
+// to match.
+TEST(RecordedGames, SpaceWatchesAtTwiceThenFourTimesThenTheUsualSpeed) {
+    ScratchDir dir;
+    GameEngine engine;
+    FakeClock* clock = UseFakeClock(engine);
+    const Replay game = WaitingGame(99, "Ann");
+    replay::Watcher watcher(engine, game);
+    ASSERT_TRUE(watcher.Step());
+    std::vector<Uint32> waits = {clock->delays.back()};
+    for (int press = 0; press < 4; ++press) {
+        PushKey(SDLK_SPACE, ' ');
+        ASSERT_TRUE(watcher.Step());
+        waits.push_back(clock->delays.back());
+    }
+    EXPECT_EQ(waits, (std::vector<Uint32>{20, 10, 5, 20, 10}));
 }
 
 }  // namespace
