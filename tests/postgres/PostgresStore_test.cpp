@@ -65,11 +65,19 @@ TEST_F(PostgresStoreTest, KeepsScoresAndReplaysByteForByteAndEachGameOnce) {
     const auto again = store->Add(99, "Cheat", "other bytes", "digest-1", error);
     ASSERT_TRUE(again) << error;
     EXPECT_FALSE(again->fresh);
+    EXPECT_FALSE(again->sameGame);
     EXPECT_EQ(again->replayId, first->replayId);
+    // So is the same play under other bytes and another name; plays nobody knows never collide.
+    ASSERT_TRUE(store->Add(5, "Bob", "bob", "digest-3", "play-3", error)) << error;
+    const auto stolen = store->Add(5, "Mallory", "copied", "digest-4", "play-3", error);
+    ASSERT_TRUE(stolen) << error;
+    EXPECT_TRUE(stolen->sameGame);
+    EXPECT_EQ(stolen->kept.name, "Bob");
+    EXPECT_EQ(stolen->kept.points, 5);
 
     const auto all = store->All(error);
     ASSERT_TRUE(all) << error;
-    ASSERT_EQ(all->size(), 2u);
+    ASSERT_EQ(all->size(), 3u);
     EXPECT_EQ((*all)[0].replayId, first->replayId);
     EXPECT_EQ((*all)[0].points, 12);
     EXPECT_EQ((*all)[0].name, "Ann");
@@ -87,7 +95,7 @@ TEST_F(PostgresStoreTest, KeepsScoresAndReplaysByteForByteAndEachGameOnce) {
     ASSERT_TRUE(other);
     const auto seen = other->All(error);
     ASSERT_TRUE(seen) << error;
-    EXPECT_EQ(seen->size(), 2u);
+    EXPECT_EQ(seen->size(), 3u);
 }
 
 TEST_F(PostgresStoreTest, ServersStartingTogetherAndPostingAtOnceLoseNothing) {
