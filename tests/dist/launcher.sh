@@ -58,7 +58,8 @@ check_play() {
 
     press Return
     local took
-    took=$(wait_for_game_over 150)
+    # With the player's settings, as the launcher keeps them, the points show over the picture.
+    took=$(wait_for_game_over_with_name 150 "$POINTS_ROW")
     xdotool type --delay 120 "Ada"
     press Return
     press Return
