@@ -14,11 +14,13 @@ constexpr mode_t kNewFileMode = 0666;
 constexpr const char* kUniqueEnd = "XXXXXX";
 
 // The bits a program's new file gets. Setting the mask back at once races with nothing: every
-// file this game keeps is written from its one thread.
+// file this game keeps is written from its one thread. Whatever the mask, the player may read
+// and write back a file kept for them: the browser's file system reports a mask of 0777, which
+// would otherwise leave every new replay unreadable to the game that wrote it.
 mode_t NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
-    return kNewFileMode & ~mask;
+    return (kNewFileMode & ~mask) | S_IRUSR | S_IWUSR;
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& file) {

@@ -208,6 +208,16 @@ TEST(ReplayFile, IsPutInPlaceWholeAndForGoodOrNotAtAll) {
     ASSERT_EQ(stat(path.c_str(), &facts), 0);
     EXPECT_EQ(facts.st_mode & 07777, 0640u);
 
+    // A new file stays the player's to read back, whatever the mask (the browser's is 0777).
+    const std::string fresh = dir.File("fresh.replay");
+    const mode_t mask = umask(0777);
+    const bool saved = replay::Save(fresh, old, error);
+    umask(mask);
+    ASSERT_TRUE(saved) << error;
+    ASSERT_EQ(stat(fresh.c_str(), &facts), 0);
+    EXPECT_EQ(facts.st_mode & 0600, 0600u);
+    ASSERT_EQ(unlink(fresh.c_str()), 0);
+
     for (const char* step : {"create", "write", "sync", "close", "rename"}) {
         WatchedCalls failing;
         failing.failing = step;
