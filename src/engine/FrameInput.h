@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "engine/Gamepad.h"
+#include "engine/KeyBindings.h"
 
 // The ways the player holds this frame, from the arrow keys and the gamepad together.
 struct HeldWays {
@@ -17,20 +18,24 @@ class FrameInput {
     virtual ~FrameInput() = default;
     // The frame's one event; false when there is none.
     virtual bool NextEvent(SDL_Event& event) = 0;
-    // pad is null while it does not count (there is none, or a name is being typed).
-    virtual HeldWays Held(Gamepad* pad) = 0;
+    // pad and bound are null while they do not count (there is none, or a name is being typed).
+    virtual HeldWays Held(Gamepad* pad, const KeyBindings* bound) = 0;
 };
 
 class LiveInput : public FrameInput {
   public:
     bool NextEvent(SDL_Event& event) override { return SDL_PollEvent(&event) == 1; }
-    HeldWays Held(Gamepad* pad) override {
+    HeldWays Held(Gamepad* pad, const KeyBindings* bound) override {
         const Uint8* keys = SDL_GetKeyState(nullptr);
         PadHeld held;
         if (pad != nullptr) {
             held = pad->Held();
         }
         // Keyboard and pad held together still make one step.
+        if (bound != nullptr) {
+            held.left = held.left || KeyBindings::AnyDown(bound->left, keys);
+            held.right = held.right || KeyBindings::AnyDown(bound->right, keys);
+        }
         return {keys[SDLK_LEFT] != 0 || held.left, keys[SDLK_RIGHT] != 0 || held.right};
     }
 };

@@ -44,6 +44,7 @@ GameEngine::GameEngine(const Options& options)
     Settings chosen = settings.Read();
     chosen.scale = options.scale.value_or(chosen.scale);
     muted = !chosen.soundOn;
+    keys = chosen.keys;
     if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
         StopAfterFailed("SDL_Init");
     }
@@ -174,13 +175,21 @@ void GameEngine::PlayFrame() {
     // One event a frame: a burst of presses is worked off over the following frames.
     SDL_Event event;
     const bool taken = input->NextEvent(event);
+    const bool typing = nameEntry->Typing();
+    // A key the player bound to fire is Space from here on, also in the recorded game, which
+    // then proves wherever it is replayed.
+    if (taken && event.type == SDL_KEYDOWN && !typing && keys.Fires(event.key.keysym.sym)) {
+        event.key.keysym.sym = SDLK_SPACE;
+        event.key.keysym.unicode = ' ';
+    }
     if (taken) {
         HandleEvent(event);
     }
     // A paused game stands still: no keys, no update, so no bomb is drawn for either.
     HeldWays held;
     if (!paused) {
-        held = input->Held(nameEntry->Typing() ? nullptr : gamepad.get());
+        held =
+            nameEntry->Typing() ? input->Held(nullptr, nullptr) : input->Held(gamepad.get(), &keys);
         SendHeldArrows(held);
     }
     recording.Take(taken ? &event : nullptr, held);

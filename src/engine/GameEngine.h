@@ -128,6 +128,7 @@ class GameEngine : public ScreenEngine {
     std::unique_ptr<PauseNote> pauseNote;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
     std::unique_ptr<FrameInput> input = std::make_unique<LiveInput>();
+    KeyBindings keys;  // the player's own keys to move and fire, from the settings
     // The platform's own, or (while proving) one that jumps ahead and is this engine's alone.
     std::unique_ptr<Random> random;
     std::uint64_t draws = 0;

@@ -129,5 +129,10 @@ const char* Usage() {
            "\n"
            "A gamepad plugged in at the start works too: the D-pad or the left stick moves, the\n"
            "first button fires in play and is Enter elsewhere, the second shows the high scores,\n"
-           "Start pauses.\n";
+           "Start pauses.\n"
+           "\n"
+           "More keys to move and fire, besides the arrows and Space, go in the settings file as\n"
+           "lines such as 'left = a', 'right = d' and 'fire = w' (a letter or digit each, one or\n"
+           "more lines each); while you type your name they are letters of it. On a small screen\n"
+           "full screen fills the height; 'fullscreen_scaling = whole' there keeps whole scales.\n";
 }

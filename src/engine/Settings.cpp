@@ -44,6 +44,24 @@ bool ReadFullScreen(const std::string& value, Settings& settings) {
     }
     return false;
 }
+
+// Each line binds one more key: "left = a" and "left = j" both move left.
+bool ReadKey(const std::string& value, std::vector<SDLKey>& keys) {
+    const auto key = KeyOfWord(value);
+    if (key) {
+        keys.push_back(*key);
+    }
+    return key.has_value();
+}
+bool ReadLeft(const std::string& value, Settings& settings) {
+    return ReadKey(value, settings.keys.left);
+}
+bool ReadRight(const std::string& value, Settings& settings) {
+    return ReadKey(value, settings.keys.right);
+}
+bool ReadFire(const std::string& value, Settings& settings) {
+    return ReadKey(value, settings.keys.fire);
+}
 std::string WriteFullScreen(const Settings& settings) {
     return settings.fullScreen ? "yes" : "no";
 }
@@ -90,6 +108,10 @@ constexpr SettingKey kSettingKeys[] = {
     {"sound", "on or off", ReadSound, WriteSound},
     {"fullscreen_scaling", "sharp (fills a small screen's height) or whole (whole scales only)",
      ReadFullScreenScaling, nullptr},
+    {"left", "a letter or digit that moves left too, besides the left arrow", ReadLeft, nullptr},
+    {"right", "a letter or digit that moves right too, besides the right arrow", ReadRight,
+     nullptr},
+    {"fire", "a letter or digit that fires too, besides Space", ReadFire, nullptr},
 };
 
 std::string Header() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/DisplayRules.h"
+#include "engine/KeyBindings.h"
 #include "storage/FileCalls.h"
 
 // The player's choices that are kept from one run to the next.
@@ -15,6 +16,7 @@ struct Settings {
     bool soundOn = true;
     // Only the player sets these; the game never writes them, so they are not compared.
     bool fullScreenWholeScales = false;  // full screen keeps to whole scales on a small screen
+    KeyBindings keys{};                  // more keys to move and fire
 
     bool operator==(const Settings& other) const {
         return scale == other.scale && fullScreen == other.fullScreen && soundOn == other.soundOn;

@@ -96,6 +96,9 @@ void GameEngine::StepWindowScale(int step) {
 }
 
 Settings GameEngine::CurrentSettings() const {
-    return {display->ScalePickedToFit() ? display::kAutoScale : display->Scale(),
-            display->FullScreen(), !muted};
+    Settings now;
+    now.scale = display->ScalePickedToFit() ? display::kAutoScale : display->Scale();
+    now.fullScreen = display->FullScreen();
+    now.soundOn = !muted;
+    return now;
 }

@@ -23,7 +23,7 @@ bool ReplayInput::NextEvent(SDL_Event& event) {
     return EventFrom(frames[next++], event);
 }
 
-HeldWays ReplayInput::Held(Gamepad* /*pad*/) {
+HeldWays ReplayInput::Held(Gamepad* /*pad*/, const KeyBindings* /*bound*/) {
     heldRead = true;
     if (next == 0) {
         return {};

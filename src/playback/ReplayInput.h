@@ -18,7 +18,7 @@ class ReplayInput : public FrameInput {
     explicit ReplayInput(const std::vector<Taken>& frames) : frames(frames) {}
 
     bool NextEvent(SDL_Event& event) override;
-    HeldWays Held(Gamepad* pad) override;
+    HeldWays Held(Gamepad* pad, const KeyBindings* bound) override;
 
     // Frames fed so far.
     std::size_t Fed() const { return next; }

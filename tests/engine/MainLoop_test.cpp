@@ -142,6 +142,32 @@ TEST_F(MainLoop, HeldArrowsReachTheScreenWhileTyping) {
     EXPECT_EQ(log, (Log{"gameover:key1", "gameover:key2", "gameover:move", "gameover:draw"}));
 }
 
+// The player's own keys from the settings: added to the arrows and Space, and recorded as them,
+// but letters of the name while one is typed.
+TEST(BoundKeys, MoveAndFireBesideTheArrowsAndSpaceButNeverWhileANameIsTyped) {
+    Log log;
+    ScratchDir dir;
+    WriteWholeFile(dir.File("settings"), "left = a\nRight = D\nfire = w\n");
+    Options options;
+    options.settingsPath = dir.File("settings");
+    GameEngine engine(options);
+    UseFakeClock(engine);
+    engine.SetState(new RecordingState("menu", log));
+    PushKey(SDLK_w, 'w');
+    HoldKey(SDLK_a, true);
+    HoldKey(SDLK_d, true);
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:key4", "menu:key1", "menu:key2", "menu:move", "menu:draw"}));
+
+    engine.SetEntername();
+    log.clear();
+    PushKey(SDLK_w, 'w');
+    engine.RunFrame();
+    EXPECT_EQ(log, (Log{"menu:move", "menu:draw"}));
+    EXPECT_EQ(engine.Names().Name(), "w");
+    ReleaseAllInput();
+}
+
 TEST_F(MainLoop, WaitsOutTheRestOfTwentyMillisecondsAndNeverWrapsOnOverrun) {
     Install("menu");
     // Readings 1 ms apart: the frame took 1 ms, so 19 ms remain.

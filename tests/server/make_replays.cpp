@@ -73,7 +73,7 @@ class ScriptedPlayer : public FrameInput {
         }
         return false;
     }
-    HeldWays Held(Gamepad* /*pad*/) override {
+    HeldWays Held(Gamepad* /*pad*/, const KeyBindings* /*bound*/) override {
         return {false, !naming && frame > 1 && frame <= steps + 1};
     }
 
