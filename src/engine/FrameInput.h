@@ -4,6 +4,8 @@
 
 #include "engine/Gamepad.h"
 #include "engine/KeyBindings.h"
+#include "engine/KeyboardState.h"
+#include "engine/UsedEvents.h"
 
 // The ways the player holds this frame, from the arrow keys and the gamepad together.
 struct HeldWays {
@@ -24,9 +26,9 @@ class FrameInput {
 
 class LiveInput : public FrameInput {
   public:
-    bool NextEvent(SDL_Event& event) override { return SDL_PollEvent(&event) == 1; }
+    bool NextEvent(SDL_Event& event) override { return PollUsedEvent(event); }
     HeldWays Held(Gamepad* pad, const KeyBindings* bound) override {
-        const Uint8* keys = SDL_GetKeyState(nullptr);
+        const Uint8* keys = KeyboardState();
         PadHeld held;
         if (pad != nullptr) {
             held = pad->Held();

@@ -7,3 +7,7 @@ void IgnoreUnusedEvents() {
         }
     }
 }
+
+bool PollUsedEvent(SDL_Event& event) {
+    return SDL_PollEvent(&event) == 1;
+}

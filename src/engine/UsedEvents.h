@@ -19,3 +19,9 @@ inline bool IsUsedEvent(Uint32 type) {
 // a frame, so a moving mouse would otherwise hold back the keys behind it, and a full queue
 // drops the keys that come after.
 void IgnoreUnusedEvents();
+
+// The one event a frame takes from SDL's queue, of a kind above; false when none waits. On the
+// desktop SDL keeps the other kinds out of its queue and this is one SDL_PollEvent
+// (src/engine/UsedEvents.cpp); the browser's SDL cannot, and passes over them here
+// (web/layer/UsedEvents.cpp).
+bool PollUsedEvent(SDL_Event& event);

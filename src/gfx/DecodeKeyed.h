@@ -5,6 +5,6 @@
 #include <string>
 
 // Reads a picture file into the screen's format with orange (255, 128, 0) as its transparent
-// colour: what every load of a picture does, in the desktop build and in the browser's. The caller
-// owns the result; null when the file is missing or unreadable, which is reported.
+// colour: what every load of a picture does on the desktop. The caller owns the result; null when
+// the file is missing or unreadable, which is reported.
 SDL_Surface* DecodeKeyed(const std::string& path);

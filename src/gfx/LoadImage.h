@@ -4,6 +4,10 @@
 
 #include <string>
 
-// Loads a picture in the screen's format with orange (255, 128, 0) as the transparent colour.
-// The caller owns the result; null when the file is missing or unreadable, which is reported.
+// The picture loader: a picture in the screen's format with orange (255, 128, 0) as the
+// transparent colour. The caller owns the result; null when the file is missing or unreadable,
+// which is reported, and while there is no window. Each build compiles one implementation, named
+// in cmake/PlatformSources.cmake: the desktop decodes the file at every load
+// (src/gfx/LoadImage.cpp), the browser copies it from the engine's PictureShelf
+// (web/layer/PictureShelf.cpp).
 SDL_Surface* LoadImage(const std::string& path);

@@ -1,5 +1,7 @@
 #include "gfx/Text.h"
 
+#include <string>
+
 #include "gfx/Blit.h"
 #include "report/DataFolder.h"
 #include "report/MissingFiles.h"
@@ -17,11 +19,13 @@ bool Drawing() {
 }
 }  // namespace
 
-Text::Text()
-    : font(Drawing() ? TTF_OpenFont(DataFile(kFontFile).c_str(), kPointSize) : nullptr),
-      colour(kTextColour) {
-    if (font == nullptr && Drawing()) {
-        ReportUnloadable(kFontFile, TTF_GetError());
+Text::Text() : colour(kTextColour) {
+    if (Drawing()) {
+        std::string reason;
+        renderer = OpenTextRenderer(DataFile(kFontFile).c_str(), kPointSize, reason);
+        if (renderer == nullptr) {
+            ReportUnloadable(kFontFile, reason.c_str());
+        }
     }
 }
 
@@ -32,20 +36,17 @@ void Text::SetPos(int x, int y) {
 
 void Text::Render(const char* text) {
     SDL_Surface* rendered = nullptr;
-    if (font != nullptr && text != nullptr) {
-        rendered = TTF_RenderText_Blended(font.get(), text, colour);
+    if (renderer != nullptr && text != nullptr) {
+        rendered = renderer->Render(text, colour);
     }
     surface.reset(rendered);
 }
 
 int Text::WidthOf(const char* text) const {
-    int width = 0;
-    int height = 0;
-    if (font == nullptr || text == nullptr ||
-        TTF_SizeText(font.get(), text, &width, &height) != 0) {
+    if (renderer == nullptr || text == nullptr) {
         return 0;
     }
-    return width;
+    return renderer->WidthOf(text);
 }
 
 void Text::Draw(SDL_Surface* screen) {

@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 #include "gfx/SdlPtr.h"
+#include "gfx/TextRenderer.h"
 
 // One line of text in the game's font and colour, rendered once and blitted every frame.
 class Text {
@@ -26,7 +29,7 @@ class Text {
     SDL_Surface* GetSurface() const { return surface.get(); }
 
   private:
-    FontPtr font;
+    std::unique_ptr<TextRenderer> renderer;  // none without a font
     SurfacePtr surface;
     SDL_Color colour;
     int x = 0;

@@ -1,5 +1,6 @@
 #include "playback/Watcher.h"
 
+#include "engine/UsedEvents.h"
 #include "playback/AsRecorded.h"
 #include "playback/ReplayInput.h"
 #include "replay/ReplayFile.h"
@@ -17,7 +18,7 @@ class WatchInput : public ReplayInput {
 
     bool NextEvent(SDL_Event& event) override {
         SDL_Event own;
-        if (SDL_PollEvent(&own) == 1) {
+        if (PollUsedEvent(own)) {
             if (own.type == SDL_QUIT) {
                 // Whatever runs after the replay closes too.
                 control.stopped = true;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/GameEngine.h"
+#include "engine/KeyboardState.h"
 
 SDL_Event KeyDown(SDLKey sym, Uint16 unicode) {
     SDL_Event event{};
@@ -33,12 +34,12 @@ void PushQuit() {
 }
 
 void HoldKey(SDLKey sym, bool down) {
-    SDL_GetKeyState(nullptr)[sym] = down ? 1 : 0;
+    KeyboardState()[sym] = down ? 1 : 0;
 }
 
 void ReleaseAllInput() {
     int count = 0;
-    Uint8* keys = SDL_GetKeyState(&count);
+    Uint8* keys = KeyboardState(&count);
     for (int i = 0; i < count; ++i) {
         keys[i] = 0;
     }

@@ -1,18 +1,53 @@
-// The browser's picture loading, in place of the desktop's: there a load is a quick read of a
-// small file, while in the browser every load decodes the picture into a canvas and reads all of
-// its pixels back to make the key colour transparent. Every shot and bomb loads its picture, so
+// The browser's LoadImage and PictureShelf (src/gfx/LoadImage.h, src/gfx/PictureShelf.h). The
+// browser's SDL ignores a key colour, so a picture's pixels of that colour are made transparent
+// once, as it is decoded, and every copy is then the canvas's own. Decoding a picture into a
+// canvas and reading all of its pixels back is dear, and every shot and bomb loads its picture:
 // the engine's shelf prepares each picture once and every load is handed a copy of it, canvas to
 // canvas.
 #include "gfx/PictureShelf.h"
 
+#include <SDL_image.h>
 #include <emscripten.h>
 
 #include <map>
 #include <string>
 
-#include "gfx/DecodeKeyed.h"
 #include "gfx/LoadImage.h"
 #include "gfx/SdlPtr.h"
+#include "report/MissingFiles.h"
+
+namespace {
+// Pixels of exactly this colour are not drawn, as on the desktop.
+constexpr Uint8 kKeyRed = 255;
+constexpr Uint8 kKeyGreen = 128;
+constexpr Uint8 kKeyBlue = 0;
+constexpr Uint32 kColourBits = 0x00ffffff;  // a pixel is red, green, blue, alpha from low to high
+
+// The picture in the screen's format, its key colour's pixels cleared to transparency.
+SDL_Surface* DecodeKeyed(const std::string& path) {
+    SurfacePtr loaded(IMG_Load(path.c_str()));
+    if (loaded == nullptr) {
+        ReportUnloadable(path, IMG_GetError());
+        return nullptr;
+    }
+    SDL_Surface* converted = SDL_DisplayFormatAlpha(loaded.get());
+    if (converted == nullptr || SDL_LockSurface(converted) != 0) {
+        return converted;
+    }
+    const Uint32 key = SDL_MapRGB(converted->format, kKeyRed, kKeyGreen, kKeyBlue) & kColourBits;
+    auto* rows = static_cast<Uint8*>(converted->pixels);
+    for (int y = 0; y < converted->h; ++y) {
+        auto* pixel = reinterpret_cast<Uint32*>(rows + y * converted->pitch);
+        for (int x = 0; x < converted->w; ++x) {
+            if ((pixel[x] & kColourBits) == key) {
+                pixel[x] = 0;
+            }
+        }
+    }
+    SDL_UnlockSurface(converted);
+    return converted;
+}
+}  // namespace
 
 struct PictureShelf::Kept {
     // Each picture as first loaded, by the name it was loaded under.

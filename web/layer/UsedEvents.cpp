@@ -1,15 +1,11 @@
-// The browser's own IgnoreUnusedEvents, in place of the desktop's: the browser's SDL has no
-// SDL_EventState, so the same kinds (kUsedEvents) are kept out of the game's way here, by passing
-// over the others when the game takes its one event a frame.
+// The browser's IgnoreUnusedEvents and PollUsedEvent (src/engine/UsedEvents.h). The browser's SDL
+// has no SDL_EventState, so the kinds the game takes (kUsedEvents) are picked out as the frame
+// takes its event, the others passed over; and it tells of focus and of a hidden tab as window
+// events, which the desktop game hears of as activation events.
 #include "engine/UsedEvents.h"
 
-#include <emscripten.h>
-
-#include "SdlWeb.h"
-
 namespace {
-// The browser tells of focus and of a hidden tab as window events; the desktop game hears of
-// them as activation events.
+// Whether a window event is one the game hears of; if so, it is turned into that.
 bool TurnIntoActivation(SDL_Event& event) {
     SDL_Event active{};
     active.type = SDL_ACTIVEEVENT;
@@ -32,33 +28,15 @@ bool TurnIntoActivation(SDL_Event& event) {
 }
 }  // namespace
 
-// Whether the game is to see this event, turned into the desktop's kind where they differ.
-extern "C" EMSCRIPTEN_KEEPALIVE int WebGameTakesEvent(SDL_Event* event) {
-    if (event->type == SDL_WINDOWEVENT) {
-        return TurnIntoActivation(*event) ? 1 : 0;
+void IgnoreUnusedEvents() {}
+
+// Passing over an event still brings the keyboard state up to date, as ignoring one does on the
+// desktop.
+bool PollUsedEvent(SDL_Event& event) {
+    while (SDL_PollEvent(&event) == 1) {
+        if (event.type == SDL_WINDOWEVENT ? TurnIntoActivation(event) : IsUsedEvent(event.type)) {
+            return true;
+        }
     }
-    return IsUsedEvent(event->type) ? 1 : 0;
-}
-
-// clang-format off
-EM_JS(void, PassOverUnusedEvents, (), {
-    var poll = SDL.pollEvent;
-    SDL.pollEvent = function(event) {
-        if (!event) {
-            return poll(event);
-        }
-        // Passing over an event still brings the keyboard state up to date, as ignoring one
-        // does on the desktop.
-        while (poll(event)) {
-            if (_WebGameTakesEvent(event)) {
-                return 1;
-            }
-        }
-        return 0;
-    };
-});
-// clang-format on
-
-void IgnoreUnusedEvents() {
-    PassOverUnusedEvents();
+    return false;
 }

@@ -1,6 +1,6 @@
 // The browser half of the layer under the game, run before main: the play folder the game reads
-// by bare file names, the high scores kept in the browser's storage, and keys as the desktop
-// delivers them.
+// by bare file names, the high scores kept in the browser's storage, keys as the desktop delivers
+// them, and the page's way to a new run of the game in this same instance.
 (function () {
   var PLAY = '/play';
   var SAVED = '/saved';  // kept in IndexedDB across visits
@@ -105,6 +105,16 @@
       });
     });
   }
+
+  // For the page: one instance of the game serves the whole visit. When a run ends (Escape, or a
+  // watched game and the list after it), Module.onGameEnd() is called; Module.restartGame() then
+  // starts a new run from the menu, and Module.restartGame(file) one that first watches the replay
+  // in that file of the instance's file system (as the desktop's --replay does). Called while a
+  // run is in progress, it ends that run first, without onGameEnd. A page without onGameEnd is
+  // told of the end through onExit(0), as of an ended program.
+  Module['restartGame'] = function (replayFile) {
+    ccall('arcade_restart', null, ['number', 'string'], [Module['arcadeVisit'], replayFile || '']);
+  };
 
   Module['preRun'] = Module['preRun'] || [];
   Module['preRun'].push(function () {
