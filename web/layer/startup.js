@@ -1,29 +1,11 @@
 // The browser half of the layer under the game, run before main: the play folder the game reads
-// by bare file names, the high scores kept in the browser's storage, keys as the desktop delivers
-// them, and the page's way to a new run of the game in this same instance.
+// by bare file names, the high scores kept in the browser's storage, and the page's way to a new
+// run of the game in this same instance.
 (function () {
   var PLAY = '/play';
   var SAVED = '/saved';  // kept in IndexedDB across visits
   var SCORES = 'highscore.txt';
   var REPLAYS = 'replays';  // the replay of every stored score, kept with the scores
-
-  // A held key repeats in the browser but not on the desktop, where one press fires one bullet.
-  // Arrows and Space would also scroll the page under the game. Listening on the window while the
-  // event travels down reaches it before SDL, which listens on the document.
-  var SCROLL_KEYS = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', ' ', 'Spacebar'];
-  window.addEventListener('keydown', function (event) {
-    // What is typed into the page's own fields is theirs.
-    if (event.target instanceof HTMLInputElement) {
-      return;
-    }
-    if (SCROLL_KEYS.indexOf(event.key) >= 0) {
-      // Space then brings no keypress, and SDL gives it its own key code, 32, as the character.
-      event.preventDefault();
-    }
-    if (event.repeat) {
-      event.stopImmediatePropagation();
-    }
-  }, true);
 
   Module['scoresKept'] = 0;
 
