@@ -171,22 +171,6 @@
     }
   }, true);
 
-  // The game hears the keyboard only while it has the focus: a key meant for a link, a button or
-  // a field of the page stops before the game's listeners, which come after these. Tab is never
-  // the game's: it moves on to the page.
-  window.addEventListener('keydown', function (event) {
-    if (event.key === 'Tab') {
-      event.stopImmediatePropagation();
-    }
-  }, true);
-  ['keydown', 'keypress', 'keyup'].forEach(function (type) {
-    document.addEventListener(type, function (event) {
-      if (event.target !== canvas) {
-        event.stopImmediatePropagation();
-      }
-    });
-  });
-
   // A key press as the game reads it: the browser's old key numbers, which a made-up event must
   // be given by hand.
   var CODES = {ArrowLeft: 37, ArrowRight: 39, ' ': 32, Enter: 13, Backspace: 8};
@@ -200,28 +184,12 @@
     canvas.dispatchEvent(event);
   }
 
-  // Keys held on the game when it loses the focus are let go, or it would go on moving.
-  var held = {};
-  canvas.addEventListener('keydown', function (event) {
-    held[event.key] = true;
-  });
-  canvas.addEventListener('keyup', function (event) {
-    delete held[event.key];
-  });
-  canvas.addEventListener('blur', function () {
-    Object.keys(held).forEach(function (key) {
-      if (key in CODES || key.length === 1) {
-        sendKey('keyup', key);
-      }
-    });
-    held = {};
-  });
-
   var running = false;
   function focusGame() {
     canvas.focus({preventScroll: true});
   }
-  // A click or a tap on the game gives it the keys again.
+  // The game hears the keyboard only while it has the focus (its layer sees to that): a click or
+  // a tap on the game gives it the keys again.
   canvas.addEventListener('pointerdown', focusGame);
   canvas.addEventListener('mousedown', focusGame);
   // Back in the window, the keys go where they went before; to the game if nothing had them.
@@ -236,15 +204,6 @@
   document.addEventListener('focusin', showKeysAway);
   document.addEventListener('focusout', function () {
     setTimeout(showKeysAway, 0);
-  });
-
-  // "Play again" is the page's own button: Enter and Space press it, also while the game's
-  // layer keeps the page from scrolling on Space.
-  again.addEventListener('keydown', function (event) {
-    if (event.key === 'Enter' || event.key === ' ') {
-      event.preventDefault();
-      again.click();
-    }
   });
 
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
@@ -303,7 +262,7 @@
 
   function start(replay) {
     watching = !!replay;
-    if (game && game.restartGame) {
+    if (game) {
       if (replay) {
         game.FS.writeFile(WATCHED, replay);
       }
@@ -331,8 +290,6 @@
         keepForOffline();
       },
       onGameEnd: ended,
-      // A build that ends its program with each run, rather than waiting for the next.
-      onExit: ended,
       onAbort: function (what) {
         running = false;
         loading.hidden = true;
@@ -387,13 +344,9 @@
     navigator.serviceWorker.register('service-worker.js').catch(function () {});
   }
 
-  // Playing again starts the game afresh in the same page; the scores come back from the
-  // browser's storage, where every stored score has gone.
+  // Playing again starts the game afresh in the same instance, from its menu.
   again.addEventListener('click', function () {
     again.hidden = true;
-    if (!game.restartGame) {
-      say('Loading the game…');
-    }
     start();
   });
 

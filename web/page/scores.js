@@ -387,8 +387,8 @@
   window.addEventListener('online', reconnect);
 
   window.arcadeScores = {
-    // Called for every start of the game, before it runs: the table is asked for at once, and
-    // the game is handed it, or its own list, before it can show either.
+    // Called once, before the visit's instance of the game runs: the table is asked for at once,
+    // and the game is handed it, or its own list, before it can show either.
     join: function (module) {
       var table = hostedWithTable().then(function (hosted) {
         return hosted ? fetchTable() : null;

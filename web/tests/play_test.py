@@ -242,6 +242,12 @@ def main():
                       % (turn + 1, measured[-1][0] / 1e6, measured[-1][1] / 1e6,
                          measured[-1][2], measured[-1][3]))
 
+        (heap, rss, listeners, _), (heap_after, rss_after, listeners_after, audio) = measured
+        if heap_after > 1.1 * heap or rss_after > 1.1 * rss or listeners_after != listeners \
+                or audio != 1:
+            browser.fail(driver, 'playing again %d times left the page holding more'
+                         % PLAY_AGAIN)
+
         player.press(Keys.SPACE)
         time.sleep(0.2)
         if browser.canvas_rgb(driver) != listed:
