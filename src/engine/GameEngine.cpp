@@ -100,6 +100,7 @@ GameEngine::~GameEngine() {
     // Fonts must close before the font library goes.
     nameEntry.reset();
     pauseNote.reset();
+    watchLabel.reset();
     // The mixer and the joystick belong to SDL's subsystems: they go before SDL does.
     sound.reset();
     gamepad.reset();
@@ -211,8 +212,18 @@ void GameEngine::PlayFrame() {
         pauseNote->Draw(frame);
     }
     nameEntry->Draw(frame);
-    display->Present();
+    watchLabel->Present(frame, watchLabelText, [this] { display->Present(); });
 
+    WaitForFrameEnd(frameEnd);
+}
+
+void GameEngine::HoldFrame() {
+    const Uint32 frameEnd = clock->Ticks() + kFrameMilliseconds;
+    SDL_Surface* frame = GetScreen();
+    if (frame == nullptr) {
+        return;
+    }
+    watchLabel->Present(frame, watchLabelText, [this] { display->Present(); });
     WaitForFrameEnd(frameEnd);
 }
 
