@@ -4,9 +4,9 @@
 #include "gfx/SdlPtr.h"
 
 namespace {
-// In the top right corner, clear of the score and lives along the top left.
+// At the right, just below the top bar of the play screen, whose level and score it must not hide.
 constexpr int kLabelMargin = 8;
-constexpr int kLabelY = 4;
+constexpr int kLabelY = 42;
 
 SurfacePtr AreaLike(const SDL_Surface& frame, int width, int height) {
     const SDL_PixelFormat& format = *frame.format;
