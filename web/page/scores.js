@@ -24,7 +24,9 @@
   var MOST_RETRY_MS = 600000;
   // What the server says of a game that can never go into the table: not a replay, too large,
   // not sent as one, not proven. Anything else may pass another time.
-  var REFUSED_FOR_GOOD = [400, 413, 415, 422];
+  // 409: the table lists this very game already (maybe sent from another page), so it has
+  // found its line and sending it again would only be told so again.
+  var REFUSED_FOR_GOOD = [400, 409, 413, 415, 422];
   // As many rows as the game's list screen shows.
   var ROWS_SHOWN = 28;
   // Every line of a table is one of the game's: points, " points - ", the name.
