@@ -4,9 +4,9 @@
 #include "gfx/SdlPtr.h"
 
 namespace {
-// At the right, just below the top bar of the play screen, whose level and score it must not hide.
+// In the top right corner, clear of the score and lives along the top left.
 constexpr int kLabelMargin = 8;
-constexpr int kLabelY = 42;
+constexpr int kLabelY = 4;
 
 SurfacePtr AreaLike(const SDL_Surface& frame, int width, int height) {
     const SDL_PixelFormat& format = *frame.format;

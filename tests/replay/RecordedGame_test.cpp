@@ -472,7 +472,7 @@ int ShownOverTheFrame(GameEngine& engine) {
     const SDL_Surface& frame = *engine.GetScreen();
     const SDL_Surface& window = *SDL_GetVideoSurface();
     int differ = 0;
-    for (int y = 0; y < 80; ++y) {
+    for (int y = 0; y < 40; ++y) {
         for (int x = 400; x < 640; ++x) {
             differ += PixelAt(window, 2 * x, 2 * y) != PixelAt(frame, x, y) ? 1 : 0;
         }
