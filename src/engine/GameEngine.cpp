@@ -100,7 +100,6 @@ GameEngine::~GameEngine() {
     // Fonts must close before the font library goes.
     nameEntry.reset();
     pauseNote.reset();
-    watchLabel.reset();
     // The mixer and the joystick belong to SDL's subsystems: they go before SDL does.
     sound.reset();
     gamepad.reset();
@@ -212,18 +211,8 @@ void GameEngine::PlayFrame() {
         pauseNote->Draw(frame);
     }
     nameEntry->Draw(frame);
-    watchLabel->Present(frame, watchLabelText, [this] { display->Present(); });
+    display->Present();
 
-    WaitForFrameEnd(frameEnd);
-}
-
-void GameEngine::HoldFrame() {
-    const Uint32 frameEnd = clock->Ticks() + kFrameMilliseconds;
-    SDL_Surface* frame = GetScreen();
-    if (frame == nullptr) {
-        return;
-    }
-    watchLabel->Present(frame, watchLabelText, [this] { display->Present(); });
     WaitForFrameEnd(frameEnd);
 }
 

@@ -2,17 +2,13 @@
 
 #include <utility>
 
-bool Watching::Ask(GameEngine& engine) {
-    if (watch != nullptr) {
-        return true;
-    }
-    if (!find) {
-        return false;
+void Watching::Ask(GameEngine& engine) {
+    if (watch != nullptr || !find) {
+        return;
     }
     // Begun in the next frame: this one is the asking screen's to finish.
     watch = find(engine);
     begun = false;
-    return watch != nullptr;
 }
 
 void Watching::Begin(PlayerSeat player) {

@@ -147,24 +147,4 @@ std::optional<std::string> BestReplay() {
     return best;
 }
 
-std::vector<std::string> KeptReplaysBestFirst() {
-    std::vector<std::pair<unsigned long, std::string>> kept;
-    std::error_code unreadable;
-    for (fs::directory_iterator entry(shelf::kFolder, unreadable), end; !unreadable && entry != end;
-         entry.increment(unreadable)) {
-        if (const auto points = PointsOf(entry->path().filename().string())) {
-            kept.emplace_back(*points, entry->path().string());
-        }
-    }
-    std::sort(kept.begin(), kept.end(), [](const auto& one, const auto& other) {
-        return one.first != other.first ? one.first > other.first : one.second < other.second;
-    });
-    std::vector<std::string> paths;
-    paths.reserve(kept.size());
-    for (auto& one : kept) {
-        paths.push_back(std::move(one.second));
-    }
-    return paths;
-}
-
 }  // namespace replay

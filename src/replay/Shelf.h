@@ -27,7 +27,5 @@ bool KeepReplay(const Replay& game, const std::vector<std::string>& bestLines, s
 
 // The kept replay of the highest score, for the high-score list to watch; none when none is kept.
 std::optional<std::string> BestReplay();
-// Every kept replay in replays/, the highest score first (of equal scores, the first by name).
-std::vector<std::string> KeptReplaysBestFirst();
 
 }  // namespace replay
