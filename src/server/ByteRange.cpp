@@ -23,13 +23,13 @@ ByteRange RangeOf(const std::string& header, std::uint64_t size) {
     if (header.compare(0, unit.size(), unit) != 0 || header.find(',') != std::string::npos) {
         return {};
     }
-    const std::string spec = header.substr(unit.size());
-    const auto dash = spec.find('-');
+    const std::string wanted = header.substr(unit.size());
+    const auto dash = wanted.find('-');
     if (dash == std::string::npos) {
         return {};
     }
-    const std::string first = spec.substr(0, dash);
-    const std::string last = spec.substr(dash + 1);
+    const std::string first = wanted.substr(0, dash);
+    const std::string last = wanted.substr(dash + 1);
     std::uint64_t from = 0;
     std::uint64_t to = 0;
     if (first.empty()) {
