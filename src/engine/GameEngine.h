@@ -67,6 +67,7 @@ class GameEngine : public ScreenEngine {
     // on as if nothing had been watched. Nothing happens when no game is kept.
     void WatchBestGame() override { watching.Ask(*this); }
     bool PlayersSettingsInUse() const override { return settings.InUse(); }
+    bool WindowExists() const override { return display != nullptr && display->WindowExists(); }
 
     GameState* GetState() const { return currentState.get(); }
     // The 640 x 480 picture every screen draws on; none while proving a replay.

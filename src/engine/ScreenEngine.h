@@ -16,6 +16,9 @@ class ScreenEngine {
     // A picture with orange (255, 128, 0) as its transparent colour; none without a window.
     static SDL_Surface* load_image(std::string path);
 
+    // Whether the engine's window is open: a screen that prepares pictures for it asks first.
+    virtual bool WindowExists() const = 0;
+
     // Takes ownership of state and destroys the current one, which may be the caller.
     virtual void SetState(GameState* state) = 0;
     // Name entry. The two setters toggle: each flag goes on with one call and off with the next.

@@ -6,7 +6,8 @@
 
 // The picture loader: a picture in the screen's format with orange (255, 128, 0) as the
 // transparent colour. The caller owns the result; null when the file is missing or unreadable,
-// which is reported, and while there is no window. Each build compiles one implementation, named
+// which is reported. It needs the window's format: callers ask whether there is a window first
+// (ScreenEngine::load_image). Each build compiles one implementation, named
 // in cmake/PlatformSources.cmake: the desktop decodes the file at every load
 // (src/gfx/LoadImage.cpp), the browser copies it from the engine's PictureShelf
 // (web/layer/PictureShelf.cpp).

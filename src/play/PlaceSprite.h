@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "gfx/LoadImage.h"
+#include "engine/ScreenEngine.h"
 #include "play/PlayRules.h"
 
 namespace play {
@@ -12,7 +12,7 @@ template <typename Kind>
 std::unique_ptr<Kind> PlaceSprite(Point at, const char* picture) {
     auto sprite = std::make_unique<Kind>();
     sprite->SetPos(at.x, at.y);
-    sprite->SetImage(LoadImage(picture));
+    sprite->SetImage(ScreenEngine::load_image(picture));
     return sprite;
 }
 

@@ -63,12 +63,16 @@ StateShowScore::StateShowScore(const std::string& notice, const std::string& jus
         text->Render(ShortenToFit(*text, entries[i], width).c_str());
         entryTexts.push_back(std::move(text));
     }
-    DrawLinesIntoPicture();
 }
 
 StateShowScore::~StateShowScore() = default;
 
 void StateShowScore::Draw(SDL_Surface* screen) {
+    // Built bare, the list meets its engine only once installed: the first frame decides.
+    if (!pictureChecked) {
+        pictureChecked = true;
+        DrawLinesIntoPicture(*screen);
+    }
     background->Draw(screen);
     if (linesInPicture) {
         return;
@@ -85,14 +89,14 @@ void StateShowScore::Draw(SDL_Surface* screen) {
 // more than the rest of a frame. So when the picture alone covers the whole frame, the lines are
 // blended into the picture once, and every frame is a single copy. Blending a line into the
 // picture gives the very pixels that blending it over the copied picture on the window gives.
-// Without such a picture the lines go on being drawn over whatever the window last showed.
-void StateShowScore::DrawLinesIntoPicture() {
-    SDL_Surface* window = SDL_GetVideoSurface();
+// Without such a picture the lines go on being drawn over whatever the window last showed, and so
+// they do on a frame of a list that no engine with a window runs.
+void StateShowScore::DrawLinesIntoPicture(const SDL_Surface& frame) {
     SDL_Surface* picture = background->GetImage();
-    if (window == nullptr || picture == nullptr || background->GetPosX() != 0 ||
-        background->GetPosY() != 0 || picture->w < display::kFrameWidth ||
-        picture->h < display::kFrameHeight || !SamePixelLayout(*picture->format, *window->format) ||
-        !CoversWhatItIsDrawnOver(picture)) {
+    if (GetEngine() == nullptr || !GetEngine()->WindowExists() || picture == nullptr ||
+        background->GetPosX() != 0 || background->GetPosY() != 0 ||
+        picture->w < display::kFrameWidth || picture->h < display::kFrameHeight ||
+        !SamePixelLayout(*picture->format, *frame.format) || !CoversWhatItIsDrawnOver(picture)) {
         return;
     }
     for (const auto& text : entryTexts) {

@@ -42,7 +42,7 @@ class StateShowScore : public GameState {
     const Text* NoticeText() const { return noticeText.get(); }
 
   private:
-    void DrawLinesIntoPicture();
+    void DrawLinesIntoPicture(const SDL_Surface& frame);
 
     std::unique_ptr<Sprite> background;
     std::string fileName;
@@ -50,5 +50,6 @@ class StateShowScore : public GameState {
     std::vector<std::unique_ptr<Text>> entryTexts;
     std::string notice;
     std::unique_ptr<Text> noticeText;  // only after a failed store
+    bool pictureChecked = false;
     bool linesInPicture = false;
 };

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -254,39 +255,46 @@ TEST(HighScoreList, LinesNotWrittenByTheGameShowWhatTheyCan) {
 }
 
 // A frame of the list is the picture copied onto the window and every line blended over it, in
-// order; without the picture, every line blended over whatever the window showed.
+// order; without the picture, every line blended over whatever the window showed. So it is
+// whether the engine runs the list or it is drawn on its own.
 TEST(HighScoreList, AFrameIsEveryLineBlendedOverThePictureOrOverTheLastFrame) {
     for (const bool withPicture : {true, false}) {
-        ScratchDir dir;
-        if (!withPicture) {
-            std::filesystem::remove(dir.File("showscorebg.png"));
-        }
-        GameEngine engine;
-        SDL_Surface* screen = engine.GetScreen();
-        WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
-        StateShowScore list("Score not saved: the disk is full");
-        const Uint32 lastFrame = SDL_MapRGB(screen->format, 40, 90, 160);
+        for (const bool installed : {true, false}) {
+            ScratchDir dir;
+            if (!withPicture) {
+                std::filesystem::remove(dir.File("showscorebg.png"));
+            }
+            GameEngine engine;
+            SDL_Surface* screen = engine.GetScreen();
+            WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
+            auto made = std::make_unique<StateShowScore>("Score not saved: the disk is full");
+            StateShowScore& list = *made;
+            if (installed) {
+                engine.SetState(made.release());
+            }
+            const Uint32 lastFrame = SDL_MapRGB(screen->format, 40, 90, 160);
 
-        SDL_FillRect(screen, nullptr, lastFrame);
-        SurfacePtr picture(withPicture ? GameEngine::load_image("showscorebg.png") : nullptr);
-        BlitAt(picture.get(), screen, 0, 0);
-        for (std::size_t i = 0; i < list.ShownCount(); ++i) {
-            Text line;
-            line.SetPos(At(list, i).x, At(list, i).y);
-            line.Render(list.GetEntries()[i].c_str());
-            line.Draw(screen);
-        }
-        Text notice;
-        notice.SetPos(list.NoticeText()->GetPosX(), list.NoticeText()->GetPosY());
-        notice.Render(list.GetNotice().c_str());
-        notice.Draw(screen);
-        const std::vector<Uint8> byHand = Pixels(screen);
-
-        for (int frame = 0; frame < 2; ++frame) {
             SDL_FillRect(screen, nullptr, lastFrame);
-            list.Draw(screen);
-            EXPECT_TRUE(Pixels(screen) == byHand)
-                << "picture " << withPicture << ", frame " << frame;
+            SurfacePtr picture(withPicture ? GameEngine::load_image("showscorebg.png") : nullptr);
+            BlitAt(picture.get(), screen, 0, 0);
+            for (std::size_t i = 0; i < list.ShownCount(); ++i) {
+                Text line;
+                line.SetPos(At(list, i).x, At(list, i).y);
+                line.Render(list.GetEntries()[i].c_str());
+                line.Draw(screen);
+            }
+            Text notice;
+            notice.SetPos(list.NoticeText()->GetPosX(), list.NoticeText()->GetPosY());
+            notice.Render(list.GetNotice().c_str());
+            notice.Draw(screen);
+            const std::vector<Uint8> byHand = Pixels(screen);
+
+            for (int frame = 0; frame < 2; ++frame) {
+                SDL_FillRect(screen, nullptr, lastFrame);
+                list.Draw(screen);
+                EXPECT_TRUE(Pixels(screen) == byHand) << "picture " << withPicture << ", installed "
+                                                      << installed << ", frame " << frame;
+            }
         }
     }
 }

@@ -72,9 +72,6 @@ PictureShelf::~PictureShelf() {
 }
 
 SDL_Surface* LoadImage(const std::string& path) {
-    if (SDL_GetVideoSurface() == nullptr) {
-        return nullptr;
-    }
     auto* shelf = static_cast<std::map<std::string, SurfacePtr>*>(FindShelf());
     if (shelf == nullptr) {
         return DecodeKeyed(path);
