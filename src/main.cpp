@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     }
     SilenceAlsa();
     const DataFolder data(options.dataDir);
-    auto engine = std::make_unique<GameEngine>(options);
+    auto engine = std::make_unique<GameEngine>(options, data);
     engine->Watches().SetFinder(replay::FindBestGame);
     if (!options.replayFile.empty()) {
         return WatchReplay(*engine, options.replayFile);

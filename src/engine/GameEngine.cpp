@@ -39,8 +39,8 @@ void StopWithoutDisplay() {
 }
 }  // namespace
 
-GameEngine::GameEngine(const Options& options)
-    : settings(options.settingsPath), random(MakeGameRandom()) {
+GameEngine::GameEngine(const Options& options, const DataFolder& data)
+    : data(data), settings(options.settingsPath), random(MakeGameRandom()) {
     Settings chosen = settings.Read();
     chosen.scale = options.scale.value_or(chosen.scale);
     muted = !chosen.soundOn;
@@ -68,10 +68,10 @@ GameEngine::GameEngine(const Options& options)
     IgnoreUnusedEvents();
     // Name entry reads the characters SDL translates the keys into.
     SDL_EnableUNICODE(1);
-    sound = OpenMixerSound(missingFiles);
+    sound = OpenMixerSound(data, missingFiles);
     gamepad = OpenFirstGamepad();
-    nameEntry = std::make_unique<NameEntry>();
-    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
+    nameEntry = std::make_unique<NameEntry>(data, missingFiles);
+    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, data, missingFiles);
 }
 
 namespace {
@@ -84,13 +84,14 @@ class NoClock : public Clock {
 }  // namespace
 
 GameEngine::GameEngine(Headless)
-    : settings(""),
+    : data(DataFolder::Working()),
+      settings(""),
       clock(std::make_unique<NoClock>()),
       random(std::make_unique<RandSequence>()),
       sdlStarted(false) {
     recording.SetOn(false);
-    nameEntry = std::make_unique<NameEntry>();
-    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth);
+    nameEntry = std::make_unique<NameEntry>(data, missingFiles);
+    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, data, missingFiles);
 }
 
 GameEngine::~GameEngine() {
@@ -148,8 +149,8 @@ void GameEngine::RunFrame() {
 }
 
 PlayerSeat GameEngine::TakeSeat() {
-    return {std::move(currentState), std::exchange(nameEntry, std::make_unique<NameEntry>()),
-            draws};
+    return {std::move(currentState),
+            std::exchange(nameEntry, std::make_unique<NameEntry>(data, missingFiles)), draws};
 }
 
 void GameEngine::ReturnSeat(PlayerSeat player) {

@@ -18,6 +18,8 @@
 #include "engine/Watching.h"
 #include "gfx/PictureShelf.h"
 #include "random/Random.h"
+#include "report/DataFolder.h"
+#include "report/LiveRecord.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
 
@@ -31,8 +33,10 @@ class GameEngine : public ScreenEngine {
 
     // Sets up SDL, the window and the font library. A failed step ends the process with status 1
     // and one line on standard error: there is no game without a window. Without options the
-    // window is the game's 640 x 480 and no settings are read or kept.
-    explicit GameEngine(const Options& options = {});
+    // window is the game's 640 x 480 and no settings are read or kept. Pictures, sounds and the
+    // font are read from data, which outlives the engine.
+    explicit GameEngine(const Options& options = {},
+                        const DataFolder& data = DataFolder::Working());
     // For proving a replay: no SDL, no window, no font, no sound, no waits and no drawing. The
     // screens' pictures load as none, and no game is recorded. Its bombs draw from a sequence of
     // its own, so that engines in several threads each prove their own game.
@@ -115,7 +119,9 @@ class GameEngine : public ScreenEngine {
     void ReturnSeat(PlayerSeat player);
 
     // First made and last gone: every file that any part of the game fails to load is named here.
-    MissingFiles missingFiles;
+    const DataFolder& data;
+    MissingFiles missingFiles{data};
+    LiveRecord live{data, missingFiles};
     std::unique_ptr<Display> display;        // none while proving a replay
     std::unique_ptr<PictureShelf> pictures;  // likewise
     KeptSettings settings;

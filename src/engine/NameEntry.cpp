@@ -10,7 +10,9 @@ constexpr int kPromptTextX = 300;
 constexpr int kNameRowY = 350;
 }  // namespace
 
-NameEntry::NameEntry() : nameText(std::make_unique<Text>()), promptText(std::make_unique<Text>()) {
+NameEntry::NameEntry(const DataFolder& folder, MissingFiles& missing)
+    : nameText(std::make_unique<Text>(folder, missing)),
+      promptText(std::make_unique<Text>(folder, missing)) {
     nameText->SetPos(kNameTextX, kNameRowY);
     promptText->SetPos(kPromptTextX, kNameRowY);
 }

@@ -13,10 +13,10 @@ constexpr Uint8 kKeyGreen = 128;
 constexpr Uint8 kKeyBlue = 0;
 }  // namespace
 
-SDL_Surface* DecodeKeyed(const std::string& path) {
-    SurfacePtr loaded(IMG_Load(DataFile(path).c_str()));
+SDL_Surface* DecodeKeyed(const std::string& path, const DataFolder& folder, MissingFiles& missing) {
+    SurfacePtr loaded(IMG_Load(folder.File(path).c_str()));
     if (loaded == nullptr) {
-        ReportUnloadable(path, IMG_GetError());
+        missing.Report(path, IMG_GetError());
         return nullptr;
     }
     // Converting once here keeps every later blit a plain copy in the screen's format.

@@ -2,6 +2,6 @@
 
 #include "gfx/DecodeKeyed.h"
 
-SDL_Surface* LoadImage(const std::string& path) {
-    return DecodeKeyed(path);
+SDL_Surface* LoadImage(const std::string& path, const DataFolder& folder, MissingFiles& missing) {
+    return DecodeKeyed(path, folder, missing);
 }

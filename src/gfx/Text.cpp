@@ -4,6 +4,7 @@
 
 #include "gfx/Blit.h"
 #include "report/DataFolder.h"
+#include "report/LiveRecord.h"
 #include "report/MissingFiles.h"
 
 namespace {
@@ -19,13 +20,25 @@ bool Drawing() {
 }
 }  // namespace
 
+// Lines are made bare all over the screens, with no engine at hand: LiveRecord leads to its folder
+// and record.
 Text::Text() : colour(kTextColour) {
-    if (Drawing()) {
-        std::string reason;
-        renderer = OpenTextRenderer(DataFile(kFontFile).c_str(), kPointSize, reason);
-        if (renderer == nullptr) {
-            ReportUnloadable(kFontFile, reason.c_str());
-        }
+    LiveRecord::Use(
+        [this](const DataFolder& folder, MissingFiles& missing) { OpenFont(folder, missing); });
+}
+
+Text::Text(const DataFolder& folder, MissingFiles& missing) : colour(kTextColour) {
+    OpenFont(folder, missing);
+}
+
+void Text::OpenFont(const DataFolder& folder, MissingFiles& missing) {
+    if (!Drawing()) {
+        return;
+    }
+    std::string reason;
+    renderer = OpenTextRenderer(folder.File(kFontFile).c_str(), kPointSize, reason);
+    if (renderer == nullptr) {
+        missing.Report(kFontFile, reason.c_str());
     }
 }
 

@@ -7,12 +7,17 @@
 #include "gfx/SdlPtr.h"
 #include "gfx/TextRenderer.h"
 
+class DataFolder;
+class MissingFiles;
+
 // One line of text in the game's font and colour, rendered once and blitted every frame.
 class Text {
   public:
-    // Opens its own copy of arial.ttf from the data folder and switches on Unicode translation of
-    // key events, which name entry relies on.
+    // Opens its own copy of arial.ttf from the running game's data folder, a font that will not
+    // open going to its record of missing files.
     Text();
+    // The same, from folder and reporting to missing: for the lines the game's own code makes.
+    Text(const DataFolder& folder, MissingFiles& missing);
 
     void SetPos(int x, int y);
     int GetPosX() const { return x; }
@@ -29,6 +34,8 @@ class Text {
     SDL_Surface* GetSurface() const { return surface.get(); }
 
   private:
+    void OpenFont(const DataFolder& folder, MissingFiles& missing);
+
     std::unique_ptr<TextRenderer> renderer;  // none without a font
     SurfacePtr surface;
     SDL_Color colour;

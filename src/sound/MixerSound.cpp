@@ -35,12 +35,13 @@ using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
 // Made once the mixer has opened the device.
 class MixerSound : public Sound {
   public:
-    MixerSound(std::unique_ptr<MixerLibrary> library, MissingFiles& missing)
+    MixerSound(std::unique_ptr<MixerLibrary> library, const DataFolder& folder,
+               MissingFiles& missing)
         : mixer(std::move(library)) {
         mixer->AllocateChannels(kVoices);
         for (int i = 0; i < kEffectCount; ++i) {
             chunks[i] = ChunkPtr(
-                mixer->LoadWAV_RW(SDL_RWFromFile(DataFile(kEffectFiles[i]).c_str(), "rb"), 1),
+                mixer->LoadWAV_RW(SDL_RWFromFile(folder.File(kEffectFiles[i]).c_str(), "rb"), 1),
                 ChunkDeleter{mixer->FreeChunk});
             if (chunks[i] == nullptr) {
                 missing.Report(kEffectFiles[i], Mix_GetError());
@@ -84,7 +85,7 @@ bool RealAudioDriver() {
 }
 }  // namespace
 
-std::unique_ptr<Sound> OpenMixerSound(MissingFiles& missing) {
+std::unique_ptr<Sound> OpenMixerSound(const DataFolder& folder, MissingFiles& missing) {
     if (!RealAudioDriver()) {
         return std::make_unique<SilentSound>();
     }
@@ -99,5 +100,5 @@ std::unique_ptr<Sound> OpenMixerSound(MissingFiles& missing) {
     if (mixer->OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferSamples) != 0) {
         return std::make_unique<SilentSound>();
     }
-    return std::make_unique<MixerSound>(std::move(mixer), missing);
+    return std::make_unique<MixerSound>(std::move(mixer), folder, missing);
 }

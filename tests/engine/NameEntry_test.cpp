@@ -209,7 +209,8 @@ TEST_F(TypingAName, ALongNameOfWideLettersMovesThePromptDownAndAShortOneLeavesEv
     EXPECT_TRUE(typed == Pixels(screen));
 
     for (const char* longest : {"WWWWWWWWWWWWWWWWW", "ALEXANDER MORGAN", "MMMMMMMMMMMMMMMMM"}) {
-        ::NameEntry entry;
+        MissingFiles missing(DataFolder::Working());
+        ::NameEntry entry(DataFolder::Working(), missing);
         entry.ToggleOn();
         TypeInto(entry, longest);
         const SDL_Rect nameBox = Box(entry.NameLine());

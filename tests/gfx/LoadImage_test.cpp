@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "engine/GameEngine.h"
@@ -95,6 +97,29 @@ TEST(LoadImage, EachFileThatCannotBeLoadedIsNamedOnceWithItsFolder) {
     EXPECT_EQ(timesSaid("cannot load broken.png from " + dir.Path() + " ("), 1) << said;
     EXPECT_EQ(timesSaid("cannot load arial.ttf from " + dir.Path() + " ("), 1) << said;
     EXPECT_EQ(timesSaid("arcade-game: "), 3) << said;
+}
+
+// Played from elsewhere (--data-dir), the pictures, the font of every line (the engine's own
+// and the screens') and the names of missing files all go by the engine's folder, not the working
+// one.
+TEST(LoadImage, AnEngineReadsItsDataFolderAndNamesItForAFileMissingThere) {
+    ScratchDir dir;
+    const DataFolder data(dir.Path());
+    std::filesystem::create_directory("elsewhere");
+    ASSERT_EQ(chdir("elsewhere"), 0);
+    testing::internal::CaptureStderr();
+    {
+        GameEngine engine({}, data);
+        EXPECT_NE(SurfacePtr(GameEngine::load_image("bullet.png")), nullptr);
+        EXPECT_EQ(SurfacePtr(GameEngine::load_image("nothing.png")), nullptr);
+        Text line;
+        line.Render("223");
+        EXPECT_NE(line.GetSurface(), nullptr);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot load nothing.png from " + dir.Path() + " ("), std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("arial.ttf"), std::string::npos) << said;
 }
 
 TEST(SpriteDraw, APictureLeftOfTheWindowIsClippedAtItsEdge) {

@@ -14,6 +14,7 @@
 
 #include "gfx/LoadImage.h"
 #include "gfx/SdlPtr.h"
+#include "report/DataFolder.h"
 #include "report/MissingFiles.h"
 
 namespace {
@@ -24,10 +25,10 @@ constexpr Uint8 kKeyBlue = 0;
 constexpr Uint32 kColourBits = 0x00ffffff;  // a pixel is red, green, blue, alpha from low to high
 
 // The picture in the screen's format, its key colour's pixels cleared to transparency.
-SDL_Surface* DecodeKeyed(const std::string& path) {
-    SurfacePtr loaded(IMG_Load(path.c_str()));
+SDL_Surface* DecodeKeyed(const std::string& path, const DataFolder& folder, MissingFiles& missing) {
+    SurfacePtr loaded(IMG_Load(folder.File(path).c_str()));
     if (loaded == nullptr) {
-        ReportUnloadable(path, IMG_GetError());
+        missing.Report(path, IMG_GetError());
         return nullptr;
     }
     SDL_Surface* converted = SDL_DisplayFormatAlpha(loaded.get());
@@ -71,14 +72,14 @@ PictureShelf::~PictureShelf() {
     }
 }
 
-SDL_Surface* LoadImage(const std::string& path) {
+SDL_Surface* LoadImage(const std::string& path, const DataFolder& folder, MissingFiles& missing) {
     auto* shelf = static_cast<std::map<std::string, SurfacePtr>*>(FindShelf());
     if (shelf == nullptr) {
-        return DecodeKeyed(path);
+        return DecodeKeyed(path, folder, missing);
     }
     auto found = shelf->find(path);
     if (found == shelf->end()) {
-        SDL_Surface* prepared = DecodeKeyed(path);
+        SDL_Surface* prepared = DecodeKeyed(path, folder, missing);
         if (prepared == nullptr) {
             return nullptr;  // tried again at the next load, and reported again
         }
