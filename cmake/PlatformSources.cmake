@@ -9,6 +9,7 @@ set(ARCADE_PLATFORM_SEAMS
   "engine/KeyboardState.h      src/engine/KeyboardState.cpp web/layer/KeyboardState.cpp"
   "engine/TerminalDriver.h     src/engine/TerminalDriver.cpp web/layer/TerminalDriver.cpp"
   "engine/UsedEvents.h         src/engine/UsedEvents.cpp    web/layer/UsedEvents.cpp"
+  "engine/StopSignals.h        src/engine/StopSignals.cpp   -"
   "engine/WindowIcon.h         src/engine/WindowIcon.cpp    web/layer/WindowIcon.cpp"
   "gfx/KeyedPictures.h         src/gfx/KeyedPictures.cpp    web/layer/KeyedPictures.cpp"
   "gfx/LoadImage.h             src/gfx/LoadImage.cpp        web/layer/PictureShelf.cpp"

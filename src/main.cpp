@@ -5,6 +5,7 @@
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
+#include "engine/StopSignals.h"
 #include "engine/TerminalDriver.h"
 #include "playback/BestGame.h"
 #include "playback/Prover.h"
@@ -77,6 +78,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     SilenceAlsa();
+    // From here a stop ends the game as closing its window does, whenever it comes.
+    const StopSignals held;
     const DataFolder data(options.dataDir);
     auto engine = std::make_unique<GameEngine>(options, data);
     engine->Watches().SetFinder(replay::FindBestGame);

@@ -15,9 +15,9 @@ inline bool IsUsedEvent(Uint32 type) {
     return std::find(std::begin(kUsedEvents), std::end(kUsedEvents), type) != std::end(kUsedEvents);
 }
 
-// Keeps every kind of event the game has no use for out of SDL's queue. The loop takes one event
-// a frame, so a moving mouse would otherwise hold back the keys behind it, and a full queue
-// drops the keys that come after.
+// Keeps every kind of event the game has no use for out of SDL's queue, and empties the queue. The
+// loop takes one event a frame, so a moving mouse would otherwise hold back the keys behind it, and
+// a full queue drops the keys that come after.
 void IgnoreUnusedEvents();
 
 // The one event a frame takes from SDL's queue, of a kind above; false when none waits. On the

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <csignal>
 #include <string>
 #include <vector>
 
 #include "engine/GameEngine.h"
 #include "engine/RecordingState.h"
+#include "engine/StopSignals.h"
 #include "support/Frames.h"
 #include "support/Scratch.h"
 
@@ -131,6 +133,33 @@ TEST_F(MainLoop, EscapeWhileTypingANameDoesNotQuitButClosingTheWindowDoes) {
     PushQuit();
     engine.Loop();
     EXPECT_TRUE(engine.QuitRequested());
+}
+
+// As the game runs, SIGTERM and SIGINT are held and end it as closing the window does, also when
+// they came while the engine started: its start empties SDL's queue, which once took the stop
+// with it.
+TEST(StopSignal, EndsTheGameWhetherItCameAsTheWindowOpenedOrDuringPlay) {
+    ScratchDir dir;
+    const StopSignals held;
+    for (const bool beforeStart : {true, false}) {
+        if (beforeStart) {
+            raise(SIGTERM);
+        }
+        Log log;
+        GameEngine engine;
+        UseFakeClock(engine);
+        engine.SetState(new RecordingState("menu", log));
+        if (!beforeStart) {
+            RunFrames(engine, 3);
+            ASSERT_FALSE(engine.QuitRequested());
+            raise(SIGINT);
+        }
+        // Generous: the stop belongs to the first frame that takes an event.
+        for (int frame = 0; frame < 100 && !engine.QuitRequested(); ++frame) {
+            engine.RunFrame();
+        }
+        EXPECT_TRUE(engine.QuitRequested()) << (beforeStart ? "sent at the start" : "in play");
+    }
 }
 
 TEST_F(MainLoop, HeldArrowsReachTheScreenWhileTyping) {
