@@ -3,19 +3,27 @@
 // the prover's own sequence against the C library drawn one by one (as proofs once did).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "BenchFolder.h"
+#include "engine/GameEngine.h"
+#include "play/PlayRules.h"
+#include "play/StatePlay.h"
+#include "playback/AsRecorded.h"
 #include "playback/Prover.h"
+#include "playback/ReplayInput.h"
 #include "random/LibraryRandom.h"
 #include "random/RandSequence.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
 #include "server/ProvingGate.h"
+#include "server/ServerLimits.h"
 
 namespace {
 
@@ -30,6 +38,113 @@ bool LoadWholeGame(replay::Replay& game, benchmark::State& state) {
     game.gameVersion = replay::GameVersion();
     return true;
 }
+
+replay::Taken Key(SDLKey sym, char unicode, bool left = false, bool right = false) {
+    replay::Taken taken;
+    taken.event = replay::Taken::Event::Key;
+    taken.sym = static_cast<std::uint16_t>(sym);
+    taken.unicode = static_cast<std::uint16_t>(unicode);
+    taken.left = left;
+    taken.right = right;
+    return taken;
+}
+
+replay::Replay HourPost() {
+    replay::Replay post;
+    post.gameVersion = replay::GameVersion();
+    post.points = 1;
+    post.name = "A";
+    post.frames.push_back(Key(SDLK_RETURN, '\r'));
+    return post;
+}
+
+// The dearest hour a post can hold: fire every frame and the arrows always moving, yet never
+// hit and never clearing the level. The cannon walks under the left shield, which stops every
+// bomb above it and every bullet it fires, and sways there in runs of seven frames, the longest
+// run one byte of the file holds: some 26,000 bytes, well within what the server takes.
+replay::Replay CraftedBusyHour() {
+    replay::Replay post = HourPost();
+    constexpr int kUnderShieldX = 13;
+    constexpr int kRun = 7;
+    const int walk = (play::kCannonStart.x - kUnderShieldX) / PlayerSprite::kStep;
+    for (int i = 0; i < walk; ++i) {
+        post.frames.push_back(Key(SDLK_SPACE, ' ', true, false));
+    }
+    for (bool right = true; post.frames.size() < server::limits::kMostPostedFrames;
+         right = !right) {
+        for (int i = 0; i < kRun && post.frames.size() < server::limits::kMostPostedFrames; ++i) {
+            post.frames.push_back(Key(SDLK_SPACE, ' ', !right, right));
+        }
+    }
+    return post;
+}
+
+// An hour that the game stands paused through, from its second frame on.
+replay::Replay CraftedPausedHour() {
+    replay::Replay post = HourPost();
+    post.frames.push_back(Key(SDLK_p, 'p'));
+    post.frames.resize(server::limits::kMostPostedFrames);
+    return post;
+}
+
+// Frames a replay spends on the moving field, as the prover plays it, and the numbers that field
+// is written in on average and at most: what each frame of proof walks and digests.
+struct InPlay {
+    std::size_t frames = 0;
+    std::size_t meanNumbers = 0;
+    std::size_t mostNumbers = 0;
+};
+
+InPlay PlayedFrames(const replay::Replay& game) {
+    GameEngine engine{GameEngine::Headless{}};
+    engine.SetInput(std::make_unique<replay::ReplayInput>(game.frames));
+    replay::StartAsRecorded(engine, game);
+    InPlay played;
+    std::size_t numbers = 0;
+    std::vector<int> field;
+    for (std::size_t frame = 0; frame < game.frames.size(); ++frame) {
+        engine.RunFrame();
+        const auto* play = dynamic_cast<const StatePlay*>(engine.GetState());
+        if (play != nullptr && !engine.Paused()) {
+            play->WriteField(field);
+            ++played.frames;
+            numbers += field.size();
+            played.mostNumbers = std::max(played.mostNumbers, field.size());
+        }
+    }
+    played.meanNumbers = played.frames > 0 ? numbers / played.frames : 0;
+    return played;
+}
+
+// One proof of the 223-point game, of the busiest hour a post can make, and of an hour paused.
+void BM_ProveOnePost(benchmark::State& state, replay::Replay (*make)(benchmark::State&)) {
+    BenchFolder folder;
+    const replay::Replay post = make(state);
+    if (post.frames.empty()) {
+        return;
+    }
+    const std::string size = std::to_string(replay::Encode(post).size());
+    const InPlay played = PlayedFrames(post);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(replay::Prove(post));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(post.frames.size()));
+    state.SetLabel(std::to_string(post.frames.size()) + " frames, " +
+                   std::to_string(played.frames) + " in play, " + size + " bytes, field of " +
+                   std::to_string(played.meanNumbers) + " numbers (at most " +
+                   std::to_string(played.mostNumbers) + ")");
+}
+BENCHMARK_CAPTURE(BM_ProveOnePost, WholeGame223, [](benchmark::State& state) {
+    replay::Replay game;
+    LoadWholeGame(game, state);
+    return game;
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ProveOnePost, BusyHour, [](benchmark::State&) {
+    return CraftedBusyHour();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ProveOnePost, PausedHour, [](benchmark::State&) {
+    return CraftedPausedHour();
+})->Unit(benchmark::kMillisecond);
 
 // Games a second through the gate with this many workers, kept full: the parallel rate against
 // the single-core one.

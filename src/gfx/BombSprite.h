@@ -4,7 +4,7 @@
 
 // A bomb dropped by an airplane: 5 pixels down a step, with no bound of its own; the play screen
 // marks it once it has left the window and sweeps it out of its list.
-class BombSprite : public Sprite {
+class BombSprite final : public Sprite {
   public:
     static constexpr int kStep = 5;
 

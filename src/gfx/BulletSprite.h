@@ -4,7 +4,7 @@
 
 // A bullet fired by the cannon: 4 pixels up a step, with no bound of its own; the play screen
 // marks it once it has left the window and sweeps it out of its list.
-class BulletSprite : public Sprite {
+class BulletSprite final : public Sprite {
   public:
     static constexpr int kStep = 4;
 

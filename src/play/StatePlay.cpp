@@ -130,30 +130,60 @@ void StatePlay::Draw(SDL_Surface* screen) {
 }
 
 namespace {
-void WriteSprite(const Sprite* sprite, std::vector<int>& out) {
+// Proving writes the field every frame, bullets and all: each value goes straight into its
+// place, the vector sized once for the whole frame.
+int* WriteSprite(const Sprite* sprite, int* at) {
     if (sprite == nullptr) {
-        out.push_back(0);
-        return;
+        *at++ = 0;
+        return at;
     }
-    out.insert(out.end(), {1, sprite->GetPosX(), sprite->GetPosY()});
+    *at++ = 1;
+    *at++ = sprite->GetPosX();
+    *at++ = sprite->GetPosY();
+    return at;
 }
+
+std::size_t SpriteSize(const Sprite* sprite) {
+    return sprite == nullptr ? 1 : 3;
+}
+
+template <typename Kind>
+int* WriteList(const std::vector<std::unique_ptr<Kind>>& list, int* at) {
+    // The counts keep a bullet from passing for a bomb.
+    *at++ = static_cast<int>(list.size());
+    for (const auto& sprite : list) {
+        at = WriteSprite(sprite.get(), at);
+    }
+    return at;
+}
+
+template <typename Kind>
+std::size_t ListSize(const std::vector<std::unique_ptr<Kind>>& list) {
+    std::size_t size = 1;
+    for (const auto& sprite : list) {
+        size += SpriteSize(sprite.get());
+    }
+    return size;
+}
+
+constexpr std::size_t kFieldNumbers = 4;  // the hits left of both airplanes, level and score
 }  // namespace
 
 void StatePlay::WriteField(std::vector<int>& out) const {
-    out.clear();
-    WriteSprite(player.get(), out);
-    WriteSprite(airplane.get(), out);
-    WriteSprite(airplane2.get(), out);
-    WriteSprite(shieldLeft.get(), out);
-    WriteSprite(shieldRight.get(), out);
-    out.insert(out.end(), {airplaneHits, airplane2Hits, level, score});
-    // The counts keep a bullet from passing for a bomb.
-    out.push_back(static_cast<int>(bullets.size()));
-    for (const auto& bullet : bullets) {
-        WriteSprite(bullet.get(), out);
+    const Sprite* const fixed[] = {player.get(), airplane.get(), airplane2.get(), shieldLeft.get(),
+                                   shieldRight.get()};
+    std::size_t size = kFieldNumbers + ListSize(bullets) + ListSize(bombs);
+    for (const Sprite* sprite : fixed) {
+        size += SpriteSize(sprite);
     }
-    out.push_back(static_cast<int>(bombs.size()));
-    for (const auto& bomb : bombs) {
-        WriteSprite(bomb.get(), out);
+    out.resize(size);
+    int* at = out.data();
+    for (const Sprite* sprite : fixed) {
+        at = WriteSprite(sprite, at);
     }
+    for (const int number : {airplaneHits, airplane2Hits, level, score}) {
+        *at++ = number;
+    }
+    at = WriteList(bullets, at);
+    WriteList(bombs, at);
 }
