@@ -102,10 +102,10 @@ struct HttpDoor::Exchange {
 // The library's callbacks, each a door's own function.
 struct DoorCalls {
     static MHD_Result Answer(void* door, MHD_Connection* connection, const char* url,
-                             const char* method, const char*, const char* upload,
+                             const char* method, const char* version, const char* upload,
                              std::size_t* uploadSize, void** context) {
-        return static_cast<HttpDoor*>(door)->Take(connection, url, method, upload, uploadSize,
-                                                  context)
+        return static_cast<HttpDoor*>(door)->Take(connection, url, method, version, upload,
+                                                  uploadSize, context)
                    ? MHD_YES
                    : MHD_NO;
     }
@@ -244,7 +244,8 @@ void HttpDoor::CloseOverdue() {
 }
 
 bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* method,
-                    const char* upload, std::size_t* uploadSize, void** context) {
+                    const char* version, const char* upload, std::size_t* uploadSize,
+                    void** context) {
     auto* exchange = static_cast<Exchange*>(*context);
     if (exchange == nullptr) {
         // The whole header is in: the body, if any, has its own time from here.
@@ -252,7 +253,7 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
         exchange = made.get();
         *context = made.release();  // freed by Finish
         ++underWay;
-        Begin(connection, *exchange, url, method);
+        Begin(connection, *exchange, url, method, version);
         // An answer made before the request is in whole ends its connection: so only where a
         // body follows that is never to be read.
         if (exchange->answered && HasBody(exchange->request)) {
@@ -266,8 +267,21 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
     if (*uploadSize > 0) {
         const std::size_t size = *uploadSize;
         *uploadSize = 0;
+        if (exchange->answered) {
+            return true;  // refused already: what still comes is dropped unread
+        }
         if (exchange->request.body.size() + size > limits.largestBody) {
-            return false;  // sent without a length, and larger than any: cut off
+            // Sent without a length, and larger than any. Told so where the library takes an
+            // answer before the body is in whole; this one (0.9.75) refuses it then, suspended or
+            // not, so the connection is cut off unanswered, and nothing is logged as said.
+            Refuse(*exchange, MHD_HTTP_CONTENT_TOO_LARGE,
+                   "the request is larger than " + std::to_string(limits.largestBody) + " bytes");
+            exchange->response.SetHeader("Connection", "close");
+            if (Queue(connection, *exchange)) {
+                return true;
+            }
+            exchange->answered = false;
+            return false;
         }
         exchange->request.body.append(upload, size);
         return true;
@@ -279,7 +293,7 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
 }
 
 void HttpDoor::Begin(MHD_Connection* connection, Exchange& exchange, const char* url,
-                     const char* method) {
+                     const char* method, const char* version) {
     HttpRequest& request = exchange.request;
     request.method = method;
     request.path = url;
@@ -292,6 +306,14 @@ void HttpDoor::Begin(MHD_Connection* connection, Exchange& exchange, const char*
         Refuse(exchange, MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE,
                "the request's headers are larger than " + std::to_string(limits.mostHeaderBytes) +
                    " bytes in all");
+        exchange.response.SetHeader("Connection", "close");
+        return;
+    }
+    // The library lets a request of HTTP/1.1 without a Host through; no such request is made by
+    // anything that speaks it.
+    if (version != nullptr && std::string(version) == MHD_HTTP_VERSION_1_1 &&
+        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST) == nullptr) {
+        Refuse(exchange, MHD_HTTP_BAD_REQUEST, "an HTTP/1.1 request names its Host");
         exchange.response.SetHeader("Connection", "close");
         return;
     }

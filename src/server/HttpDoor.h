@@ -75,9 +75,10 @@ class HttpDoor {
 
     friend struct DoorCalls;  // the library's callbacks, which land here
 
-    bool Take(MHD_Connection* connection, const char* url, const char* method, const char* upload,
-              std::size_t* uploadSize, void** context);
-    void Begin(MHD_Connection* connection, Exchange& exchange, const char* url, const char* method);
+    bool Take(MHD_Connection* connection, const char* url, const char* method, const char* version,
+              const char* upload, std::size_t* uploadSize, void** context);
+    void Begin(MHD_Connection* connection, Exchange& exchange, const char* url, const char* method,
+               const char* version);
     void Refuse(Exchange& exchange, int status, const std::string& reason);
     void Finish(MHD_Connection* connection, void** context);
     void Connect(MHD_Connection* connection, bool opened);

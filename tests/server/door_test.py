@@ -179,7 +179,8 @@ def reads(port, kept):
 
 def kept_connections(server):
     """Requests on a kept connection are answered without waiting for an acknowledgement, in
-    order when sent together, and a request that is not HTTP ends its connection at once."""
+    order when sent together, and a request that is not HTTP ends its connection at once: with
+    a 400 wherever its request line could be read."""
     kept = reads(server.port, True)
     fresh = reads(server.port, False)
     check(kept < fresh + 15, '20 reads: %.1f ms each on one kept connection, %.1f ms on new ones '
@@ -207,6 +208,17 @@ def kept_connections(server):
     connection.sendall(b'NOT HTTP AT ALL\r\n\r\n')
     check(closed_within(connection, 1), 'a request that is not HTTP: its connection ended at once')
     connection.close()
+    for what, request, wanted in (
+            ('a header line without a colon', b'GET /api/scores HTTP/1.1\r\nHost: x\r\nA\r\n\r\n',
+             b'400'),
+            ('HTTP/1.1 without Host', b'GET /api/scores HTTP/1.1\r\n\r\n', b'400'),
+            ('HTTP/1.0 without Host', b'GET /api/scores HTTP/1.0\r\n\r\n', b'200')):
+        connection = connect(server.port)
+        connection.sendall(request)
+        head = answer_head(connection, 2)
+        check(head[9:12] == wanted and closed_within(connection, 1),
+              '%s: %s and its connection ended (%r)' % (what, wanted.decode(), head[:12]))
+        connection.close()
 
 
 def main():
