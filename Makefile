@@ -96,7 +96,8 @@ package: web
 
 bench:
 	tools/install-deps test
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DARCADE_BENCH=ON
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DARCADE_BENCH=ON \
+	    $(POSTGRES)
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	cd $(BENCH_DIR) && ./bench/arcade-bench
 	bench/whole/run $(BENCH_DIR)

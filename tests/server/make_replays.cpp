@@ -1,8 +1,9 @@
 // arcade-make-replays N DIR: plays N short games headless through the game's own engine and
 // recorder, and keeps each one's replay in DIR as NAME.replay, byte for byte as the game wrote it.
-// Every game stands the cannon a little further right (0 to 59 frames of stepping) and then fires
-// every other frame until a bomb finds it (within 4000 frames, or it is played again a step on),
-// and is stored under its own name (T0001, T0002, ...): so the files differ, their points vary, and
+// Every game stands the cannon a little further right (0 to 59 frames of stepping), holds its fire
+// a few frames longer for each sixty games made, and then fires every other frame until a bomb
+// finds it (within 4000 frames, or it is played again a step on), and is stored under its own name
+// (T0001, T0002, ...): so the plays differ (the server lists a play once), their points vary, and
 // each one proves with arcade-game --verify.
 //
 // arcade-make-replays --tampered FILE DIR: writes what a cheat would make of a proven replay, each
@@ -36,15 +37,19 @@ namespace fs = std::filesystem;
 constexpr int kLongestGame = 20000;  // frames; a standing cannon is found long before
 constexpr int kMostSteps = 60;       // frames of stepping right before standing
 constexpr int kStepsApart = 13;      // how the stepping differs from one game to the next
-constexpr int kStoringReturns = 3;   // confirm the name, go on, store the score
+// Shots the first one waits, one more for each round of kMostSteps games (13 and 60 share no
+// factor, so each round stands the cannon at every one of its places once). Shots go every other
+// frame: a frame's wait would only move the first one to where it went anyway.
+constexpr int kMostHeldFire = 2000;
+constexpr int kStoringReturns = 3;  // confirm the name, go on, store the score
 constexpr int kNameDigits = 4;
 
 // What a player of one of these games does: Enter on the menu, a few steps right, then fire
 // every other frame; once the name is asked for, type it and press Enter until it is stored.
 class ScriptedPlayer : public FrameInput {
   public:
-    ScriptedPlayer(GameEngine& engine, std::string name, int steps)
-        : engine(engine), name(std::move(name)), steps(steps) {}
+    ScriptedPlayer(GameEngine& engine, std::string name, int steps, int heldFire)
+        : engine(engine), name(std::move(name)), steps(steps), heldFire(heldFire) {}
 
     bool NextEvent(SDL_Event& event) override {
         ++frame;
@@ -67,7 +72,7 @@ class ScriptedPlayer : public FrameInput {
             }
             return false;
         }
-        if (frame % 2 == 0) {
+        if (frame % 2 == 0 && frame > 2 * heldFire + 1) {
             event = KeyDown(SDLK_SPACE, ' ');
             return true;
         }
@@ -81,6 +86,7 @@ class ScriptedPlayer : public FrameInput {
     GameEngine& engine;
     std::string name;
     int steps;
+    int heldFire;
     int frame = 0;
     bool naming = false;
     std::size_t typed = 0;
@@ -89,10 +95,10 @@ class ScriptedPlayer : public FrameInput {
 
 // Plays one game in the current (scratch) folder; its replay's bytes, or empty when it never
 // got to the list.
-std::string PlayOne(const std::string& name, int steps) {
+std::string PlayOne(const std::string& name, int steps, int heldFire) {
     GameEngine engine{GameEngine::Headless{}};
     engine.Records().SetOn(true);
-    engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps));
+    engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps, heldFire));
     engine.SetState(new StateMenu());
     for (int frame = 0; frame < kLongestGame; ++frame) {
         engine.RunFrame();
@@ -214,7 +220,8 @@ int main(int argc, char* argv[]) {
         const std::string name = NameOf(i);
         std::string bytes;
         for (int tried = 0; bytes.empty() && tried < kMostSteps; ++tried) {
-            bytes = PlayOne(name, static_cast<int>((i * kStepsApart + tried) % kMostSteps));
+            bytes = PlayOne(name, static_cast<int>((i * kStepsApart + tried) % kMostSteps),
+                            static_cast<int>((i - 1) / kMostSteps % kMostHeldFire));
         }
         if (bytes.empty()) {
             std::fprintf(stderr, "arcade-make-replays: the game of %s never ended\n", name.c_str());
