@@ -13,8 +13,12 @@
 
 #include "BenchFolder.h"
 #include "engine/GameEngine.h"
+#include "gfx/AirplaneSprite.h"
+#include "gfx/BulletSprite.h"
+#include "play/AimAndDodge.h"
 #include "play/PlayRules.h"
 #include "play/StatePlay.h"
+#include "play/StatePlayProbe.h"
 #include "playback/AsRecorded.h"
 #include "playback/Prover.h"
 #include "playback/ReplayInput.h"
@@ -58,23 +62,61 @@ replay::Replay HourPost() {
     return post;
 }
 
-// The dearest hour a post can hold: fire every frame and the arrows always moving, yet never
-// hit and never clearing the level. The cannon walks under the left shield, which stops every
-// bomb above it and every bullet it fires, and sways there in runs of seven frames, the longest
-// run one byte of the file holds: some 26,000 bytes, well within what the server takes.
-replay::Replay CraftedBusyHour() {
-    replay::Replay post = HourPost();
-    constexpr int kUnderShieldX = 13;
-    constexpr int kRun = 7;
-    const int walk = (play::kCannonStart.x - kUnderShieldX) / PlayerSprite::kStep;
-    for (int i = 0; i < walk; ++i) {
-        post.frames.push_back(Key(SDLK_SPACE, ' ', true, false));
+// Whether a bullet fired from the cannon now would meet an airplane, the airplanes flying on as
+// they do while nothing hits them.
+bool WouldHit(const StatePlayProbe& field) {
+    AirplaneSprite first;
+    AirplaneSprite second;
+    const bool flying[] = {field.Airplane() != nullptr && field.AirplaneHits() > 0,
+                           field.Airplane2() != nullptr && field.Airplane2Hits() > 0};
+    if (flying[0]) {
+        first.SetPos(field.Airplane()->GetPosX(), field.Airplane()->GetPosY());
     }
-    for (bool right = true; post.frames.size() < server::limits::kMostPostedFrames;
-         right = !right) {
-        for (int i = 0; i < kRun && post.frames.size() < server::limits::kMostPostedFrames; ++i) {
-            post.frames.push_back(Key(SDLK_SPACE, ' ', !right, right));
+    if (flying[1]) {
+        second.SetPos(field.Airplane2()->GetPosX(), field.Airplane2()->GetPosY());
+    }
+    BulletSprite bullet;
+    bullet.SetPos(field.Player()->GetPosX() + play::kBulletFromCannon.x,
+                  field.Player()->GetPosY() + play::kBulletFromCannon.y);
+    const auto meets = [&bullet](const AirplaneSprite& airplane) {
+        return bullet.CollisionCheck(airplane.GetPosX(), airplane.GetPosY(),
+                                     play::kAirplaneTarget.w, play::kAirplaneTarget.h);
+    };
+    while (bullet.GetPosY() >= play::kBulletGoneAboveY) {
+        first.MoveLeft();
+        second.MoveRight();
+        if ((flying[0] && meets(first)) || (flying[1] && meets(second))) {
+            return true;
         }
+        bullet.MoveUp();
+    }
+    return false;
+}
+
+// The dearest hour found: the cannon stays in the open on the first level, dodging its bombs as
+// the tests' player does, and fires whenever the shot will miss the airplane, so that some ninety
+// bullets are always in flight and the level is never cleared (a fuller field costs more a frame
+// than the most events: a cannon firing every frame under a shield, whose bullets die at once,
+// costs less than a third as much). Its changes fit in some 7 KB of replay.
+replay::Replay CraftedDodgingHour() {
+    replay::Replay post = HourPost();
+    GameEngine engine{GameEngine::Headless{}};
+    engine.SetInput(std::make_unique<replay::ReplayInput>(post.frames));
+    replay::StartAsRecorded(engine, post);
+    engine.RunFrame();
+    while (post.frames.size() < server::limits::kMostPostedFrames) {
+        replay::Taken taken;  // nothing once the game is over
+        if (const auto* play = dynamic_cast<const StatePlay*>(engine.GetState())) {
+            const StatePlayProbe field(*play);
+            if (!WouldHit(field)) {
+                taken = Key(SDLK_SPACE, ' ');
+            }
+            const auto step = aim_and_dodge::ChooseStep(field);
+            taken.left = step == aim_and_dodge::Step::Left;
+            taken.right = step == aim_and_dodge::Step::Right;
+        }
+        post.frames.push_back(taken);
+        engine.RunFrame();
     }
     return post;
 }
@@ -116,7 +158,7 @@ InPlay PlayedFrames(const replay::Replay& game) {
     return played;
 }
 
-// One proof of the 223-point game, of the busiest hour a post can make, and of an hour paused.
+// One proof of the 223-point game, of the dearest hour found for a post, and of an hour paused.
 void BM_ProveOnePost(benchmark::State& state, replay::Replay (*make)(benchmark::State&)) {
     BenchFolder folder;
     const replay::Replay post = make(state);
@@ -139,8 +181,8 @@ BENCHMARK_CAPTURE(BM_ProveOnePost, WholeGame223, [](benchmark::State& state) {
     LoadWholeGame(game, state);
     return game;
 })->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ProveOnePost, BusyHour, [](benchmark::State&) {
-    return CraftedBusyHour();
+BENCHMARK_CAPTURE(BM_ProveOnePost, DodgingHour, [](benchmark::State&) {
+    return CraftedDodgingHour();
 })->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ProveOnePost, PausedHour, [](benchmark::State&) {
     return CraftedPausedHour();
