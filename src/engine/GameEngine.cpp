@@ -40,7 +40,10 @@ void StopWithoutDisplay() {
 }  // namespace
 
 GameEngine::GameEngine(const Options& options, const DataFolder& data)
-    : data(data), settings(options.settingsPath), random(MakeGameRandom()) {
+    : data(data),
+      live(std::make_unique<LiveRecord>(data, missingFiles)),
+      settings(options.settingsPath),
+      random(MakeGameRandom()) {
     Settings chosen = settings.Read();
     chosen.scale = options.scale.value_or(chosen.scale);
     muted = !chosen.soundOn;

@@ -121,7 +121,9 @@ class GameEngine : public ScreenEngine {
     // First made and last gone: every file that any part of the game fails to load is named here.
     const DataFolder& data;
     MissingFiles missingFiles{data};
-    LiveRecord live{data, missingFiles};
+    // Shown to pictures and lines made bare; none while proving, which loads nothing, so that a
+    // game proven beside a running one never takes its folder from it.
+    std::unique_ptr<LiveRecord> live;
     std::unique_ptr<Display> display;        // none while proving a replay
     std::unique_ptr<PictureShelf> pictures;  // likewise
     KeptSettings settings;
