@@ -31,6 +31,10 @@ class Text {
     // the font cannot lay out.
     int WidthOf(const char* text) const;
     void Draw(SDL_Surface* screen);
+    // Keeps the rendered line and closes the font, after which Render and WidthOf do nothing: for
+    // a line rendered for good. An open font holds some 80 kB, and a list of 28 lines would
+    // otherwise hold 28 of them for as long as it is shown.
+    void CloseFont() { renderer.reset(); }
     SDL_Surface* GetSurface() const { return surface.get(); }
 
   private:

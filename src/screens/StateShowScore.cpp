@@ -46,6 +46,7 @@ StateShowScore::StateShowScore(const std::string& notice, const std::string& jus
         noticeText->SetPos(kColumnX[0], kFirstRowY);
         const int width = ColumnRight(kColumns - 1) - kColumnX[0];
         noticeText->Render(ShortenToFit(*noticeText, notice, width).c_str());
+        noticeText->CloseFont();
     }
     const std::size_t rowsShown = kRowsPerColumn - firstRow;
     bool marked = justStored.empty();
@@ -61,6 +62,7 @@ StateShowScore::StateShowScore(const std::string& notice, const std::string& jus
         // A line too long for its column would run into the next one or off the panel.
         const int width = ColumnRight(column) - kColumnX[column];
         text->Render(ShortenToFit(*text, entries[i], width).c_str());
+        text->CloseFont();  // the list never changes while it is shown
         entryTexts.push_back(std::move(text));
     }
 }

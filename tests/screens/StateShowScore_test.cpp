@@ -98,7 +98,8 @@ TEST(ShortenToFit, KeepsALineThatFitsAndCutsOneThatDoesNotAsLittleAsItCan) {
 
 // The longest names of wide letters, with three-digit scores, in both columns: each line ends
 // inside its column, the left column's 12 pixels short of the right one, the right column's at
-// the edge of the panel drawn in the picture. Lines that just fit are drawn as they stand.
+// the edge of the panel drawn in the picture. Lines that just fit are drawn as they stand. Once
+// drawn, a line keeps no font open.
 TEST(HighScoreList, EveryLineStaysInsideItsColumnAndALineThatFitsIsDrawnWhole) {
     ScratchDir dir;
     GameEngine engine;
@@ -128,6 +129,8 @@ TEST(HighScoreList, EveryLineStaysInsideItsColumnAndALineThatFitsIsDrawnWhole) {
         const Text& shown = list.ShownText(i);
         const SDL_Surface* surface = shown.GetSurface();
         ASSERT_NE(surface, nullptr) << "line " << i;
+        // Rendered for good, its font closed: a list holds no 28 open fonts while it is shown.
+        EXPECT_EQ(shown.WidthOf("W"), 0) << "line " << i;
         EXPECT_LE(shown.GetPosX() + surface->w, columnRight[i / 14]) << "line " << i;
         EXPECT_LE(shown.GetPosY() + surface->h, engine.GetScreen()->h) << "line " << i;
         if (i % 14 == 0) {
