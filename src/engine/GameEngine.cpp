@@ -104,6 +104,7 @@ GameEngine::~GameEngine() {
     // Fonts must close before the font library goes.
     nameEntry.reset();
     pauseNote.reset();
+    watchLabel.reset();
     // The mixer and the joystick belong to SDL's subsystems: they go before SDL does.
     sound.reset();
     gamepad.reset();
@@ -215,8 +216,20 @@ void GameEngine::PlayFrame() {
         pauseNote->Draw(frame);
     }
     nameEntry->Draw(frame);
+    watchLabel->Draw(frame, watchLabelText);
     display->Present();
 
+    WaitForFrameEnd(frameEnd);
+}
+
+void GameEngine::HoldFrame() {
+    const Uint32 frameEnd = clock->Ticks() + kFrameMilliseconds;
+    SDL_Surface* frame = GetScreen();
+    if (frame == nullptr) {
+        return;
+    }
+    watchLabel->Draw(frame, watchLabelText);
+    display->Present();
     WaitForFrameEnd(frameEnd);
 }
 

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "engine/Clock.h"
+#include "engine/Controls.h"
 #include "engine/Display.h"
 #include "engine/FrameInput.h"
 #include "engine/GameKey.h"
@@ -15,6 +17,7 @@
 #include "engine/PauseNote.h"
 #include "engine/Recording.h"
 #include "engine/ScreenEngine.h"
+#include "engine/WatchLabel.h"
 #include "engine/Watching.h"
 #include "gfx/PictureShelf.h"
 #include "random/Random.h"
@@ -54,6 +57,17 @@ class GameEngine : public ScreenEngine {
     // While paused, only the event, the drawing (with a note on how to go on), flip and wait.
     void PlayFrame();
     bool QuitRequested() const { return quit; }
+    // A frame that stands still while a watch is paused: the picture as it was, flip and wait.
+    void HoldFrame();
+
+    // The line over the picture while a kept game is watched; empty (and nothing drawn) otherwise.
+    void SetWatchLabel(std::string text) { watchLabelText = std::move(text); }
+    const std::string& WatchLabelText() const { return watchLabelText; }
+    // Where the label stands in the frame, as last drawn; empty when none was.
+    SDL_Rect WatchLabelArea() const { return watchLabel->Area(); }
+    // A key of the player's while a game is watched: full screen, the window's size and mute are
+    // carried out as in play; anything else is handed back for the watch to carry out.
+    Command WatchersKey(const SDL_Event& event);
 
     // What the screens ask.
     void SetState(GameState* state) override;
@@ -69,7 +83,7 @@ class GameEngine : public ScreenEngine {
     // From the next frame on, the best game kept plays in place of the player's, one of its
     // frames in each frame of the loop. Then the screen that asked comes back, and the run goes
     // on as if nothing had been watched. Nothing happens when no game is kept.
-    void WatchBestGame() override { watching.Ask(*this); }
+    bool WatchBestGame() override { return watching.Ask(*this); }
     bool PlayersSettingsInUse() const override { return settings.InUse(); }
     bool WindowExists() const override { return display != nullptr && display->WindowExists(); }
 
@@ -135,6 +149,8 @@ class GameEngine : public ScreenEngine {
     bool muted = false;
     bool paused = false;
     std::unique_ptr<PauseNote> pauseNote;
+    std::unique_ptr<WatchLabel> watchLabel = std::make_unique<WatchLabel>();
+    std::string watchLabelText;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
     std::unique_ptr<FrameInput> input = std::make_unique<LiveInput>();
     KeyBindings keys;  // the player's own keys to move and fire, from the settings

@@ -34,8 +34,9 @@ class ScreenEngine {
     virtual void GameStarts() = 0;
     // The score of the game just played is stored: its replay is kept after this frame.
     virtual void ScoreStored(int points) = 0;
-    // The list's key: the best kept game is watched from the next frame on.
-    virtual void WatchBestGame() = 0;
+    // The list's key: the best kept game is watched from the next frame on. False when there is
+    // none to watch.
+    virtual bool WatchBestGame() = 0;
     // Whether the player's own settings are in use (--settings, as the launcher starts the game).
     // Only then does a screen show what the game started bare never drew: the points of the game
     // just played, the line just stored.

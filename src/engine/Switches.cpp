@@ -37,6 +37,23 @@ void GameEngine::HandleEvent(const SDL_Event& event) {
     }
 }
 
+Command GameEngine::WatchersKey(const SDL_Event& event) {
+    const Command command = Route(event, {});
+    switch (command.kind) {
+        case Command::FullScreen:
+            ToggleFullScreen();
+            return {};
+        case Command::ScaleStep:
+            StepWindowScale(command.step);
+            return {};
+        case Command::Mute:
+            ToggleMute();
+            return {};
+        default:
+            return command;
+    }
+}
+
 void GameEngine::SendKey(GameKey key) {
     if (currentState != nullptr) {
         currentState->KeyPressed(key);

@@ -2,13 +2,17 @@
 
 #include <utility>
 
-void Watching::Ask(GameEngine& engine) {
-    if (watch != nullptr || !find) {
-        return;
+bool Watching::Ask(GameEngine& engine) {
+    if (watch != nullptr) {
+        return true;
+    }
+    if (!find) {
+        return false;
     }
     // Begun in the next frame: this one is the asking screen's to finish.
     watch = find(engine);
     begun = false;
+    return watch != nullptr;
 }
 
 void Watching::Begin(PlayerSeat player) {

@@ -21,8 +21,9 @@ class Watching {
   public:
     // Where the list's key finds the game to watch; without a finder the key does nothing.
     void SetFinder(WatchFinder finder) { find = std::move(finder); }
-    // Nothing when a watch runs already, or no game is kept.
-    void Ask(GameEngine& engine);
+    // Nothing when a watch runs already, or no game is kept; false for the latter, or without a
+    // finder.
+    bool Ask(GameEngine& engine);
     bool On() const { return watch != nullptr; }
     // Asked for, and the player's own game not yet set aside.
     bool Waiting() const { return watch != nullptr && !begun; }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "playback/Prover.h"
 #include "playback/Watcher.h"
 #include "replay/ReplayFile.h"
 #include "replay/Shelf.h"
@@ -26,17 +27,23 @@ class BestGame : public Watch {
 }  // namespace
 
 std::unique_ptr<Watch> FindBestGame(GameEngine& engine) {
-    const auto best = BestReplay();
-    if (!best) {
-        return nullptr;
+    // A damaged or tampered best game leaves the next best to watch, rather than nothing.
+    for (const std::string& path : KeptReplaysBestFirst()) {
+        Replay game;
+        std::string error;
+        if (!Load(path, game, error)) {
+            std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", path.c_str(), error.c_str());
+            continue;
+        }
+        const Verdict verdict = Prove(game);
+        if (!verdict.proven) {
+            std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", path.c_str(),
+                         verdict.why.c_str());
+            continue;
+        }
+        return std::make_unique<BestGame>(engine, std::move(game));
     }
-    Replay game;
-    std::string error;
-    if (!Load(*best, game, error)) {
-        std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", best->c_str(), error.c_str());
-        return nullptr;
-    }
-    return std::make_unique<BestGame>(engine, std::move(game));
+    return nullptr;
 }
 
 }  // namespace replay

@@ -7,9 +7,9 @@
 
 namespace replay {
 
-// The kept replay of the highest score, watched in the window as --replay watches a file: for the
-// high-score list's key. None when no replay is kept, or when the best one cannot be read (which
-// is said on standard error).
+// The kept replay of the highest score that proves, watched in the window as --replay watches a
+// file: for the high-score list's key. Each better one that cannot be read or does not prove is
+// said on standard error and passed over. None when no kept replay proves.
 std::unique_ptr<Watch> FindBestGame(GameEngine& engine);
 
 }  // namespace replay

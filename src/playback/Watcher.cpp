@@ -1,5 +1,10 @@
 #include "playback/Watcher.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "engine/UsedEvents.h"
 #include "playback/AsRecorded.h"
 #include "playback/ReplayInput.h"
@@ -9,34 +14,66 @@ namespace replay {
 namespace {
 
 constexpr int kFastest = 4;
+// A wait of the player's this long or longer is nothing to watch: it passes this many times as
+// fast.
+constexpr std::size_t kLongWaitFrames = 2000 / GameEngine::kFrameMilliseconds;
+constexpr int kWaitSpeed = 8;
 
-// The recorded game's input, with the player's own keys read first for the watching itself.
-class WatchInput : public ReplayInput {
-  public:
-    WatchInput(const std::vector<Taken>& frames, Watcher::Control& control)
-        : ReplayInput(frames), control(control) {}
+bool Quiet(const Taken& frame) {
+    return frame.event == Taken::Event::None && !frame.left && !frame.right;
+}
 
-    bool NextEvent(SDL_Event& event) override {
-        SDL_Event own;
-        if (PollUsedEvent(own)) {
-            if (own.type == SDL_QUIT) {
-                // Whatever runs after the replay closes too.
-                control.stopped = true;
-                SDL_PushEvent(&own);
-            } else if (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_ESCAPE) {
-                control.stopped = true;
-            } else if (own.type == SDL_KEYDOWN && own.key.keysym.sym == SDLK_SPACE) {
-                control.speed = control.speed >= kFastest ? 1 : control.speed * 2;
-            }
+// Per frame: whether it lies within more than two seconds without any input.
+std::vector<bool> LongWaits(const std::vector<Taken>& frames) {
+    std::vector<bool> waiting(frames.size(), false);
+    std::size_t start = 0;
+    while (start < frames.size()) {
+        std::size_t end = start;
+        while (end < frames.size() && Quiet(frames[end])) {
+            ++end;
         }
-        return ReplayInput::NextEvent(event);
+        if (end - start > kLongWaitFrames) {
+            std::fill(waiting.begin() + static_cast<std::ptrdiff_t>(start),
+                      waiting.begin() + static_cast<std::ptrdiff_t>(end), true);
+        }
+        start = end == start ? end + 1 : end;
     }
+    return waiting;
+}
 
-  private:
-    Watcher::Control& control;
-};
+// The player's own event of the frame, read before the watched game's: it is for the watching
+// itself, never for the game.
+void TakeOwnEvent(GameEngine& engine, Watcher::Control& control) {
+    SDL_Event own;
+    if (!PollUsedEvent(own)) {
+        return;
+    }
+    if (own.type == SDL_QUIT) {
+        // Whatever runs after the replay closes too.
+        control.stopped = true;
+        SDL_PushEvent(&own);
+        return;
+    }
+    if (own.type != SDL_KEYDOWN) {
+        return;
+    }
+    if (own.key.keysym.sym == SDLK_ESCAPE) {
+        control.stopped = true;
+    } else if (own.key.keysym.sym == SDLK_SPACE) {
+        control.speed = control.speed >= kFastest ? 1 : control.speed * 2;
+    } else if (engine.WatchersKey(own).kind == Command::Pause) {
+        control.paused = !control.paused;
+    }
+}
 
 }  // namespace
+
+int Watcher::Control::Speed() const {
+    if (paused) {
+        return 1;
+    }
+    return skipping ? kWaitSpeed : speed;
+}
 
 // The frame's waits, shortened by the speed the player chose.
 class WatchClock : public Clock {
@@ -45,7 +82,7 @@ class WatchClock : public Clock {
         : own(std::move(own)), control(control) {}
     Uint32 Ticks() override { return own->Ticks(); }
     void Delay(Uint32 milliseconds) override {
-        own->Delay(milliseconds / static_cast<Uint32>(control.speed));
+        own->Delay(milliseconds / static_cast<Uint32>(control.Speed()));
     }
     // The engine's own clock, back.
     std::unique_ptr<Clock> Own() { return std::move(own); }
@@ -56,9 +93,9 @@ class WatchClock : public Clock {
 };
 
 Watcher::Watcher(GameEngine& engine, const Replay& game)
-    : engine(engine), recorded(engine.Records().On()) {
+    : engine(engine), waiting(LongWaits(game.frames)), recorded(engine.Records().On()) {
     engine.Records().SetOn(false);
-    auto input = std::make_unique<WatchInput>(game.frames, control);
+    auto input = std::make_unique<ReplayInput>(game.frames);
     feed = input.get();
     ownInput = engine.SetInput(std::move(input));
     auto clock = std::make_unique<WatchClock>(engine.SetClock(nullptr), control);
@@ -68,18 +105,38 @@ Watcher::Watcher(GameEngine& engine, const Replay& game)
 }
 
 Watcher::~Watcher() {
+    engine.SetWatchLabel({});
     engine.Records().SetOn(recorded);
     engine.SetInput(std::move(ownInput));
     engine.SetClock(watchClock->Own());
+}
+
+std::string Watcher::Label() const {
+    if (control.paused) {
+        return "Replay paused - press P to play on";
+    }
+    const std::string speed = "Replay " + std::to_string(control.Speed()) + "x";
+    return control.skipping ? speed + " (skipping a wait)" : speed;
 }
 
 bool Watcher::Step() {
     if (finished || control.stopped || engine.QuitRequested()) {
         return false;
     }
+    TakeOwnEvent(engine, control);
+    if (control.stopped) {
+        return false;
+    }
+    if (control.paused) {
+        engine.SetWatchLabel(Label());
+        engine.HoldFrame();
+        return true;
+    }
     if (feed->Done()) {
         return false;
     }
+    control.skipping = waiting[feed->Fed()];
+    engine.SetWatchLabel(Label());
     // Nothing is stored again: the list shows the score where it went when it was played.
     CatchStore(engine, stored, true);
     engine.PlayFrame();

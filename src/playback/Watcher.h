@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/GameEngine.h"
 #include "playback/ReplayInput.h"
@@ -13,9 +15,11 @@ class WatchClock;
 
 // Plays a recorded game in the engine's window frame by frame, from the menu's Enter to the list
 // its score went into (which is shown as it stands; nothing is stored again). While it plays,
-// Escape or closing the window ends it and Space runs it at twice, four times, then the usual
-// speed. The engine goes back to the player's own input and clock when the watcher goes; its
-// clock and input must stay while the watcher lives.
+// Escape or closing the window ends it, Space runs it at twice, four times, then the usual speed,
+// P pauses it and plays on, and full screen, the window's size and mute work as in play. Waits of
+// the player's longer than two seconds pass at eight times the speed. A label over the picture
+// says it is a replay and at what speed. The engine goes back to the player's own input and clock
+// when the watcher goes; its clock and input must stay while the watcher lives.
 class Watcher {
   public:
     // game must outlive the watcher: its frames are fed from where they are.
@@ -33,14 +37,21 @@ class Watcher {
     struct Control {
         int speed = 1;
         bool stopped = false;
+        bool paused = false;
+        bool skipping = false;  // a long wait of the player's passes quickly
+        // The speed the frames' waits are shortened by.
+        int Speed() const;
     };
 
   private:
+    std::string Label() const;
+
     GameEngine& engine;
     Control control;
     Stored stored;
     const ReplayInput* feed = nullptr;     // the engine's input while this watcher lives
     std::unique_ptr<FrameInput> ownInput;  // the engine's own, back when the watcher goes
+    std::vector<bool> waiting;             // per recorded frame: within a long wait of the player's
     bool finished = false;
     bool recorded;                     // whether the engine recorded games before
     WatchClock* watchClock = nullptr;  // the engine's clock while this watcher lives

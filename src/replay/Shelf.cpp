@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "replay/ReplayFile.h"
@@ -131,20 +132,24 @@ bool KeepReplay(const Replay& game, const std::vector<std::string>& bestLines, s
     return false;
 }
 
-std::optional<std::string> BestReplay() {
-    std::optional<std::string> best;
-    unsigned long bestPoints = 0;
+std::vector<std::string> KeptReplaysBestFirst() {
+    std::vector<std::pair<unsigned long, std::string>> kept;
     std::error_code unreadable;
     for (fs::directory_iterator entry(shelf::kFolder, unreadable), end; !unreadable && entry != end;
          entry.increment(unreadable)) {
-        const auto points = PointsOf(entry->path().filename().string());
-        if (points && (!best || *points > bestPoints ||
-                       (*points == bestPoints && entry->path().string() < *best))) {
-            best = entry->path().string();
-            bestPoints = *points;
+        if (const auto points = PointsOf(entry->path().filename().string())) {
+            kept.emplace_back(*points, entry->path().string());
         }
     }
-    return best;
+    std::sort(kept.begin(), kept.end(), [](const auto& one, const auto& other) {
+        return one.first != other.first ? one.first > other.first : one.second < other.second;
+    });
+    std::vector<std::string> paths;
+    paths.reserve(kept.size());
+    for (auto& one : kept) {
+        paths.push_back(std::move(one.second));
+    }
+    return paths;
 }
 
 }  // namespace replay

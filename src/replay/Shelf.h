@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,7 @@ constexpr std::size_t kMostKept = 100;
 // with the reason in error, when the game could not be written.
 bool KeepReplay(const Replay& game, const std::vector<std::string>& bestLines, std::string& error);
 
-// The kept replay of the highest score, for the high-score list to watch; none when none is kept.
-std::optional<std::string> BestReplay();
+// Every kept replay in replays/, the highest score first (of equal scores, the first by name).
+std::vector<std::string> KeptReplaysBestFirst();
 
 }  // namespace replay

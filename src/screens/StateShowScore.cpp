@@ -22,6 +22,10 @@ constexpr std::size_t kShownLines = kRowsPerColumn * kColumns;
 // Far wider than a column already. A file that is not the game's own may hold lines of any
 // length, and the font library cannot make a picture of just any width.
 constexpr std::size_t kLongestShownLine = 128;
+constexpr const char* kNothingKept = "No game kept yet";
+constexpr int kNothingKeptFrames = 100;  // two seconds
+constexpr int kNothingKeptY = 225;       // across the middle of the list
+constexpr int kNothingKeptMargin = 6;  // of the dark box it stands on, so that it reads over lines
 // The line of the game just played: gold, apart from the magenta of the others.
 constexpr SDL_Color kJustStoredColour = {255, 215, 64, 0};
 
@@ -69,6 +73,12 @@ StateShowScore::StateShowScore(const std::string& notice, const std::string& jus
 
 StateShowScore::~StateShowScore() = default;
 
+void StateShowScore::MoveSprites() {
+    if (nothingKeptFrames > 0) {
+        --nothingKeptFrames;
+    }
+}
+
 void StateShowScore::Draw(SDL_Surface* screen) {
     // Built bare, the list meets its engine only once installed: the first frame decides.
     if (!pictureChecked) {
@@ -76,15 +86,30 @@ void StateShowScore::Draw(SDL_Surface* screen) {
         DrawLinesIntoPicture(*screen);
     }
     background->Draw(screen);
-    if (linesInPicture) {
+    if (!linesInPicture) {
+        for (const auto& text : entryTexts) {
+            text->Draw(screen);
+        }
+        if (noticeText != nullptr) {
+            noticeText->Draw(screen);
+        }
+    }
+    DrawNothingKept(screen);
+}
+
+void StateShowScore::DrawNothingKept(SDL_Surface* screen) {
+    if (nothingKeptFrames == 0 || nothingKept == nullptr) {
         return;
     }
-    for (const auto& text : entryTexts) {
-        text->Draw(screen);
+    const SDL_Surface* note = nothingKept->GetSurface();
+    if (note != nullptr) {
+        SDL_Rect box{static_cast<Sint16>(nothingKept->GetPosX() - kNothingKeptMargin),
+                     static_cast<Sint16>(nothingKept->GetPosY() - kNothingKeptMargin),
+                     static_cast<Uint16>(note->w + 2 * kNothingKeptMargin),
+                     static_cast<Uint16>(note->h + 2 * kNothingKeptMargin)};
+        SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 0));
     }
-    if (noticeText != nullptr) {
-        noticeText->Draw(screen);
-    }
+    nothingKept->Draw(screen);
 }
 
 // The list never changes while it is shown, and blending some thirty lines of text anew costs
@@ -116,7 +141,18 @@ void StateShowScore::KeyPressed(int key) {
         GetEngine()->SetState(new StateMenu());
     } else if (key == KeyWatch) {
         // The engine sets this list aside while the game is watched, and shows it again after.
-        GetEngine()->WatchBestGame();
+        if (GetEngine()->WatchBestGame()) {
+            return;
+        }
+        if (nothingKept == nullptr) {
+            nothingKept = std::make_unique<Text>();
+            nothingKept->Render(kNothingKept);
+            nothingKept->CloseFont();
+            const SDL_Surface* note = nothingKept->GetSurface();
+            const int width = note != nullptr ? note->w : 0;
+            nothingKept->SetPos((display::kFrameWidth - width) / 2, kNothingKeptY);
+        }
+        nothingKeptFrames = kNothingKeptFrames;
     }
 }
 

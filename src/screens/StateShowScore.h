@@ -27,8 +27,10 @@ class StateShowScore : public GameState {
     StateShowScore(const StateShowScore&) = delete;
     StateShowScore& operator=(const StateShowScore&) = delete;
 
+    void MoveSprites() override;
     void Draw(SDL_Surface* screen) override;
-    // Enter installs a new menu: this screen is gone then. R watches the best game kept, if any.
+    // Enter installs a new menu: this screen is gone then. R watches the best game kept, or says
+    // for two seconds that there is none.
     void KeyPressed(int key) override;
 
     // Reads the lines that the list shows, in file order.
@@ -43,6 +45,7 @@ class StateShowScore : public GameState {
 
   private:
     void DrawLinesIntoPicture(const SDL_Surface& frame);
+    void DrawNothingKept(SDL_Surface* screen);
 
     std::unique_ptr<Sprite> background;
     std::string fileName;
@@ -52,4 +55,6 @@ class StateShowScore : public GameState {
     std::unique_ptr<Text> noticeText;  // only after a failed store
     bool pictureChecked = false;
     bool linesInPicture = false;
+    std::unique_ptr<Text> nothingKept;  // made at the first R with no game kept
+    int nothingKeptFrames = 0;          // how much longer it is shown
 };

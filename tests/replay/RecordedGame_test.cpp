@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "playback/Watcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
+#include "replay/Shelf.h"
 #include "screens/StateMenu.h"
 #include "screens/StateShowScore.h"
 
@@ -120,15 +122,29 @@ TEST(RecordedGames, The223PointGameProvesAndEveryTamperingIsCaught) {
     EXPECT_FALSE(proven);
 }
 
-// Every pixel of a frame, as one number.
-std::size_t FrameHash(SDL_Surface* screen) {
+// Every pixel of a frame, as one number; with band, the rows of the watch label's band left out.
+constexpr int kLabelBandTop = 36;
+constexpr int kLabelBandBottom = 80;
+std::size_t FrameHash(SDL_Surface* screen, bool band = false) {
     const auto rowBytes = static_cast<std::size_t>(screen->w * screen->format->BytesPerPixel);
     std::size_t hash = 0;
     for (int y = 0; y < screen->h; ++y) {
+        if (band && y >= kLabelBandTop && y < kLabelBandBottom) {
+            continue;
+        }
         const auto* row = static_cast<const char*>(screen->pixels) + y * screen->pitch;
         hash = hash * 31 + std::hash<std::string_view>()(std::string_view(row, rowBytes));
     }
     return hash;
+}
+
+// The watch label, where one was drawn, stands within its band and nowhere else.
+void ExpectLabelInItsBand(const GameEngine& engine) {
+    const SDL_Rect area = engine.WatchLabelArea();
+    if (area.w != 0) {
+        EXPECT_GE(area.y, kLabelBandTop);
+        EXPECT_LE(area.y + area.h, kLabelBandBottom);
+    }
 }
 
 class HeldPad : public Gamepad {
@@ -159,7 +175,7 @@ int StandAndFire(GameEngine& engine, const char* name, bool onThePad, HeldPad& p
     auto frame = [&]() {
         engine.RunFrame();
         if (hashes != nullptr) {
-            hashes->push_back(FrameHash(engine.GetScreen()));
+            hashes->push_back(FrameHash(engine.GetScreen(), true));
         }
     };
     onThePad ? PushEventOf(SDL_JOYBUTTONDOWN, pad::kFireButton) : PushKey(SDLK_RETURN, '\r');
@@ -196,12 +212,13 @@ int StandAndFire(GameEngine& engine, const char* name, bool onThePad, HeldPad& p
     return frames;
 }
 
-// Runs frames while the engine watches a game, each frame's pixels hashed.
+// Runs frames while the engine watches a game, each frame's pixels but the label's band hashed.
 std::vector<std::size_t> WatchedFrames(GameEngine& engine) {
     std::vector<std::size_t> hashes;
     while (engine.Watches().On() && hashes.size() < 30000) {
         engine.RunFrame();
-        hashes.push_back(FrameHash(engine.GetScreen()));
+        ExpectLabelInItsBand(engine);
+        hashes.push_back(FrameHash(engine.GetScreen(), true));
     }
     return hashes;
 }
@@ -217,12 +234,19 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     engine.SetGamepad(std::move(owned));
     engine.SetState(new StateMenu());
 
-    // With no game kept, R on the list does nothing at all.
+    // With no game kept, R on the list says so for two seconds.
     PushKey(SDLK_SPACE, ' ');
-    PushKey(SDLK_r, 'r');
     RunFrames(engine, 2);
+    const std::size_t bareList = FrameHash(engine.GetScreen());
+    PushKey(SDLK_r, 'r');
+    engine.RunFrame();
     EXPECT_FALSE(engine.Watches().On());
     ASSERT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
+    EXPECT_NE(FrameHash(engine.GetScreen()), bareList);
+    RunFrames(engine, 98);
+    EXPECT_NE(FrameHash(engine.GetScreen()), bareList);
+    engine.RunFrame();
+    EXPECT_EQ(FrameHash(engine.GetScreen()), bareList);
     PushKey(SDLK_RETURN, '\r');
     engine.RunFrame();
 
@@ -251,9 +275,10 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     {
         replay::Watcher watcher(engine, last);
         while (watcher.Step()) {
-            watched.push_back(FrameHash(engine.GetScreen()));
+            ExpectLabelInItsBand(engine);
+            watched.push_back(FrameHash(engine.GetScreen(), true));
         }
-        watched.push_back(FrameHash(engine.GetScreen()));
+        watched.push_back(FrameHash(engine.GetScreen(), true));
     }
     EXPECT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
     ASSERT_EQ(watched, played[2]);
@@ -264,6 +289,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     engine.RunFrame();
     GameState* list = engine.GetState();
     const std::size_t listed = FrameHash(engine.GetScreen());
+    const std::size_t listedBelowLabel = FrameHash(engine.GetScreen(), true);
     const std::uint64_t draws = engine.DrawsSoFar();
     const std::string name = engine.Names().Name();
     const std::string lastKept = ReadWholeFile(dir.File("last.replay"));
@@ -275,7 +301,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     for (std::size_t i = 0; i + 1 < watched.size(); ++i) {
         ASSERT_EQ(watched[i], played[best][i]) << "frame " << i + 1 << " of game " << best + 1;
     }
-    EXPECT_EQ(watched.back(), listed);
+    EXPECT_EQ(watched.back(), listedBelowLabel);
     EXPECT_EQ(engine.GetState(), list);
     EXPECT_EQ(engine.DrawsSoFar(), draws);
     EXPECT_EQ(engine.Names().Name(), name);
@@ -458,6 +484,106 @@ TEST(RecordedGames, SpaceWatchesAtTwiceThenFourTimesThenTheUsualSpeed) {
         waits.push_back(clock->delays.back());
     }
     EXPECT_EQ(waits, (std::vector<Uint32>{20, 10, 5, 20, 10}));
+}
+
+Uint32 PixelAt(const SDL_Surface& surface, int x, int y) {
+    Uint32 value = 0;
+    const auto* row = static_cast<const Uint8*>(surface.pixels) + y * surface.pitch;
+    std::memcpy(&value, row + x * surface.format->BytesPerPixel, surface.format->BytesPerPixel);
+    return value;
+}
+
+// Of the frame's pixels under the watch label's box: how many are the box's black, and how many
+// the line's ink.
+struct LabelPixels {
+    int black = 0;
+    int ink = 0;
+};
+LabelPixels UnderTheLabel(GameEngine& engine) {
+    const SDL_Rect area = engine.WatchLabelArea();
+    const SDL_Surface& frame = *engine.GetScreen();
+    const Uint32 black = SDL_MapRGB(frame.format, 0, 0, 0);
+    LabelPixels seen;
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        for (int x = area.x; x < area.x + area.w; ++x) {
+            (PixelAt(frame, x, y) == black ? seen.black : seen.ink) += 1;
+        }
+    }
+    return seen;
+}
+
+// A watched game says so on a box of its own over its picture; P holds it still and plays on, M
+// mutes as in play, and the player's long waits pass at eight times the speed.
+TEST(RecordedGames, AWatchedGameIsLabelledPausesOnPAndSkipsLongWaits) {
+    ScratchDir dir;
+    Options options;
+    options.scale = 2;
+    GameEngine engine(options);
+    FakeClock* clock = UseFakeClock(engine);
+    engine.SetState(new StateMenu());
+    engine.RunFrame();
+    EXPECT_EQ(engine.WatchLabelText(), "");
+    EXPECT_EQ(engine.WatchLabelArea().w, 0);
+
+    const Replay game = WaitingGame(99, "Ann");
+    {
+        replay::Watcher watcher(engine, game);
+        ASSERT_TRUE(watcher.Step());
+        EXPECT_EQ(engine.WatchLabelText(), "Replay 1x");
+        // On a box of its own at the right, clear of the top bar's level and score.
+        const SDL_Rect area = engine.WatchLabelArea();
+        EXPECT_GT(area.x, 320);
+        EXPECT_LE(area.x + area.w, 640);
+        ExpectLabelInItsBand(engine);
+        const LabelPixels seen = UnderTheLabel(engine);
+        EXPECT_GT(seen.black, seen.ink);
+        EXPECT_GT(seen.ink, 50);
+        PushKey(SDLK_SPACE, ' ');
+        ASSERT_TRUE(watcher.Step());
+        EXPECT_EQ(engine.WatchLabelText(), "Replay 2x");
+
+        PushKey(SDLK_p, 'p');
+        ASSERT_TRUE(watcher.Step());
+        const std::size_t still = FrameHash(engine.GetScreen());
+        EXPECT_EQ(engine.WatchLabelText(), "Replay paused - press P to play on");
+        for (int frame = 0; frame < 5; ++frame) {
+            ASSERT_TRUE(watcher.Step());
+            EXPECT_EQ(clock->delays.back(), 20u);
+        }
+        EXPECT_EQ(FrameHash(engine.GetScreen()), still);
+        PushKey(SDLK_m, 'm');
+        ASSERT_TRUE(watcher.Step());
+        EXPECT_TRUE(engine.Muted());
+        PushKey(SDLK_m, 'm');
+        PushKey(SDLK_p, 'p');
+        ASSERT_TRUE(watcher.Step());
+        ASSERT_TRUE(watcher.Step());
+        EXPECT_FALSE(engine.Muted());
+        EXPECT_EQ(engine.WatchLabelText(), "Replay 2x");
+        EXPECT_EQ(clock->delays.back(), 10u);
+
+        // Nothing is pressed from frame 250 on: after two seconds of it, eight times the speed.
+        int frames = 0;
+        while (engine.WatchLabelText() == "Replay 2x" && frames < 400) {
+            ASSERT_TRUE(watcher.Step());
+            ++frames;
+        }
+        EXPECT_EQ(engine.WatchLabelText(), "Replay 8x (skipping a wait)");
+        EXPECT_EQ(clock->delays.back(), 2u);
+    }
+    engine.RunFrame();
+    EXPECT_EQ(engine.WatchLabelText(), "");
+    EXPECT_EQ(engine.WatchLabelArea().w, 0);
+
+    // A best game that does not prove leaves the next best one that does to watch.
+    Replay forged = game;
+    forged.points = 500;
+    std::string error;
+    ASSERT_TRUE(replay::KeepReplay(forged, {}, error)) << error;
+    EXPECT_EQ(replay::FindBestGame(engine), nullptr);
+    ASSERT_TRUE(replay::KeepReplay(game, {}, error)) << error;
+    EXPECT_NE(replay::FindBestGame(engine), nullptr);
+    ReleaseAllInput();
 }
 
 }  // namespace
