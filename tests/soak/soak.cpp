@@ -37,16 +37,21 @@ constexpr long kDefaultGrowthKb = 2048;
 constexpr std::uint32_t kDefaultSeed = 9;
 constexpr long kSampleEvery = 100000;
 
+long PixelsKb(const SDL_Surface* surface) {
+    return surface != nullptr ? long{surface->pitch} * surface->h / 1024 : 0;
+}
+
 // The resident size less the window's own pixels: Page Up grows the window up to 8 x 8 times
 // the frame, some 75 MB, and whichever scale the player happens to end on is no growth of the
-// game's.
-long ResidentKb() {
+// game's. Nor is the frame's own picture, which any scale but 1 keeps beside the window.
+long ResidentKb(GameEngine& engine) {
     long pages = 0;
     long resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     const SDL_Surface* window = SDL_GetVideoSurface();
-    const long windowKb = window != nullptr ? long{window->pitch} * window->h / 1024 : 0;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024) - windowKb;
+    const SDL_Surface* frame = engine.GetScreen();
+    const long shownKb = PixelsKb(window) + (frame != window ? PixelsKb(frame) : 0);
+    return resident * (sysconf(_SC_PAGESIZE) / 1024) - shownKb;
 }
 
 // A game as main starts it, with a clock that moves by the frame waits alone and the player's
@@ -100,14 +105,14 @@ int main(int argc, char** argv) {
     long restarts = 0;
     long paused = 0;
     long watches = 0;
-    const long firstKb = ResidentKb();
+    const long firstKb = ResidentKb(*engine);
     long settledKb = firstKb;
     long highestKb = firstKb;
     std::vector<long> samplesKb;
     const char* before = ScreenName(engine->GetState());
     for (long frame = 0; frame < frames; ++frame) {
         if (frame == frames / 10) {
-            settledKb = ResidentKb();
+            settledKb = ResidentKb(*engine);
         }
         player.Play(engine->Paused());
         const bool wasWatching = engine->Watches().On();
@@ -133,11 +138,11 @@ int main(int argc, char** argv) {
             ++restarts;
         }
         if ((frame + 1) % kSampleEvery == 0) {
-            samplesKb.push_back(ResidentKb());
+            samplesKb.push_back(ResidentKb(*engine));
             highestKb = std::max(highestKb, samplesKb.back());
         }
     }
-    const long lastKb = ResidentKb();
+    const long lastKb = ResidentKb(*engine);
     highestKb = std::max(highestKb, lastKb);
     engine.reset();
 
