@@ -149,7 +149,7 @@ class GameEngine : public ScreenEngine {
     bool muted = false;
     bool paused = false;
     std::unique_ptr<PauseNote> pauseNote;
-    std::unique_ptr<WatchLabel> watchLabel = std::make_unique<WatchLabel>();
+    std::unique_ptr<WatchLabel> watchLabel = std::make_unique<WatchLabel>(data, missingFiles);
     std::string watchLabelText;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
     std::unique_ptr<FrameInput> input = std::make_unique<LiveInput>();

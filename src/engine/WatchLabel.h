@@ -14,12 +14,18 @@
 // line, keeps the line from blending over itself.
 class WatchLabel {
   public:
+    // In the font of folder; a font that will not open goes to missing. Both outlive the label.
+    WatchLabel(const DataFolder& folder, MissingFiles& missing)
+        : folder(folder), missing(missing) {}
+
     // Draws text on its box over the frame; an empty text draws nothing.
     void Draw(SDL_Surface* frame, const std::string& text);
     // Where the last Draw drew, box included; empty when it drew nothing.
     SDL_Rect Area() const { return area; }
 
   private:
+    const DataFolder& folder;
+    MissingFiles& missing;
     std::unique_ptr<Text> label;  // made at the first watch: a run that never watches needs none
     std::string rendered;
     SDL_Rect area{};
