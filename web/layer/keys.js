@@ -46,6 +46,11 @@
         return;
       }
       held[event.keyCode] = event.key;
+      // SDL gives a keydown its character from the keypress that follows, and a frame that takes
+      // the keydown first would type the bare key: "a" for Shift+A. The character is known now.
+      if (event.key.length === 1) {
+        event.keypressCharCode = event.key.charCodeAt(0);
+      }
     } else if (event.type === 'keyup') {
       delete held[event.keyCode];
     }
