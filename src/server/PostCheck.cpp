@@ -36,4 +36,8 @@ bool CheckPosted(const std::string& body, replay::Replay& game, Refusal& refusal
     return true;
 }
 
+int FurtherPostsCharged(std::size_t frames) {
+    return frames == 0 ? 0 : static_cast<int>((frames - 1) / limits::kFramesAPostPaysFor);
+}
+
 }  // namespace server

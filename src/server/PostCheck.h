@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "replay/Replay.h"
@@ -16,5 +17,9 @@ struct Refusal {
 // a replay at all, that its names are ones typing could leave, and that it is no longer than a
 // game anyone would post. False, with the refusal, for any fault.
 bool CheckPosted(const std::string& body, replay::Replay& game, Refusal& refusal);
+
+// The posts of its address's allowance that a replay of this many frames costs beyond the one
+// that let it in: one for each further five minutes of play (limits::kFramesAPostPaysFor).
+int FurtherPostsCharged(std::size_t frames);
 
 }  // namespace server

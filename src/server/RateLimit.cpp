@@ -41,4 +41,15 @@ std::optional<int> RateLimit::Take(const std::string& address, Clock::time_point
     return std::nullopt;
 }
 
+void RateLimit::Charge(const std::string& address, double posts, Clock::time_point now) {
+    std::lock_guard<std::mutex> lock(guard);
+    const auto found = byAddress.find(address);
+    if (found == byAddress.end()) {
+        return;
+    }
+    Allowance& allowance = *found->second;
+    allowance.posts = Refilled(allowance, now) - posts;
+    allowance.at = now;
+}
+
 }  // namespace server

@@ -181,6 +181,10 @@ void ScoreApi::Post(const HttpRequest& request, HttpResponse& response) {
         Refuse(response, refusal.status, refusal.reason);
         return;
     }
+    // Proving costs by the frame: a long replay pays for its length from the allowance.
+    if (const int further = FurtherPostsCharged(game.frames.size())) {
+        limit.Charge(RateKey(ClientAddress(request)), further);
+    }
     const auto proving = std::chrono::steady_clock::now();
     const auto verdict = gate.Prove(game);
     // How long the proof took, its wait for others' included: what a host watches to see

@@ -13,6 +13,11 @@ constexpr std::size_t kLargestPost = 64 * 1024;
 constexpr std::uint32_t kMostPostedFrames = 50 * 60 * 60;
 // One address: a game takes minutes, so ten in a minute is already someone scripting.
 constexpr int kDefaultPostsPerMinute = 10;
+// The frames one post of the allowance pays for: five minutes of play, more than a whole
+// four-level game (12,627 frames in the kept 223-point one). A longer replay is charged a post
+// more for each further five minutes, so that an address's allowance never buys more proving
+// than as many real games, however long the replays it sends.
+constexpr std::uint32_t kFramesAPostPaysFor = 50 * 60 * 5;
 // Addresses remembered by the rate limit before those with a full allowance are forgotten.
 constexpr std::size_t kMostRememberedAddresses = 10000;
 // Lines of the table a GET gives: the list screen shows 28, the page offers the rest to watch.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "server/ClientAddress.h"
+#include "server/PostCheck.h"
 
 namespace {
 
@@ -29,6 +30,27 @@ TEST(RateLimit, ABurstOfTheRateThenOnePostEachRefillWithTheWaitToldInWholeSecond
         EXPECT_FALSE(limit.Take("10.0.0.1", later)) << post;
     }
     EXPECT_TRUE(limit.Take("10.0.0.1", later));
+}
+
+// A whole four-level game pays one post; an hour of frames pays twelve, so that an allowance
+// never buys more proving than as many real games.
+TEST(RateLimit, ALongReplayPaysForEachFurtherFiveMinutesAndItsAddressWaitsTheLonger) {
+    using server::FurtherPostsCharged;
+    EXPECT_EQ(FurtherPostsCharged(0), 0);
+    EXPECT_EQ(FurtherPostsCharged(12627), 0) << "the kept 223-point game";
+    EXPECT_EQ(FurtherPostsCharged(15000), 0);
+    EXPECT_EQ(FurtherPostsCharged(15001), 1);
+    EXPECT_EQ(FurtherPostsCharged(50 * 60 * 60), 11);
+
+    RateLimit limit(6, 100);  // one post refills every 10 s
+    const auto start = RateLimit::Clock::time_point() + seconds(1000);
+    EXPECT_FALSE(limit.Take("10.0.0.1", start));
+    limit.Charge("10.0.0.1", 11, start);  // an hour: 6 - 12 leaves 6 owed
+    EXPECT_EQ(limit.Take("10.0.0.1", start), 70) << "7 posts to refill, 10 s each";
+    EXPECT_FALSE(limit.Take("10.0.0.2", start)) << "another address owes nothing";
+    EXPECT_FALSE(limit.Take("10.0.0.1", start + seconds(70)));
+    limit.Charge("10.0.0.9", 100, start);  // never seen: nothing to charge, nothing kept
+    EXPECT_FALSE(limit.Take("10.0.0.9", start));
 }
 
 TEST(RateLimit, AFullTableForgetsTheAddressIdleLongestSoThatNoCrowdShutsANewcomerOut) {

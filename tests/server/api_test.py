@@ -179,6 +179,17 @@ def main():
               'the third post in a minute at 2 a minute: %s' % [a[0] for a in answers])
     finally:
         limited.stop()
+    # A replay of an hour pays twelve posts of the allowance, leaving 8 of 20 (and what refills
+    # while it is proven): without that charge, none of the 15 posts after it would wait.
+    limited = ScoresServer(server_binary, 'sqlite:' + os.path.join(work, 'long.sqlite'),
+                           posts_per_minute=20)
+    try:
+        hour = limited.post(read(os.path.join(tampered, 'an-hour.replay')))
+        answers = [limited.post(b'not a replay')[0] for _ in range(15)]
+        check(hour[0] == 422 and answers[0] == 400 and 429 in answers,
+              'an hour then 15 posts at 20 a minute: %d %s' % (hour[0], answers))
+    finally:
+        limited.stop()
         shutil.rmtree(work)
 
     failed = checks.count(False)
