@@ -44,8 +44,7 @@ bool NameEntry::TypeKey(const SDL_keysym& key) {
     const bool confirming = key.sym == SDLK_RETURN;
     if (confirming) {
         confirmed = true;
-        // Spaces typed after a name show nowhere, yet would make it another name in the list.
-        name.erase(name.find_last_not_of(' ') + 1);
+        name = WithoutTrailingSpaces(name);
     }
     if (key.sym == SDLK_BACKSPACE && !name.empty()) {
         name.pop_back();

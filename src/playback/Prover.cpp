@@ -12,6 +12,7 @@
 #include "playback/StoreCatcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
+#include "scores/TypeableName.h"
 
 namespace replay {
 namespace {
@@ -70,7 +71,9 @@ Verdict Prove(const Replay& game) {
                 return Refuse("its frames make " + std::to_string(stored.points) + " points, not " +
                               std::to_string(game.points) + At(frame));
             }
-            if (stored.name != game.name) {
+            // Names were once kept with the spaces typed after them, which confirming now drops:
+            // a game kept then still proves under the name it was stored with.
+            if (stored.name != WithoutTrailingSpaces(game.name)) {
                 return Refuse("its frames type the name \"" + stored.name + "\", not \"" +
                               game.name + "\"" + At(frame));
             }

@@ -16,6 +16,11 @@ bool TypingAdds(const std::string& typed, unsigned int character) {
            !(character == ' ' && typed.empty());
 }
 
+std::string WithoutTrailingSpaces(std::string name) {
+    name.erase(name.find_last_not_of(' ') + 1);
+    return name;
+}
+
 bool CouldBeTyped(const std::string& name) {
     std::string typed;
     for (const char c : name) {

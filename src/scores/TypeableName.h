@@ -12,3 +12,7 @@ bool TypingAdds(const std::string& typed, unsigned int character);
 // Whether typing could ever leave this name: the characters it takes, no space at either end, no
 // longer than it lets a name grow.
 bool CouldBeTyped(const std::string& name);
+
+// The name as confirming it leaves it: spaces typed after it show nowhere, yet would make it
+// another name in the list.
+std::string WithoutTrailingSpaces(std::string name);

@@ -106,6 +106,11 @@ TEST(RecordedGames, The223PointGameProvesAndEveryTamperingIsCaught) {
     Replay renamed = game;
     renamed.name = "Anne";
     EXPECT_NE(Why(renamed).find("\"Anna\", not \"Anne\""), std::string::npos);
+    // Kept by a build that stored the spaces typed after a name: still the game's own name.
+    renamed.name = "Anna  ";
+    EXPECT_EQ(Why(renamed), "");
+    renamed.name = " Anna";
+    EXPECT_NE(Why(renamed), "");
     Replay older = game;
     older.gameVersion = "0.9.0";
     EXPECT_NE(Why(older).find("version 0.9.0"), std::string::npos);
