@@ -31,6 +31,17 @@ struct Route {
 class Router {
   public:
     void Add(Route route) { routes.push_back(std::move(route)); }
+    // A route that reads no body.
+    void Add(std::string method, std::string path, bool prefix, Handler answer,
+             Route::Runs runs = Route::Runs::kHere) {
+        Route route;
+        route.method = std::move(method);
+        route.path = std::move(path);
+        route.prefix = prefix;
+        route.answer = std::move(answer);
+        route.runs = runs;
+        Add(std::move(route));
+    }
     // A header every answer carries, refusals included.
     void AddHeader(std::string name, std::string value) {
         everyAnswer.emplace_back(std::move(name), std::move(value));

@@ -97,19 +97,9 @@ void ScoreApi::Install(Router& router) {
             (this->*answer)(request, response);
         };
     };
-    const auto add = [&router](const char* method, const char* path, bool prefix, Handler answer,
-                               Route::Runs runs = Route::Runs::kHere) {
-        Route route;
-        route.method = method;
-        route.path = path;
-        route.prefix = prefix;
-        route.answer = std::move(answer);
-        route.runs = runs;
-        router.Add(std::move(route));
-    };
     // The table and the replays are read from a database that may be slow or away.
-    add("GET", "/api/scores", false, to(&ScoreApi::Lines), Route::Runs::kReading);
-    add("GET", "/api/scores.json", false, to(&ScoreApi::Json), Route::Runs::kReading);
+    router.Add("GET", "/api/scores", false, to(&ScoreApi::Lines), Route::Runs::kReading);
+    router.Add("GET", "/api/scores.json", false, to(&ScoreApi::Json), Route::Runs::kReading);
     Route post;
     post.method = "POST";
     post.path = "/api/scores";
@@ -119,10 +109,10 @@ void ScoreApi::Install(Router& router) {
     };
     post.runs = Route::Runs::kProving;
     router.Add(std::move(post));
-    add("GET", kReplays, true, to(&ScoreApi::Replay), Route::Runs::kReading);
-    add("GET", "/api", false, NoSuchApi);
-    add("GET", "/api/", true, NoSuchApi);
-    add("GET", "/", true, [this](const HttpRequest& request, HttpResponse& response) {
+    router.Add("GET", kReplays, true, to(&ScoreApi::Replay), Route::Runs::kReading);
+    router.Add("GET", "/api", false, NoSuchApi);
+    router.Add("GET", "/api/", true, NoSuchApi);
+    router.Add("GET", "/", true, [this](const HttpRequest& request, HttpResponse& response) {
         site.Serve(request, response);
     });
 }

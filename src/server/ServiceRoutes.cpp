@@ -16,22 +16,14 @@ constexpr const char* kFigures = "text/plain; version=0.0.4; charset=utf-8";
 
 void ServiceRoutes::Install(Router& router) {
     // Both ask the table, which may wait: on workers, never on the thread that reads sockets.
-    Route health;
-    health.method = "GET";
-    health.path = "/healthz";
-    health.answer = [this](const HttpRequest& request, HttpResponse& response) {
-        Health(request, response);
-    };
-    health.runs = Route::Runs::kReading;
-    router.Add(std::move(health));
-    Route figures;
-    figures.method = "GET";
-    figures.path = "/metrics";
-    figures.answer = [this](const HttpRequest& request, HttpResponse& response) {
-        Figures(request, response);
-    };
-    figures.runs = Route::Runs::kReading;
-    router.Add(std::move(figures));
+    router.Add(
+        "GET", "/healthz", false,
+        [this](const HttpRequest& request, HttpResponse& response) { Health(request, response); },
+        Route::Runs::kReading);
+    router.Add(
+        "GET", "/metrics", false,
+        [this](const HttpRequest& request, HttpResponse& response) { Figures(request, response); },
+        Route::Runs::kReading);
 }
 
 void ServiceRoutes::Health(const HttpRequest&, HttpResponse& response) {
