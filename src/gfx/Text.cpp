@@ -11,9 +11,7 @@ namespace {
 constexpr const char* kFontFile = "arial.ttf";
 constexpr int kPointSize = 22;
 const SDL_Color kTextColour = {255, 0, 255, 0};  // magenta
-}  // namespace
 
-namespace {
 // A replay proved without a window has no font and nothing to draw with it: nothing to report.
 bool Drawing() {
     return SDL_WasInit(SDL_INIT_VIDEO) != 0;
