@@ -59,7 +59,9 @@ std::string Shown(const std::string& db) {
 // Each connection is a descriptor: the soft limit (often 1024) is raised as far as allowed, so
 // that the connection limit is the one a crowd meets.
 void OpenEnoughFiles(int connections) {
-    constexpr rlim_t kSpare = 64;  // the listening socket, the table, the site's files
+    // The listening socket, the table, the site's files, and the connections being closed to
+    // make room for newcomers.
+    constexpr rlim_t kSpare = 128;
     rlimit files{};
     if (getrlimit(RLIMIT_NOFILE, &files) != 0) {
         return;
@@ -138,15 +140,14 @@ int main(int argc, char* argv[]) {
     doorLimits.connectionsPerAddress = options.connectionsPerAddress;
     doorLimits.mostHeaderBytes = limits::kMostHeaderBytes;
     doorLimits.largestBody = limits::kLargestPost;
+    doorLimits.heldBodies = limits::kHeldBodyBytes;
     doorLimits.connectionMemory = limits::kConnectionMemory;
     doorLimits.requestSeconds = limits::kRequestSeconds;
     doorLimits.idleSeconds = limits::kIdleSeconds;
-    // A post's worker waits for its proof (made on the gate's own workers, one per core) and
-    // then stores it: as many as may prove or wait. The gate turns away the posts past its
-    // limit; the room queued here only covers a worker that has answered and is not yet free.
-    doorLimits.provingWorkers = limits::kMostProvingPosts;
-    doorLimits.provingWaiting = limits::kMostProvingPosts;
     doorLimits.readingWorkers = limits::kReadingWorkers;
+    // A proxy in front is every player's peer: its connections are its players', each counted
+    // by the proxy itself.
+    doorLimits.uncounted = options.trustProxy;
     OpenEnoughFiles(options.connections);
     HttpDoor door(router, doorLimits);
     const TrustedProxy proxy(options.trustProxy);

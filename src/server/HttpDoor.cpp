@@ -1,56 +1,30 @@
 #include "server/HttpDoor.h"
 
-#include <microhttpd.h>
+#include <malloc.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
-
-#include "server/ClientAddress.h"
 
 namespace server {
 namespace {
 
 constexpr const char* kText = "text/plain; charset=utf-8";
+constexpr const char* kHttp11 = "HTTP/1.1";
+constexpr int kFailed = 500;
+constexpr int kUnavailable = 503;
+constexpr int kRetrySeconds = 2;
 // The longest the door sleeps: how late an overdue client may be closed.
 constexpr int kTickMilliseconds = 200;
-
-struct HeaderTally {
-    HttpRequest* request;
-    std::size_t bytes = 0;
-};
-
-MHD_Result Collect(void* tally, MHD_ValueKind, const char* key, const char* value) {
-    auto* into = static_cast<HeaderTally*>(tally);
-    const std::string name = key != nullptr ? key : "";
-    const std::string text = value != nullptr ? value : "";
-    into->bytes += name.size() + text.size() + 4;  // ": " and the line's end
-    into->request->headers.emplace_back(name, text);
-    return MHD_YES;
-}
-
-bool HasBody(const HttpRequest& request) {
-    const std::string length = request.Header("Content-Length");
-    return (!length.empty() && length != "0") || !request.Header("Transfer-Encoding").empty();
-}
-
-// A Content-Length beyond most; a malformed one is the library's to refuse.
-bool LongerThan(const HttpRequest& request, std::size_t most) {
-    const std::string length = request.Header("Content-Length");
-    if (length.empty() || length.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    return length.size() > 18 || std::strtoull(length.c_str(), nullptr, 10) > most;
-}
+// Connections closed for newcomers and not yet gone, beyond the door's ceiling: the library's
+// own ceiling is this much higher, so that it still takes the newcomers meanwhile.
+constexpr unsigned kShedding = 64;
+// Memory let go (bodies, connections) before it is given back to the system, and how often.
+constexpr std::size_t kGiveBackBytes = 4 * 1024 * 1024;
+constexpr auto kGiveBackEvery = std::chrono::seconds(1);
 
 // A route that fails answers 500 rather than taking the server down with it.
 template <typename Call>
@@ -63,8 +37,9 @@ bool Guarded(Call call, HttpResponse& response) {
         std::fprintf(stderr, "arcade-scores: a request failed\n");
     }
     response = HttpResponse();
-    response.status = MHD_HTTP_INTERNAL_SERVER_ERROR;
+    response.status = kFailed;
     response.SetContent("the server failed to answer this request\n", kText);
+    response.outcome.refusal = "failed";
     return false;
 }
 
@@ -77,169 +52,156 @@ void Respond(const Route& route, const HttpRequest& request, HttpResponse& respo
         response);
 }
 
-void Signal(int eventDescriptor) {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = write(eventDescriptor, &one, sizeof one);
-}
-
-// Frees what a shared answer held, once the library has sent it.
-void LetGo(void* held) {
-    delete static_cast<std::shared_ptr<const std::string>*>(held);
+void Refuse(HttpResponse& response, int status, const std::string& reason) {
+    response = HttpResponse();
+    response.status = status;
+    response.SetContent(reason + "\n", kText);
 }
 
 }  // namespace
 
-// One request on its way: read, then answered, on the door's thread or on a worker.
+// One request on its way: read, then answered, on the door's thread or elsewhere.
 struct HttpDoor::Exchange {
     HttpRequest request;
     HttpResponse response;
     const Route* route = nullptr;
     HttpDoor::Clock::time_point begun = HttpDoor::Clock::now();
-    bool answered = false;  // the response is made, to be sent
-    bool working = false;   // a worker is making it
-};
-
-// The library's callbacks, each a door's own function.
-struct DoorCalls {
-    static MHD_Result Answer(void* door, MHD_Connection* connection, const char* url,
-                             const char* method, const char* version, const char* upload,
-                             std::size_t* uploadSize, void** context) {
-        return static_cast<HttpDoor*>(door)->Take(connection, url, method, version, upload,
-                                                  uploadSize, context)
-                   ? MHD_YES
-                   : MHD_NO;
-    }
-    static void Completed(void* door, MHD_Connection* connection, void** context,
-                          MHD_RequestTerminationCode) {
-        static_cast<HttpDoor*>(door)->Finish(connection, context);
-    }
-    static void Connected(void* door, MHD_Connection* connection, void**,
-                          MHD_ConnectionNotificationCode what) {
-        static_cast<HttpDoor*>(door)->Connect(connection, what == MHD_CONNECTION_NOTIFY_STARTED);
-    }
+    int socket = -1;
+    std::size_t reserved = 0;  // of the bodies' budget
+    bool answered = false;     // the response is made, to be sent
+    bool working = false;      // it is being made elsewhere
 };
 
 HttpDoor::HttpDoor(const Router& router, const DoorLimits& limits)
-    : router(router), limits(limits) {
-    stopSignal = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    resumedSignal = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-}
+    : router(router),
+      limits(limits),
+      policy{limits.mostHeaderBytes, limits.largestBody},
+      deadlines(std::chrono::seconds(limits.requestSeconds)),
+      perClient(limits.connectionsPerAddress, limits.uncounted),
+      bodies(limits.heldBodies) {}
 
 HttpDoor::~HttpDoor() {
-    // Every worker ends its work, and lets its connection go on, before any connection is
+    // Every answer being made ends, and lets its connection go on, before any connection is
     // closed under it.
-    proving.reset();
+    {
+        std::unique_lock<std::mutex> held(laterLock);
+        laterDone.wait(held, [this] { return later == 0; });
+    }
     reading.reset();
-    if (daemon != nullptr) {
-        MHD_stop_daemon(daemon);
-    }
-    for (const int signal : {stopSignal, resumedSignal}) {
-        if (signal >= 0) {
-            close(signal);
-        }
-    }
+    daemon.reset();
 }
 
 bool HttpDoor::Open(int listening, std::string& error) {
     sockaddr_storage bound{};
     socklen_t size = sizeof bound;
     getsockname(listening, reinterpret_cast<sockaddr*>(&bound), &size);
-    const unsigned flags =
-        MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | (bound.ss_family == AF_INET6 ? MHD_USE_IPv6 : 0);
-    daemon = MHD_start_daemon(
-        flags, 0, nullptr, nullptr, &DoorCalls::Answer, this, MHD_OPTION_LISTEN_SOCKET, listening,
-        MHD_OPTION_CONNECTION_LIMIT, static_cast<unsigned>(limits.connections),
-        MHD_OPTION_PER_IP_CONNECTION_LIMIT, static_cast<unsigned>(limits.connectionsPerAddress),
-        MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits.connectionMemory, MHD_OPTION_CONNECTION_TIMEOUT,
-        static_cast<unsigned>(limits.idleSeconds), MHD_OPTION_NOTIFY_COMPLETED,
-        &DoorCalls::Completed, this, MHD_OPTION_NOTIFY_CONNECTION, &DoorCalls::Connected, this,
-        MHD_OPTION_END);
-    if (daemon == nullptr || stopSignal < 0 || resumedSignal < 0) {
+    mhd::DaemonSettings settings;
+    settings.listening = listening;
+    settings.ipv6 = bound.ss_family == AF_INET6;
+    settings.connections = static_cast<unsigned>(limits.connections) + kShedding;
+    settings.connectionMemory = limits.connectionMemory;
+    settings.idleSeconds = static_cast<unsigned>(limits.idleSeconds);
+    if (loop.Ready()) {
+        daemon = mhd::Start(*this, settings);
+    }
+    if (!daemon) {
         close(listening);
         error = "cannot serve on the listening socket";
         return false;
     }
-    proving = std::make_unique<Workers>(limits.provingWorkers, limits.provingWaiting);
     reading = std::make_unique<Workers>(limits.readingWorkers, limits.readingWaiting);
+    givenBack = Clock::now();
     return true;
 }
 
 void HttpDoor::Run() {
-    const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon, MHD_DAEMON_INFO_EPOLL_FD);
-    pollfd watched[3] = {
-        {info->epoll_fd, POLLIN, 0}, {stopSignal, POLLIN, 0}, {resumedSignal, POLLIN, 0}};
+    const int events = mhd::EventsOf(daemon.get());
     // Once stopped, by when the requests under way must be answered.
     std::optional<Clock::time_point> draining;
     for (;;) {
-        MHD_UNSIGNED_LONG_LONG wait = kTickMilliseconds;
-        if (MHD_get_timeout(daemon, &wait) != MHD_YES || wait > kTickMilliseconds) {
-            wait = kTickMilliseconds;
-        }
-        if (poll(watched, 3, static_cast<int>(wait)) < 0 && errno != EINTR) {
+        EventLoop::Woken woken;
+        if (!loop.Wait(events, mhd::WaitOf(daemon.get(), kTickMilliseconds), woken)) {
             return;
         }
-        if (watched[1].revents != 0 && !draining) {
+        if (woken.stop && !draining) {
             // A service manager's stop: a post already taken is proven, stored and answered
             // (its player told the truth) before the server ends; no new connection is taken.
-            const MHD_socket listening = MHD_quiesce_daemon(daemon);
-            if (listening != MHD_INVALID_SOCKET) {
-                close(listening);
-            }
-            watched[1].fd = -1;
+            mhd::Quiesce(daemon.get());
             draining = Clock::now() + 2 * std::chrono::seconds(limits.requestSeconds);
         }
         if (draining && (underWay == 0 || Clock::now() >= *draining)) {
             return;
         }
-        MHD_run(daemon);
-        // A connection let go on by a worker is taken up again by one run and served by the
+        mhd::Run(daemon.get());
+        // A connection let go on from elsewhere is taken up again by one run and served by the
         // next; without a second run now it would wait for a tick, its client having nothing
         // more to send that would wake the door.
-        if (watched[2].revents != 0) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const auto read = ::read(resumedSignal, &count, sizeof count);
-            MHD_run(daemon);
+        if (woken.wake) {
+            mhd::Run(daemon.get());
         }
         CloseOverdue();
+        GiveMemoryBack();
     }
 }
 
-void HttpDoor::Stop() {
-    Signal(stopSignal);
+bool HttpDoor::Admit(const std::string& peer) {
+    if (!perClient.Admits(peer)) {
+        return false;
+    }
+    const auto room = static_cast<std::size_t>(limits.connections);
+    if (open.load() - shed.size() >= room) {
+        // Full: the connection idle longest makes way, as a kept connection may be closed
+        // between requests at any time; its client opens another when it has more to ask.
+        for (const int socket : deadlines.Idlest(1)) {
+            shutdown(socket, SHUT_RDWR);
+            deadlines.Owes(socket);
+            shed.insert(socket);
+        }
+    }
+    return open.load() - shed.size() < room;
 }
 
 void HttpDoor::Connect(MHD_Connection* connection, bool opened) {
-    const int socket =
-        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD)->connect_fd;
+    const int socket = mhd::SocketOf(connection);
     if (!opened) {
-        visits.erase(socket);
+        const auto found = peers.find(socket);
+        if (found != peers.end()) {
+            perClient.Closed(found->second);
+            peers.erase(found);
+        }
+        deadlines.Closed(socket);
+        shed.erase(socket);
+        released += limits.connectionMemory;
         --open;
         return;
     }
     ++open;
+    const std::string peer = mhd::PeerOf(connection);
+    perClient.Opened(peer);
+    peers[socket] = peer;
+    deadlines.Opened(socket, Clock::now());
     // An answer's header and body go out as they are made: a client on a kept connection
     // never waits for its own delayed acknowledgement.
     const int yes = 1;
     setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    visits[socket].deadline = Clock::now() + std::chrono::seconds(limits.requestSeconds);
-}
-
-HttpDoor::Visit* HttpDoor::VisitOf(MHD_Connection* connection) {
-    const int socket =
-        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD)->connect_fd;
-    const auto found = visits.find(socket);
-    return found != visits.end() ? &found->second : nullptr;
 }
 
 // A client that owes the rest of its request past its time is cut off: the socket is shut
 // here, on the door's thread, and the library closes it as it would any other.
 void HttpDoor::CloseOverdue() {
+    for (const int socket : deadlines.Overdue(Clock::now())) {
+        shutdown(socket, SHUT_RDWR);
+    }
+}
+
+// What bodies and connections held goes back to the system once they are gone, so that a crowd
+// that came and went leaves the server as small as it was.
+void HttpDoor::GiveMemoryBack() {
     const auto now = Clock::now();
-    for (auto& [socket, visit] : visits) {
-        if (visit.deadline && *visit.deadline <= now) {
-            shutdown(socket, SHUT_RDWR);
-            visit.deadline.reset();
-        }
+    if (released >= kGiveBackBytes && now - givenBack >= kGiveBackEvery) {
+        malloc_trim(0);
+        released = 0;
+        givenBack = now;
     }
 }
 
@@ -248,19 +210,18 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
                     void** context) {
     auto* exchange = static_cast<Exchange*>(*context);
     if (exchange == nullptr) {
-        // The whole header is in: the body, if any, has its own time from here.
         auto made = std::make_unique<Exchange>();
         exchange = made.get();
         *context = made.release();  // freed by Finish
         ++underWay;
+        exchange->socket = mhd::SocketOf(connection);
+        // The whole header is in: the body, if any, has its own time from here.
+        deadlines.HeaderIn(exchange->socket, Clock::now());
         Begin(connection, *exchange, url, method, version);
         // An answer made before the request is in whole ends its connection: so only where a
         // body follows that is never to be read.
         if (exchange->answered && HasBody(exchange->request)) {
             return Queue(connection, *exchange);
-        }
-        if (Visit* visit = VisitOf(connection)) {
-            visit->deadline = Clock::now() + std::chrono::seconds(limits.requestSeconds);
         }
         return true;
     }
@@ -270,13 +231,16 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
         if (exchange->answered) {
             return true;  // refused already: what still comes is dropped unread
         }
-        if (exchange->request.body.size() + size > limits.largestBody) {
-            // Sent without a length, and larger than any. Told so where the library takes an
-            // answer before the body is in whole; this one (0.9.75) refuses it then, suspended or
-            // not, so the connection is cut off unanswered, and nothing is logged as said.
-            Refuse(*exchange, MHD_HTTP_CONTENT_TOO_LARGE,
+        if (exchange->request.body.size() + size > exchange->reserved) {
+            // Longer than its length said, or sent in chunks and larger than any. Told so where
+            // the library takes an answer before the body is in whole; this one (0.9.75) refuses
+            // it then, suspended or not, so the connection is cut off unanswered, and nothing is
+            // logged as said.
+            Refuse(exchange->response, 413,
                    "the request is larger than " + std::to_string(limits.largestBody) + " bytes");
+            exchange->response.outcome.refusal = "too_large";
             exchange->response.SetHeader("Connection", "close");
+            exchange->answered = true;
             if (Queue(connection, *exchange)) {
                 return true;
             }
@@ -292,140 +256,160 @@ bool HttpDoor::Take(MHD_Connection* connection, const char* url, const char* met
     return exchange->working || Work(connection, *exchange);
 }
 
+bool HttpDoor::Fail(MHD_Connection* connection, void** context) noexcept {
+    try {
+        auto* exchange = static_cast<Exchange*>(*context);
+        if (exchange == nullptr || exchange->working) {
+            return false;
+        }
+        Refuse(exchange->response, kFailed, "the server failed to answer this request");
+        exchange->response.outcome.refusal = "failed";
+        exchange->response.SetHeader("Connection", "close");
+        exchange->answered = true;
+        return Queue(connection, *exchange);
+    } catch (...) {
+        return false;
+    }
+}
+
 void HttpDoor::Begin(MHD_Connection* connection, Exchange& exchange, const char* url,
                      const char* method, const char* version) {
     HttpRequest& request = exchange.request;
+    HttpResponse& response = exchange.response;
     request.method = method;
     request.path = url;
-    HeaderTally tally{&request};
-    MHD_get_connection_values(connection, MHD_HEADER_KIND, &Collect, &tally);
-    request.peer = PeerAddress(
-        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS)->client_addr);
+    RequestFacts facts;
+    facts.headerBytes = mhd::ReadHeaders(connection, request);
+    facts.http11 = version != nullptr && std::string(version) == kHttp11;
+    facts.hasHost = mhd::NamesHost(connection);
+    request.peer = mhd::PeerOf(connection);
     request.client = resolve ? resolve(request) : request.peer;
-    if (tally.bytes > limits.mostHeaderBytes) {
-        Refuse(exchange, MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE,
-               "the request's headers are larger than " + std::to_string(limits.mostHeaderBytes) +
-                   " bytes in all");
-        exchange.response.SetHeader("Connection", "close");
+    const Ruling ruling = Rule(router, request, facts, policy);
+    if (ruling.status != 0) {
+        Refuse(response, ruling.status, ruling.reason);
+        response.outcome.refusal = ruling.status == 413 ? "too_large" : "refused";
+        if (ruling.close) {
+            response.SetHeader("Connection", "close");
+        }
+        exchange.answered = true;
         return;
     }
-    // The library lets a request of HTTP/1.1 without a Host through; no such request is made by
-    // anything that speaks it.
-    if (version != nullptr && std::string(version) == MHD_HTTP_VERSION_1_1 &&
-        MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST) == nullptr) {
-        Refuse(exchange, MHD_HTTP_BAD_REQUEST, "an HTTP/1.1 request names its Host");
-        exchange.response.SetHeader("Connection", "close");
-        return;
-    }
-    bool known = false;
-    exchange.route = router.Find(request.method, request.path, known);
-    if (exchange.route == nullptr) {
-        Refuse(exchange, known ? MHD_HTTP_METHOD_NOT_ALLOWED : MHD_HTTP_NOT_FOUND,
-               known ? "not a method this path takes" : "no such thing here");
-        return;
-    }
-    if (!exchange.route->admit) {
-        // A route that takes no body is answered at once; a body sent all the same is never
-        // read, and the connection ends with the answer.
-        if (exchange.route->runs == Route::Runs::kHere) {
-            Respond(*exchange.route, request, exchange.response);
+    const Route& route = *ruling.route;
+    exchange.route = &route;
+    if (!route.admit) {
+        if (route.runs == Route::Runs::kHere) {
+            Respond(route, request, response);
             exchange.answered = true;
+        } else if (route.quick) {
+            exchange.answered = Guarded([&] { return route.quick(request, response); }, response);
+            if (!exchange.answered && response.status == kFailed) {
+                exchange.answered = true;
+            }
         }
         return;
     }
-    request.bodyTooLarge = LongerThan(request, limits.largestBody);
-    const Route& route = *exchange.route;
-    if (!Guarded([&] { return route.admit(request, exchange.response); }, exchange.response) ||
+    // A body to be read: first its room in the budget, then the route's own word on it.
+    if (!request.bodyTooLarge && HasBody(request)) {
+        const std::size_t bound = BodyBound(request, limits.largestBody);
+        if (!bodies.Take(bound)) {
+            Refuse(response, kUnavailable, "too many requests arriving at once; try again shortly");
+            response.SetHeader("Retry-After", std::to_string(kRetrySeconds));
+            response.SetHeader("Connection", "close");
+            response.outcome.refusal = "busy";
+            exchange.answered = true;
+            return;
+        }
+        exchange.reserved = bound;
+        request.body.reserve(bound);
+    }
+    if (!Guarded([&] { return route.admit(request, response); }, response) ||
         request.bodyTooLarge) {
-        if (exchange.response.status == MHD_HTTP_OK) {
-            Refuse(exchange, MHD_HTTP_CONTENT_TOO_LARGE, "the request is too large");
+        if (response.status == 200) {
+            Refuse(response, 413, "the request is too large");
+            response.outcome.refusal = "too_large";
         }
         exchange.answered = true;
     }
 }
 
-void HttpDoor::Refuse(Exchange& exchange, int status, const std::string& reason) {
-    exchange.response = HttpResponse();
-    exchange.response.status = status;
-    exchange.response.SetContent(reason + "\n", kText);
-    exchange.answered = true;
-}
-
-// The whole request is in: answered here, or set aside while a worker answers it.
+// The whole request is in: answered here, or set aside while it is answered elsewhere.
 bool HttpDoor::Work(MHD_Connection* connection, Exchange& exchange) {
-    if (exchange.route->runs == Route::Runs::kHere) {
-        Respond(*exchange.route, exchange.request, exchange.response);
+    const Route& route = *exchange.route;
+    if (route.runs == Route::Runs::kHere) {
+        Respond(route, exchange.request, exchange.response);
         exchange.answered = true;
         return Queue(connection, exchange);
     }
-    if (Visit* visit = VisitOf(connection)) {
-        visit->deadline.reset();  // the client owes nothing while it waits
-    }
+    deadlines.Owes(exchange.socket);  // the client owes nothing while it waits
     exchange.working = true;
-    MHD_suspend_connection(connection);
+    mhd::Suspend(connection);
     Exchange* given = &exchange;
-    Workers& workers = exchange.route->runs == Route::Runs::kProving ? *proving : *reading;
-    const bool taken = workers.Submit([this, given, connection] {
+    if (route.runs == Route::Runs::kLater) {
+        {
+            const std::lock_guard<std::mutex> held(laterLock);
+            ++later;
+        }
+        const bool started = Guarded(
+            [&] {
+                route.later(given->request, given->response, [this, given, connection] {
+                    given->answered = true;
+                    Resumed(connection);
+                    const std::lock_guard<std::mutex> held(laterLock);
+                    if (--later == 0) {
+                        laterDone.notify_all();
+                    }
+                });
+                return true;
+            },
+            exchange.response);
+        if (!started) {
+            exchange.answered = true;
+            Resumed(connection);
+            const std::lock_guard<std::mutex> held(laterLock);
+            --later;
+        }
+        return true;
+    }
+    const bool taken = reading->Submit([this, given, connection] {
         Respond(*given->route, given->request, given->response);
         given->answered = true;
-        MHD_resume_connection(connection);
-        Signal(resumedSignal);
+        Resumed(connection);
     });
     if (!taken) {
-        Refuse(exchange, MHD_HTTP_SERVICE_UNAVAILABLE, "busy; try again shortly");
-        exchange.response.SetHeader("Retry-After", "2");
-        MHD_resume_connection(connection);
-        Signal(resumedSignal);
+        Refuse(exchange.response, kUnavailable, "busy; try again shortly");
+        exchange.response.SetHeader("Retry-After", std::to_string(kRetrySeconds));
+        exchange.response.outcome.refusal = "busy";
+        exchange.answered = true;
+        Resumed(connection);
     }
     return true;
 }
 
+void HttpDoor::Resumed(MHD_Connection* connection) {
+    mhd::Resume(connection);
+    loop.Wake();
+}
+
 bool HttpDoor::Queue(MHD_Connection* connection, Exchange& exchange) {
-    HttpResponse& answer = exchange.response;
-    MHD_Response* response = nullptr;
-    if (answer.file) {
-        const auto size = answer.file->Size();
-        const auto offset = answer.file->Offset();
-        response = MHD_create_response_from_fd_at_offset64(size, answer.file->Release(), offset);
-    } else if (answer.shared) {
-        auto* held = new std::shared_ptr<const std::string>(answer.shared);
-        response = MHD_create_response_from_buffer_with_free_callback_cls(
-            (*held)->size(), const_cast<char*>((*held)->data()), &LetGo, held);
-    } else {
-        response = MHD_create_response_from_buffer(
-            answer.body.size(), const_cast<char*>(answer.body.data()), MHD_RESPMEM_MUST_COPY);
-    }
-    if (response == nullptr) {
-        return false;
-    }
-    for (const auto& [name, value] : router.Headers()) {
-        MHD_add_response_header(response, name.c_str(), value.c_str());
-    }
-    for (const auto& [name, value] : answer.headers) {
-        MHD_add_response_header(response, name.c_str(), value.c_str());
-    }
-    const MHD_Result queued =
-        MHD_queue_response(connection, static_cast<unsigned>(answer.status), response);
-    MHD_destroy_response(response);
-    if (Visit* visit = VisitOf(connection)) {
-        visit->deadline.reset();  // the answer's pace is the client's: bounded by silence alone
-    }
-    return queued == MHD_YES;
+    // The answer's pace is the client's: bounded by silence alone.
+    deadlines.Answered(exchange.socket);
+    return mhd::Queue(connection, exchange.response, router.Headers());
 }
 
 void HttpDoor::Finish(MHD_Connection* connection, void** context) {
     const std::unique_ptr<Exchange> exchange(static_cast<Exchange*>(*context));
     *context = nullptr;
-    if (exchange) {
-        --underWay;
+    if (!exchange) {
+        return;
     }
-    if (exchange && exchange->answered && observe) {
+    --underWay;
+    bodies.Give(exchange->reserved);
+    released += exchange->reserved;
+    if (exchange->answered && observe) {
         observe(exchange->request, exchange->response, Clock::now() - exchange->begun);
     }
     // The next request on this connection has its time from now.
-    if (Visit* visit = VisitOf(connection)) {
-        visit->deadline = Clock::now() + std::chrono::seconds(limits.requestSeconds);
-    }
+    deadlines.Finished(mhd::SocketOf(connection), Clock::now());
 }
 
 }  // namespace server

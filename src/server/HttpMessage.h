@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +37,7 @@ class FileBody {
 
     // Hands the descriptor over to whoever sends it; -1 afterwards.
     int Release() { return std::exchange(descriptor, -1); }
+    int Descriptor() const { return descriptor; }
     std::uint64_t Offset() const { return offset; }
     std::uint64_t Size() const { return size; }
 
@@ -45,6 +47,13 @@ class FileBody {
     std::uint64_t size;
 };
 
+// What became of a request, beside its status, as the host's figures count it.
+struct Outcome {
+    std::string refusal;                 // why it was turned away, in a word; empty when it was not
+    bool proven = false;                 // a posted game proven
+    std::optional<double> proofSeconds;  // from its proof asked to its verdict
+};
+
 struct HttpResponse {
     int status = 200;
     std::vector<std::pair<std::string, std::string>> headers;
@@ -52,6 +61,7 @@ struct HttpResponse {
     std::unique_ptr<FileBody> file;  // sent instead of body when set
     // Sent instead of body when set: bytes many answers share, held until the last is sent.
     std::shared_ptr<const std::string> shared;
+    Outcome outcome;
 
     void SetHeader(const std::string& name, const std::string& value);
     void SetContent(std::string content, const std::string& type);

@@ -1,7 +1,6 @@
 #include "server/Metrics.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 
 #include "server/HttpMessage.h"
@@ -22,36 +21,6 @@ std::string RouteOf(const std::string& path) {
     return path.rfind("/api/", 0) == 0 ? "/api/other" : "site";
 }
 
-// Why a post was turned away, by the status it was answered with.
-const char* RefusalOf(int status) {
-    switch (status) {
-        case 400:
-            return "not_a_replay";
-        case 413:
-            return "too_large";
-        case 415:
-            return "wrong_type";
-        case 422:
-            return "not_proven";
-        case 429:
-            return "too_many_from_address";
-        case 503:
-            return "busy_or_not_stored";
-        default:
-            return "other";
-    }
-}
-
-// The proof's milliseconds, which a post's answer gives in Server-Timing ("prove;dur=12.5").
-std::optional<double> ProofSeconds(const HttpResponse& response) {
-    for (const auto& [name, value] : response.headers) {
-        if (name == "Server-Timing" && value.rfind("prove;dur=", 0) == 0) {
-            return std::strtod(value.c_str() + 10, nullptr) / 1000;
-        }
-    }
-    return std::nullopt;
-}
-
 std::string Number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6g", value);
@@ -68,13 +37,14 @@ void Metrics::Count(const HttpRequest& request, const HttpResponse& response) {
     if (route != "/api/scores" || request.method != "POST") {
         return;
     }
-    // Stored, stored before, or the same game as a listed line: proven all three.
-    if (status == 200 || status == 201 || status == 409) {
+    // As the answer's maker told it, whatever status it chose to say it with.
+    const Outcome& outcome = response.outcome;
+    if (outcome.proven) {
         ++proven;
     } else {
-        ++refused[RefusalOf(status)];
+        ++refused[outcome.refusal.empty() ? "other" : outcome.refusal];
     }
-    if (const auto seconds = ProofSeconds(response)) {
+    if (const auto seconds = outcome.proofSeconds) {
         ++proofs;
         proofSeconds += *seconds;
         for (std::size_t i = 0; i < kProofBuckets.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace server {
 namespace {
@@ -21,9 +22,7 @@ std::optional<int> RateLimit::Take(const std::string& address, Clock::time_point
     auto found = byAddress.find(address);
     if (found == byAddress.end()) {
         if (byAddress.size() >= mostAddresses) {
-            // The one idle longest: forgetting it gives it at most a burst sooner.
-            byAddress.erase(recent.back().address);
-            recent.pop_back();
+            Forget(now);
         }
         recent.push_front({address, perMinute, now});
         found = byAddress.emplace(address, recent.begin()).first;
@@ -39,6 +38,21 @@ std::optional<int> RateLimit::Take(const std::string& address, Clock::time_point
     }
     allowance.posts -= 1;
     return std::nullopt;
+}
+
+// The address idle longest that owes nothing: forgetting it gives it at most a burst sooner,
+// where forgetting a debt would let a long replay's cost be wiped out by a crowd of newcomers.
+// Only a table of debtors alone loses its idlest debt.
+void RateLimit::Forget(Clock::time_point now) {
+    auto forgotten = std::prev(recent.end());
+    for (auto at = recent.rbegin(); at != recent.rend(); ++at) {
+        if (Refilled(*at, now) >= 0) {
+            forgotten = std::prev(at.base());
+            break;
+        }
+    }
+    byAddress.erase(forgotten->address);
+    recent.erase(forgotten);
 }
 
 void RateLimit::Charge(const std::string& address, double posts, Clock::time_point now) {

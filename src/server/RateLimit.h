@@ -14,7 +14,8 @@ namespace server {
 // minute, so a burst is allowed once and a steady stream is held to the rate. A post is let in
 // while a whole post is left; a long one may then be charged more (Charge). At most
 // mostAddresses are remembered (some 150 bytes each): a newcomer to a full table takes the place
-// of the address that posted least recently, so no crowd of addresses can shut others out.
+// of the address that posted least recently and owes nothing, so no crowd of addresses can shut
+// others out, nor wipe out another's debt.
 class RateLimit {
   public:
     using Clock = std::chrono::steady_clock;
@@ -37,6 +38,7 @@ class RateLimit {
     };
     using Recent = std::list<Allowance>;  // the latest to post first
     double Refilled(const Allowance& allowance, Clock::time_point now) const;
+    void Forget(Clock::time_point now);
 
     double perMinute;
     std::size_t mostAddresses;

@@ -11,6 +11,12 @@ namespace server {
 using Handler = std::function<void(const HttpRequest&, HttpResponse&)>;
 // True to read the body; false, with the refusal in the response, to answer at once.
 using Admission = std::function<bool(const HttpRequest&, HttpResponse&)>;
+// True with the answer made at once, without waiting for anything; false to answer as the route
+// runs.
+using Quick = std::function<bool(const HttpRequest&, HttpResponse&)>;
+// Starts an answer that is made elsewhere (a proof on the proving pool): done is called once,
+// from any thread, when the response is made. It must not throw.
+using Later = std::function<void(const HttpRequest&, HttpResponse&, std::function<void()> done)>;
 
 // One line of the route table: which requests it takes and who answers them.
 struct Route {
@@ -22,9 +28,15 @@ struct Route {
     // Set only for a route that takes a body (no other route reads one): looks at the headers
     // before any of the body is read, and may refuse it unread.
     Admission admit;
+    // Tried first, on the thread that reads the sockets: an answer at hand (a table read a
+    // moment ago) needs no worker.
+    Quick quick;
+    // For kLater: starts the answer on the thread that reads the sockets, and hands it on.
+    Later later;
     // Where the answer is made: on the thread that reads the sockets only when it is quick and
-    // never waits; anything that may wait for a proof or the database runs on workers.
-    enum class Runs { kHere, kReading, kProving } runs = Runs::kHere;
+    // never waits; anything that may wait for the database or a file runs on the reading
+    // workers, a post is handed to the proving pool (later), whose completion answers it.
+    enum class Runs { kHere, kReading, kLater } runs = Runs::kHere;
 };
 
 // The routes in the order given: the first whose method and path match takes a request.

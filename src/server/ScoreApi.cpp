@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -77,6 +79,10 @@ std::optional<std::int64_t> IdOf(const std::string& text) {
     return std::stoll(text);
 }
 
+// A table read this long ago is read again: another server on the same database may have stored
+// a game meanwhile.
+constexpr auto kTableFreshFor = std::chrono::seconds(1);
+
 // The prover's digest of the play, as the table keeps it.
 std::string PlayOf(const replay::Verdict& verdict) {
     return verdict.digest;
@@ -97,27 +103,47 @@ void ScoreApi::Install(Router& router) {
             (this->*answer)(request, response);
         };
     };
-    // The table and the replays are read from a database that may be slow or away.
-    router.Add("GET", "/api/scores", false, to(&ScoreApi::Lines), Route::Runs::kReading);
-    router.Add("GET", "/api/scores.json", false, to(&ScoreApi::Json), Route::Runs::kReading);
+    // The table and the replays are read from a database that may be slow or away: on the
+    // reading workers, unless the table was read a moment ago.
+    for (const bool json : {false, true}) {
+        Route read;
+        read.method = "GET";
+        read.path = json ? "/api/scores.json" : "/api/scores";
+        read.quick = [this, json](const HttpRequest& request, HttpResponse& response) {
+            return table.Quick(request, response, json);
+        };
+        read.answer = [this, json](const HttpRequest& request, HttpResponse& response) {
+            table.Answer(request, response, json);
+        };
+        read.runs = Route::Runs::kReading;
+        router.Add(std::move(read));
+    }
     Route post;
     post.method = "POST";
     post.path = "/api/scores";
-    post.answer = to(&ScoreApi::Post);
+    post.later = [this](const HttpRequest& request, HttpResponse& response,
+                        std::function<void()> done) { Post(request, response, std::move(done)); };
     post.admit = [this](const HttpRequest& request, HttpResponse& response) {
         return Admit(request, response);
     };
-    post.runs = Route::Runs::kProving;
+    post.runs = Route::Runs::kLater;
     router.Add(std::move(post));
     router.Add("GET", kReplays, true, to(&ScoreApi::Replay), Route::Runs::kReading);
     router.Add("GET", "/api", false, NoSuchApi);
     router.Add("GET", "/api/", true, NoSuchApi);
-    router.Add("GET", "/", true, [this](const HttpRequest& request, HttpResponse& response) {
-        site.Serve(request, response);
-    });
+    // A file is opened (and a text one packed, the first time) off the thread that reads sockets.
+    router.Add(
+        "GET", "/", true,
+        [this](const HttpRequest& request, HttpResponse& response) {
+            site.Serve(request, response);
+        },
+        Route::Runs::kReading);
 }
 
-bool ScoreApi::Table(HttpResponse& response, bool json) {
+ScoreApi::ScoreApi(ScoreStore& store, ProvingGate& gate, RateLimit& limit, StaticFiles& site)
+    : store(store), gate(gate), limit(limit), site(site), table(store, kTableFreshFor) {}
+
+bool ScoreApi::Table(HttpResponse& response) {
     std::string error;
     const auto scores = store.Best(limits::kMostListed, error);
     if (!scores) {
@@ -128,77 +154,96 @@ bool ScoreApi::Table(HttpResponse& response, bool json) {
     }
     const auto listed = Ranked(*scores, limits::kMostListed);
     response.SetHeader("Cache-Control", "no-store");
-    if (json) {
-        response.SetContent(AsJson(listed), "application/json");
-    } else {
-        response.SetContent(AsLines(listed), kText);
-    }
+    response.SetContent(AsLines(listed), kText);
     return true;
-}
-
-void ScoreApi::Lines(const HttpRequest&, HttpResponse& response) {
-    Table(response, false);
-}
-
-void ScoreApi::Json(const HttpRequest&, HttpResponse& response) {
-    Table(response, true);
 }
 
 bool ScoreApi::Admit(const HttpRequest& request, HttpResponse& response) {
     if (MediaType(request.Header("Content-Type")) != kReplayType) {
         Refuse(response, kWrongType,
                std::string("a score is posted as its replay, of type ") + kReplayType);
+        response.outcome.refusal = "wrong_type";
         return false;
     }
     if (request.bodyTooLarge) {
         Refuse(response, kTooLarge,
                "larger than any game's replay (at most " + std::to_string(limits::kLargestPost) +
                    " bytes)");
+        response.outcome.refusal = "too_large";
         return false;
     }
     if (const auto wait = limit.Take(RateKey(ClientAddress(request)))) {
         RefuseForNow(response, kTooMany, "too many scores from this address; try again later",
                      *wait);
+        response.outcome.refusal = "too_many_from_address";
         return false;
     }
     return true;
 }
 
-void ScoreApi::Post(const HttpRequest& request, HttpResponse& response) {
-    replay::Replay game;
+void ScoreApi::Post(const HttpRequest& request, HttpResponse& response,
+                    std::function<void()> done) {
+    auto game = std::make_shared<replay::Replay>();
     Refusal refusal;
-    if (!CheckPosted(request.body, game, refusal)) {
+    if (!CheckPosted(request.body, *game, refusal)) {
         Refuse(response, refusal.status, refusal.reason);
+        response.outcome.refusal = refusal.status == kBadRequest ? "not_a_replay" : "not_playable";
+        done();
         return;
     }
     // Proving costs by the frame: a long replay pays for its length from the allowance.
-    if (const int further = FurtherPostsCharged(game.frames.size())) {
+    if (const int further = FurtherPostsCharged(game->frames.size())) {
         limit.Charge(RateKey(ClientAddress(request)), further);
     }
     const auto proving = std::chrono::steady_clock::now();
-    const auto verdict = gate.Prove(game);
-    // How long the proof took, its wait for others' included: what a host watches to see
-    // whether one server still keeps up with its players.
-    const std::chrono::duration<double, std::milli> proved =
-        std::chrono::steady_clock::now() - proving;
-    response.SetHeader("Server-Timing", "prove;dur=" + std::to_string(proved.count()));
-    if (!verdict) {
+    // The gate's worker proves it, stores it and answers: no thread of the door waits meanwhile.
+    const bool taken = gate.Submit(
+        *game, [this, &request, &response, game, proving, done](const replay::Verdict& verdict) {
+            // How long the proof took, its wait for others' included: what a host watches to see
+            // whether one server still keeps up with its players.
+            const std::chrono::duration<double> proved = std::chrono::steady_clock::now() - proving;
+            try {
+                Store(request, response, *game, verdict, proved.count());
+            } catch (const std::exception& failure) {
+                std::fprintf(stderr, "arcade-scores: a post failed: %s\n", failure.what());
+                response = HttpResponse();
+                RefuseForNow(response, kFailed, "the score could not be stored; try again",
+                             limits::kRetrySeconds);
+                response.outcome.refusal = "not_stored";
+            }
+            done();
+        });
+    if (!taken) {
         RefuseForNow(response, kUnavailable, "busy proving other games; try again shortly",
                      limits::kRetrySeconds);
-        return;
+        response.outcome.refusal = "busy";
+        done();
     }
-    if (!verdict->proven) {
-        Refuse(response, kUnprovable, "not proven: " + verdict->why);
+}
+
+void ScoreApi::Store(const HttpRequest& request, HttpResponse& response, const replay::Replay& game,
+                     const replay::Verdict& verdict, double proofSeconds) {
+    response.outcome.proofSeconds = proofSeconds;
+    response.SetHeader("Server-Timing", "prove;dur=" + std::to_string(proofSeconds * 1000));
+    if (!verdict.proven) {
+        Refuse(response, kUnprovable, "not proven: " + verdict.why);
+        response.outcome.refusal = "not_proven";
         return;
     }
     std::string error;
     const auto added = store.Add(static_cast<int>(game.points), game.name, request.body,
-                                 Sha256Hex(request.body), PlayOf(*verdict), error);
+                                 Sha256Hex(request.body), PlayOf(verdict), error);
     if (!added) {
         std::fprintf(stderr, "arcade-scores: %s\n", error.c_str());
         RefuseForNow(response, kUnavailable, "the score could not be stored; try again",
                      limits::kRetrySeconds);
+        response.outcome.refusal = "not_stored";
         return;
+    }
+    // Stored, stored before, or the same game as a listed line: proven all three.
+    response.outcome.proven = true;
+    if (added->fresh) {
+        table.Changed();
     }
     if (added->sameGame) {
         // The same game as a line already listed, under whatever name or bytes: the line it has.
@@ -207,7 +252,7 @@ void ScoreApi::Post(const HttpRequest& request, HttpResponse& response) {
         response.SetHeader("Location", kReplays + std::to_string(added->kept.replayId));
         return;
     }
-    if (Table(response, false)) {
+    if (Table(response)) {
         response.status = added->fresh ? kCreated : kOk;
     }
 }

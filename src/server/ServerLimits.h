@@ -33,6 +33,10 @@ constexpr int kStoreConnections = kMostProvingPosts + kReadingWorkers;
 constexpr int kDefaultConnections = 4096;
 constexpr int kDefaultConnectionsPerAddress = 32;
 constexpr std::size_t kConnectionMemory = 32 * 1024;
+// The bytes of posted bodies read and held at once, from everyone: a crowd holding bodies half
+// sent takes no more than this (the service may use 256 MB in all); past it a post is told to
+// come back shortly. 256 posts of the largest size, far more than can be proven at once.
+constexpr std::size_t kHeldBodyBytes = 16 * 1024 * 1024;
 // Of one request's headers, in all (a browser sends about 1 KB).
 constexpr std::size_t kMostHeaderBytes = 16 * 1024;
 // Seconds a client may take to send a whole request header, and again a whole body.

@@ -51,6 +51,13 @@ TEST(RateLimit, ALongReplayPaysForEachFurtherFiveMinutesAndItsAddressWaitsTheLon
     EXPECT_FALSE(limit.Take("10.0.0.1", start + seconds(70)));
     limit.Charge("10.0.0.9", 100, start);  // never seen: nothing to charge, nothing kept
     EXPECT_FALSE(limit.Take("10.0.0.9", start));
+    // Charged as its proof ends, the allowance has refilled meanwhile: 30 s bring 3 posts back
+    // before the 11 are taken, so 8 are owed, 9 to refill.
+    for (int post = 0; post < 6; ++post) {
+        EXPECT_FALSE(limit.Take("10.0.0.3", start)) << post;
+    }
+    limit.Charge("10.0.0.3", 11, start + seconds(30));
+    EXPECT_EQ(limit.Take("10.0.0.3", start + seconds(30)), 90);
 }
 
 TEST(RateLimit, AFullTableForgetsTheAddressIdleLongestSoThatNoCrowdShutsANewcomerOut) {
@@ -67,6 +74,16 @@ TEST(RateLimit, AFullTableForgetsTheAddressIdleLongestSoThatNoCrowdShutsANewcome
     EXPECT_TRUE(limit.Take("a", start + seconds(2)));
     EXPECT_FALSE(limit.Take("d", start + seconds(2)));
     EXPECT_TRUE(limit.Take("d", start + seconds(2)));
+
+    // A debt is never forgotten for a newcomer while any address owes nothing: a crowd of new
+    // addresses cannot wipe out what a long replay cost.
+    RateLimit owed(2, 3);
+    EXPECT_FALSE(owed.Take("long", start));
+    owed.Charge("long", 5, start);  // owes 4: 150 s before it posts again
+    for (int newcomer = 0; newcomer < 20; ++newcomer) {
+        EXPECT_FALSE(owed.Take("n" + std::to_string(newcomer), start));
+    }
+    EXPECT_EQ(owed.Take("long", start), 150);
 }
 
 TEST(RateLimit, AnIPv6HostIsCountedByItsSlash64AndIPv4ByItsAddress) {
