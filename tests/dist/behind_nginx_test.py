@@ -20,7 +20,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(SOURCE, 'web', 'tests'))
+sys.path.insert(0, HERE)
 import browser  # noqa: E402
+import nginx_site  # noqa: E402
 from play_test import Player  # noqa: E402
 from shared_table_test import play_and_store  # noqa: E402
 
@@ -54,34 +56,6 @@ def start_server(binary, db, log):
         server.kill()
         fail('a score server did not start')
     return server, int(found.group(1))
-
-
-def nginx_site(work, site, port, servers):
-    """The package's site file with this test's ports, plain HTTP on 127.0.0.1 and the site's
-    folder; the rest, limits and proxying included, as shipped."""
-    with open(os.path.join(SOURCE, 'dist', 'nginx', 'arcade-scores.conf')) as shipped:
-        text = shipped.read()
-    # The redirecting server on port 80 and the certificates are the host's; both go.
-    text = re.sub(r'server \{\n    listen 80;.*?\n\}\n', '', text, count=1, flags=re.S)
-    text = re.sub(r'\n    (ssl_certificate|ssl_certificate_key|add_header Strict)[^\n]*', '', text)
-    text = re.sub(r'\n    listen \[::\][^\n]*', '', text)
-    text = text.replace('listen 443 ssl http2;', 'listen 127.0.0.1:%d;' % port)
-    text = re.sub(r'\n    server 127\.0\.0\.1:8000 ([^\n]*)',
-                  ''.join('\n    server 127.0.0.1:%d \\1' % one for one in servers), text)
-    text = text.replace('root /usr/share/arcade-scores/site;', 'root %s;' % site)
-    text = text.replace('/usr/share/arcade-scores/nginx/locations.conf',
-                        os.path.join(SOURCE, 'dist', 'nginx', 'locations.conf'))
-    if 'listen 127.0.0.1:%d;' % port not in text or text.count('server 127.0.0.1:') != 2:
-        fail('the shipped site no longer reads as this test expects:\n' + text)
-    os.makedirs(os.path.join(work, 'temp'), mode=0o777)
-    with open(os.path.join(work, 'nginx.conf'), 'w') as conf:
-        conf.write('pid %(w)s/nginx.pid;\nerror_log %(w)s/error.log;\nevents {}\nhttp {\n'
-                   '    include /etc/nginx/mime.types;\n    access_log %(w)s/access.log;\n'
-                   '    client_body_temp_path %(w)s/temp/body;\n'
-                   '    proxy_temp_path %(w)s/temp/proxy;\n'
-                   '    fastcgi_temp_path %(w)s/temp/fastcgi;\n'
-                   '    uwsgi_temp_path %(w)s/temp/uwsgi;\n    scgi_temp_path %(w)s/temp/scgi;\n'
-                   '%(site)s}\n' % {'w': work, 'site': text})
 
 
 def post(port, game, source):
@@ -120,18 +94,10 @@ def main():
                        stdout=subprocess.DEVNULL)
         servers = [start_server(binary, db, log) for _ in range(2)]
         port = free_port()
-        nginx_site(work, site, port, [one for _, one in servers])
-        nginx = subprocess.Popen(['nginx', '-p', work, '-c', os.path.join(work, 'nginx.conf'),
-                                  '-g', 'daemon off;'])
-        deadline = time.monotonic() + 20
-        while True:
-            try:
-                listed(port)
-                break
-            except OSError:
-                if nginx.poll() is not None or time.monotonic() > deadline:
-                    fail('nginx did not come up')
-                time.sleep(0.1)
+        try:
+            nginx = nginx_site.start(work, site, port, [one for _, one in servers])
+        except RuntimeError as error:
+            fail(str(error))
 
         # The page from nginx, a game played and stored through it.
         with browser.chromium() as driver:

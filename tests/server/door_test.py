@@ -13,10 +13,13 @@ import sys
 import tempfile
 import time
 
+import crowd
 from scores_server import ScoresServer
 
 PER_ADDRESS = 8  # the server's connections per address, for this test
 FILE_SIZE = 1 << 20
+LARGE_FILE = 16 << 20  # more than the sockets' buffers hold between the server and a slow reader
+HELD_BODIES = 600  # more than the server's budget for bodies takes (256 of 64 KiB)
 
 checks = []
 
@@ -112,8 +115,36 @@ def memory(server):
                          b'Transfer-Encoding: chunked\r\n\r\n', chunk, most)
     check(sent < most and status in (0, 413),
           'a chunked post past 64 KiB: cut off (%d) after %d KB' % (status, sent >> 10))
+    refused = []
+    for path in ('/api/scores', '/api/scores.json', '/api/replays/1', '/healthz', '/metrics',
+                 '/big.bin'):
+        connection = connect(server.port)
+        connection.sendall(b'GET %s HTTP/1.1\r\nHost: x\r\nContent-Length: 65536\r\n\r\n' %
+                           path.encode() + b'a' * 65535)
+        refused.append(answer_head(connection, 2)[9:12])
+        connection.close()
+    check(refused == [b'413'] * 6, 'a body to any route but the post: 413, unread (%s)' % refused)
     after = server.rss_mb()
     check(after - before < 50, 'the server grew %.0f MB (from %.0f MB)' % (after - before, before))
+
+    # Posts that each hold 64 KiB less a byte: past the budget for bodies they are told to come
+    # back, and what those held is given back once they are gone.
+    before = server.rss_mb()
+    held, statuses = crowd.hold_bodies(server.port, HELD_BODIES, PER_ADDRESS, '/api/scores',
+                                       seconds=10, first=100)
+    time.sleep(0.5)
+    grown = server.rss_mb() - before
+    busy = statuses['503'] + statuses['cut off'] + statuses['closed']
+    check(busy > 0 and grown < 40,
+          '%d posts holding 64 KiB: %d turned away, the server grew %.0f MB (%s)' %
+          (HELD_BODIES, busy, grown, dict(statuses)))
+    for connection in held:
+        connection.close()
+    deadline = time.time() + 5
+    while server.rss_mb() - before > 8 and time.time() < deadline:
+        time.sleep(0.2)
+    check(server.rss_mb() - before <= 8,
+          'once they are gone, the server is %.0f MB larger' % (server.rss_mb() - before))
 
 
 def slow_sockets(server):
@@ -124,11 +155,29 @@ def slow_sockets(server):
     check(ended == 2 * PER_ADDRESS,
           '%d connections from one address: all beyond %d ended at once (%d ended)' %
           (len(many), PER_ADDRESS, ended))
+    proxied = [connect(server.port, '127.0.0.1') for _ in range(3 * PER_ADDRESS)]
+    time.sleep(0.5)
+    ended = sum(closed_within(connection, 0.1) for connection in proxied)
+    check(ended == 0, '%d connections from the trusted proxy: none refused (%d ended)' %
+          (len(proxied), ended))
+    for connection in proxied:
+        connection.close()
     silent = many[:] + [connect(server.port, '127.0.0.%d' % (10 + i // PER_ADDRESS))
                         for i in range(20 * PER_ADDRESS)]
     slow = [connect(server.port, '127.0.0.%d' % (40 + i // PER_ADDRESS)) for i in range(16)]
+    # A kept connection whose second request then comes a byte a second.
+    kept = connect(server.port, '127.0.0.60')
+    kept.sendall(b'GET /api/scores HTTP/1.1\r\nHost: x\r\n\r\n')
+    first_answer = answer_head(kept)
+    slow.append(kept)
+    # A reader taking a large file slowly, never silent: its answer is its own pace.
+    reader = socket.socket()
+    reader.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+    reader.bind(('127.0.0.61', 0))
+    reader.connect(('127.0.0.1', server.port))
+    reader.sendall(b'GET /large.bin HTTP/1.1\r\nHost: x\r\n\r\n')
     started = time.time()
-    for connection in slow:
+    for connection in slow[:-1]:
         connection.sendall(b'GET /api/scores HTTP/1.1\r\n')
     took = time.time()
     status, _, _ = server.request('GET', '/api/scores')
@@ -138,16 +187,35 @@ def slow_sockets(server):
           (len(silent), len(slow), status, took))
     # A byte every second: never silent for long, and cut off all the same.
     alive = list(slow)
+    taken = 0
+    reader.settimeout(1)
     while alive and time.time() - started < 15:
         time.sleep(1)
+        try:
+            taken += len(reader.recv(32768))
+        except OSError:
+            pass
         for connection in list(alive):
             try:
                 connection.sendall(b'X')
             except (BrokenPipeError, ConnectionResetError):
                 alive.remove(connection)
     cut = time.time() - started
-    check(not alive and cut < 14,
-          'a header sent a byte a second: cut off after %.0f s (%d still open)' % (cut, len(alive)))
+    check(not alive and cut < 14 and b' 200 ' in first_answer,
+          'a header sent a byte a second, a kept connection\'s second one too: cut off after '
+          '%.0f s (%d still open)' % (cut, len(alive)))
+    while time.time() - started < 12:
+        time.sleep(1)
+        taken += len(reader.recv(32768))
+    reader.settimeout(2)
+    try:
+        more = len(reader.recv(32768))
+    except OSError:
+        more = 0
+    check(more > 0 and taken < LARGE_FILE,
+          'a slow reader of a large file: still sent to after %.0f s (%d KB taken)' %
+          (time.time() - started, taken >> 10))
+    reader.close()
     idle = sum(closed_within(connection, 0.5) for connection in silent)
     check(idle == len(silent), 'silent connections closed (%d of %d)' % (idle, len(silent)))
     for connection in silent + slow:
@@ -221,6 +289,27 @@ def kept_connections(server):
         connection.close()
 
 
+def full_table(server_binary, work):
+    """At its ceiling the door closes the connection idle longest to let a newcomer in."""
+    server = ScoresServer(server_binary, 'sqlite:' + os.path.join(work, 'full.sqlite'),
+                          options=['--connections', '40'])
+    try:
+        idle = crowd.open_idle(server.port, 40, 5, first=200)
+        time.sleep(0.3)
+        started = time.time()
+        status, _, _ = server.request('GET', '/api/scores')
+        took = time.time() - started
+        first = closed_within(idle[0], 1)
+        last = closed_within(idle[-1], 0.1)
+        check(status == 200 and took < 1 and first and not last,
+              'a reader beside 40 idle connections, the ceiling: %d in %.2f s, the idlest '
+              'closed for it (%s), the newest kept (%s)' % (status, took, first, not last))
+        for connection in idle:
+            connection.close()
+    finally:
+        server.stop()
+
+
 def main():
     server_binary = sys.argv[1]
     work = tempfile.mkdtemp(prefix='arcade-door-')
@@ -228,12 +317,16 @@ def main():
     os.mkdir(site)
     with open(os.path.join(site, 'big.bin'), 'wb') as file:
         file.write(os.urandom(FILE_SIZE))
+    with open(os.path.join(site, 'large.bin'), 'wb') as file:
+        file.truncate(LARGE_FILE)
     server = ScoresServer(server_binary, 'sqlite:' + os.path.join(work, 'scores.sqlite'), site,
-                          options=['--connections-per-address', str(PER_ADDRESS)])
+                          options=['--connections-per-address', str(PER_ADDRESS),
+                                   '--trust-proxy', '127.0.0.1'])
     try:
         memory(server)
         slow_sockets(server)
         kept_connections(server)
+        full_table(server_binary, work)
     finally:
         server.stop()
         shutil.rmtree(work)
