@@ -26,8 +26,9 @@ REQUESTS = 3
 
 def unit_defaults():
     """The options the service's unit starts the server with, from its own file."""
-    with open(os.path.join(nginx_site.SOURCE, 'dist', 'scores', 'arcade-scores.service.in')) as unit:
-        text = unit.read()
+    unit = os.path.join(nginx_site.SOURCE, 'dist', 'scores', 'arcade-scores.service.in')
+    with open(unit) as lines:
+        text = lines.read()
     found = dict(re.findall(r'\b([A-Z_]+)=([^ \n]*)', ''.join(
         line for line in text.splitlines(True) if line.startswith('Environment='))))
     return ['--posts-per-minute', found['POSTS_PER_MINUTE'], '--connections',

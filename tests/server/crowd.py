@@ -68,13 +68,13 @@ def open_idle(port, count, per_address, first=10):
     return opened
 
 
-def hold_bodies(port, count, per_address, path, body_bytes=65535, seconds=20, first=10):
+def hold_bodies(port, count, per_address, method, path, body_bytes=65535, seconds=20,
+                first=10):
     """count connections that each promise a 64 KiB body and send body_bytes of it, then hold it;
     the connections, and the statuses of the answers that came before the whole was sent."""
     opened = open_idle(port, count, per_address, first)
     head = (b'%s %s HTTP/1.1\r\nHost: x\r\nContent-Type: application/octet-stream\r\n'
-            b'Content-Length: 65536\r\n\r\n' % (b'POST' if path == '/api/scores' else b'GET',
-                                                path.encode()))
+            b'Content-Length: 65536\r\n\r\n' % (method.encode(), path.encode()))
     left = {}
     for connection in opened:
         connection.setblocking(False)

@@ -130,8 +130,8 @@ def memory(server):
     # Posts that each hold 64 KiB less a byte: past the budget for bodies they are told to come
     # back, and what those held is given back once they are gone.
     before = server.rss_mb()
-    held, statuses = crowd.hold_bodies(server.port, HELD_BODIES, PER_ADDRESS, '/api/scores',
-                                       seconds=10, first=100)
+    held, statuses = crowd.hold_bodies(server.port, HELD_BODIES, PER_ADDRESS, 'POST',
+                                       '/api/scores', seconds=10, first=100)
     time.sleep(0.5)
     grown = server.rss_mb() - before
     busy = statuses['503'] + statuses['cut off'] + statuses['closed']
