@@ -19,7 +19,7 @@ void BM_MenuFrame(benchmark::State& state) {
     BenchFolder folder;
     GameEngine engine;
     engine.SetClock(std::make_unique<NoWait>());
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     for (auto _ : state) {
         engine.RunFrame();
     }
@@ -31,7 +31,7 @@ void BM_ConfirmedNameFrame(benchmark::State& state) {
     BenchFolder folder;
     GameEngine engine;
     engine.SetClock(std::make_unique<NoWait>());
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     engine.SetEntername();
     engine.SetNameentered();
     for (auto _ : state) {

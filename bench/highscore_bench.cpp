@@ -26,7 +26,7 @@ void BM_StoreOneScore(benchmark::State& state) {
     GameEngine engine;
     WriteScores("highscore.txt", kStoredLines);
     for (auto _ : state) {
-        auto* screen = new StateAddScore();
+        auto* screen = new StateAddScore(engine.GetAssets());
         screen->SetScore(42);
         engine.SetState(screen);
         screen->ReadFile();

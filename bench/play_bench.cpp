@@ -14,7 +14,7 @@ namespace {
 void BM_PlayFrame(benchmark::State& state) {
     BenchFolder folder;
     GameEngine engine;
-    auto* play = new StatePlay();
+    auto* play = new StatePlay(engine.GetAssets());
     engine.SetState(play);
     for (auto _ : state) {
         play->KeyPressed(KeySpace);
@@ -22,7 +22,7 @@ void BM_PlayFrame(benchmark::State& state) {
         play->MoveSprites();
         if (engine.GetState() != play) {
             state.PauseTiming();
-            play = new StatePlay();
+            play = new StatePlay(engine.GetAssets());
             engine.SetState(play);
             state.ResumeTiming();
             continue;

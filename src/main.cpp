@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
     if (!options.replayFile.empty()) {
         return WatchReplay(*engine, options.replayFile);
     }
-    engine->SetState(new StateMenu());
+    engine->SetState(new StateMenu(engine->GetAssets()));
     engine->Loop();
     return 0;
 }

@@ -40,10 +40,6 @@ DesktopSize ReadDesktopSize() {
     return {info->current_w, info->current_h};
 }
 
-bool SomeWindowExists() {
-    return SDL_GetVideoSurface() != nullptr;
-}
-
 int FittingScale(DesktopSize desktop, int room) {
     int fitting = display::kSmallestScale;
     for (int scale = display::kSmallestScale; scale <= display::kLargestScale; ++scale) {

@@ -16,9 +16,6 @@ DesktopSize ReadDesktopSize();
 // The largest scale whose frame fits the desktop with room rows to spare, and 1 when none does
 // or the desktop's size is unknown.
 int FittingScale(DesktopSize desktop, int room);
-// Whether this process has a window open. For what is made by a bare call, with no engine and so
-// no Display at hand, to ask; whoever holds a Display asks it. SDL keeps at most one window.
-bool SomeWindowExists();
 
 // The window and the frame's way to it. The game draws every frame into one 640 x 480 picture;
 // at scale 1 in a window that picture is the window itself, flipped as ever. At a larger scale
@@ -39,8 +36,6 @@ class Display {
     // What the game draws on: the same 640 x 480 picture from frame to frame, except that it may
     // move when the window changes (its picture goes along).
     SDL_Surface* Frame() const { return frame; }
-    // Whether the window is open: a failed switch of full screen or scale may have lost it.
-    bool WindowExists() const { return window != nullptr; }
     // Brings the frame to the screen: the one flip of a frame, or in full screen an update of
     // the frame's own area only, since the black around it never changes.
     void Present();

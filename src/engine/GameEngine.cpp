@@ -11,6 +11,7 @@
 #include "engine/TerminalDriver.h"
 #include "engine/UsedEvents.h"
 #include "engine/WindowIcon.h"
+#include "gfx/FolderAssets.h"
 #include "random/RandSequence.h"
 #include "sound/MixerSound.h"
 
@@ -41,7 +42,7 @@ void StopWithoutDisplay() {
 
 GameEngine::GameEngine(const Options& options, const DataFolder& data)
     : data(data),
-      live(std::make_unique<LiveRecord>(data, missingFiles)),
+      assets(std::make_unique<FolderAssets>(data, missingFiles)),
       settings(options.settingsPath),
       random(MakeGameRandom()) {
     Settings chosen = settings.Read();
@@ -62,7 +63,6 @@ GameEngine::GameEngine(const Options& options, const DataFolder& data)
     if (display->Frame() == nullptr) {
         StopAfterFailed("SDL_SetVideoMode");
     }
-    pictures = std::make_unique<PictureShelf>();
     settings.Start(CurrentSettings());
     if (TTF_Init() == -1) {
         StopAfterFailed("TTF_Init");
@@ -73,8 +73,8 @@ GameEngine::GameEngine(const Options& options, const DataFolder& data)
     SDL_EnableUNICODE(1);
     sound = OpenMixerSound(data, missingFiles);
     gamepad = OpenFirstGamepad();
-    nameEntry = std::make_unique<NameEntry>(data, missingFiles);
-    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, data, missingFiles);
+    nameEntry = std::make_unique<NameEntry>(*assets);
+    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, *assets);
 }
 
 namespace {
@@ -88,13 +88,14 @@ class NoClock : public Clock {
 
 GameEngine::GameEngine(Headless)
     : data(DataFolder::Working()),
+      assets(std::make_unique<NoAssets>()),
       settings(""),
       clock(std::make_unique<NoClock>()),
       random(std::make_unique<RandSequence>()),
       sdlStarted(false) {
     recording.SetOn(false);
-    nameEntry = std::make_unique<NameEntry>(data, missingFiles);
-    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, data, missingFiles);
+    nameEntry = std::make_unique<NameEntry>(*assets);
+    pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, *assets);
 }
 
 GameEngine::~GameEngine() {
@@ -110,7 +111,7 @@ GameEngine::~GameEngine() {
     gamepad.reset();
     if (sdlStarted) {
         TTF_Quit();
-        pictures.reset();
+        assets.reset();
         display.reset();
         SDL_Quit();
     }
@@ -153,8 +154,8 @@ void GameEngine::RunFrame() {
 }
 
 PlayerSeat GameEngine::TakeSeat() {
-    return {std::move(currentState),
-            std::exchange(nameEntry, std::make_unique<NameEntry>(data, missingFiles)), draws};
+    return {std::move(currentState), std::exchange(nameEntry, std::make_unique<NameEntry>(*assets)),
+            draws};
 }
 
 void GameEngine::ReturnSeat(PlayerSeat player) {

@@ -19,10 +19,9 @@
 #include "engine/ScreenEngine.h"
 #include "engine/WatchLabel.h"
 #include "engine/Watching.h"
-#include "gfx/PictureShelf.h"
+#include "gfx/Assets.h"
 #include "random/Random.h"
 #include "report/DataFolder.h"
-#include "report/LiveRecord.h"
 #include "report/MissingFiles.h"
 #include "sound/Sound.h"
 
@@ -40,9 +39,10 @@ class GameEngine : public ScreenEngine {
     // font are read from data, which outlives the engine.
     explicit GameEngine(const Options& options = {},
                         const DataFolder& data = DataFolder::Working());
-    // For proving a replay: no SDL, no window, no font, no sound, no waits and no drawing. The
-    // screens' pictures load as none, and no game is recorded. Its bombs draw from a sequence of
-    // its own, so that engines in several threads each prove their own game.
+    // For proving a replay: no SDL, no window, no font, no sound, no waits and no drawing. Its
+    // screens and lines are made with NoAssets, so that nothing of them loads a file or asks SDL
+    // anything, and no game is recorded. Its bombs draw from a sequence of its own, so that
+    // engines in several threads each prove their own game.
     struct Headless {};
     explicit GameEngine(Headless);
     ~GameEngine();
@@ -85,9 +85,10 @@ class GameEngine : public ScreenEngine {
     // on as if nothing had been watched. Nothing happens when no game is kept.
     bool WatchBestGame() override { return watching.Ask(*this); }
     bool PlayersSettingsInUse() const override { return settings.InUse(); }
-    bool WindowExists() const override { return display != nullptr && display->WindowExists(); }
 
     GameState* GetState() const { return currentState.get(); }
+    // What the screens of this engine are made with: the first one, and each one the next.
+    Assets& GetAssets() { return *assets; }
     // The 640 x 480 picture every screen draws on; none while proving a replay.
     SDL_Surface* GetScreen() { return display != nullptr ? display->Frame() : nullptr; }
     // The name as typed, its switches, and a start from where an earlier game left it.
@@ -135,11 +136,9 @@ class GameEngine : public ScreenEngine {
     // First made and last gone: every file that any part of the game fails to load is named here.
     const DataFolder& data;
     MissingFiles missingFiles{data};
-    // Shown to pictures and lines made bare; none while proving, which loads nothing, so that a
-    // game proven beside a running one never takes its folder from it.
-    std::unique_ptr<LiveRecord> live;
-    std::unique_ptr<Display> display;        // none while proving a replay
-    std::unique_ptr<PictureShelf> pictures;  // likewise
+    // The folder's pictures and font, handed to every screen and line; none while proving.
+    std::unique_ptr<Assets> assets;
+    std::unique_ptr<Display> display;  // none while proving a replay
     KeptSettings settings;
     std::unique_ptr<GameState> currentState;
     bool quit = false;
@@ -149,7 +148,7 @@ class GameEngine : public ScreenEngine {
     bool muted = false;
     bool paused = false;
     std::unique_ptr<PauseNote> pauseNote;
-    std::unique_ptr<WatchLabel> watchLabel = std::make_unique<WatchLabel>(data, missingFiles);
+    std::unique_ptr<WatchLabel> watchLabel = std::make_unique<WatchLabel>(*assets);
     std::string watchLabelText;
     std::unique_ptr<Gamepad> gamepad;  // null without a joystick
     std::unique_ptr<FrameInput> input = std::make_unique<LiveInput>();

@@ -10,9 +10,8 @@ constexpr int kPromptTextX = 300;
 constexpr int kNameRowY = 350;
 }  // namespace
 
-NameEntry::NameEntry(const DataFolder& folder, MissingFiles& missing)
-    : nameText(std::make_unique<Text>(folder, missing)),
-      promptText(std::make_unique<Text>(folder, missing)) {
+NameEntry::NameEntry(Assets& assets)
+    : nameText(std::make_unique<Text>(assets)), promptText(std::make_unique<Text>(assets)) {
     nameText->SetPos(kNameTextX, kNameRowY);
     promptText->SetPos(kPromptTextX, kNameRowY);
 }

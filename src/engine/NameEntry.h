@@ -12,9 +12,8 @@
 // Its two switches change only here.
 class NameEntry {
   public:
-    // Opens the font for its two lines from folder, a failure going to missing: after the font
-    // library is up.
-    NameEntry(const DataFolder& folder, MissingFiles& missing);
+    // Its two lines in the font of assets: after the font library is up.
+    explicit NameEntry(Assets& assets);
 
     // Each switch toggles: on with one call, off with the next. The game's end turns typing on;
     // the game-over screen's Enter turns both off again.

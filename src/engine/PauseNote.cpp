@@ -8,7 +8,7 @@ constexpr int kPauseNoteY = 225;
 
 void PauseNote::Draw(SDL_Surface* screen) {
     if (note == nullptr) {
-        note = std::make_unique<Text>(folder, missing);
+        note = std::make_unique<Text>(assets);
         note->Render(kPauseNote);
         const SDL_Surface* rendered = note->GetSurface();
         const int width = rendered != nullptr ? rendered->w : 0;

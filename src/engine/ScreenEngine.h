@@ -13,11 +13,10 @@ class GameState;
 // rest of the engine (window, pacing, input, switches, watching) is none of a screen's business.
 class ScreenEngine {
   public:
-    // A picture with orange (255, 128, 0) as its transparent colour; none without a window.
+    // A picture of the working folder with orange (255, 128, 0) as its transparent colour, each
+    // failure said on standard error; none without a window. The bare form: the game's own
+    // screens load theirs from the assets they are made with.
     static SDL_Surface* load_image(std::string path);
-
-    // Whether the engine's window is open: a screen that prepares pictures for it asks first.
-    virtual bool WindowExists() const = 0;
 
     // Takes ownership of state and destroys the current one, which may be the caller.
     virtual void SetState(GameState* state) = 0;

@@ -15,7 +15,7 @@ void WatchLabel::Draw(SDL_Surface* frame, const std::string& text) {
         return;
     }
     if (label == nullptr) {
-        label = std::make_unique<Text>(folder, missing);
+        label = std::make_unique<Text>(assets);
     }
     if (text != rendered) {
         label->Render(text.c_str());

@@ -14,9 +14,8 @@
 // line, keeps the line from blending over itself.
 class WatchLabel {
   public:
-    // In the font of folder; a font that will not open goes to missing. Both outlive the label.
-    WatchLabel(const DataFolder& folder, MissingFiles& missing)
-        : folder(folder), missing(missing) {}
+    // In the font of assets, which outlive the label.
+    explicit WatchLabel(Assets& assets) : assets(assets) {}
 
     // Draws text on its box over the frame; an empty text draws nothing.
     void Draw(SDL_Surface* frame, const std::string& text);
@@ -24,8 +23,7 @@ class WatchLabel {
     SDL_Rect Area() const { return area; }
 
   private:
-    const DataFolder& folder;
-    MissingFiles& missing;
+    Assets& assets;
     std::unique_ptr<Text> label;  // made at the first watch: a run that never watches needs none
     std::string rendered;
     SDL_Rect area{};

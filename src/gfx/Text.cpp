@@ -1,44 +1,22 @@
 #include "gfx/Text.h"
 
-#include <string>
-
+#include "gfx/Assets.h"
 #include "gfx/Blit.h"
+#include "gfx/FolderAssets.h"
 #include "report/DataFolder.h"
-#include "report/LiveRecord.h"
 #include "report/MissingFiles.h"
 
 namespace {
-constexpr const char* kFontFile = "arial.ttf";
-constexpr int kPointSize = 22;
 const SDL_Color kTextColour = {255, 0, 255, 0};  // magenta
-
-// A replay proved without a window has no font and nothing to draw with it: nothing to report.
-bool Drawing() {
-    return SDL_WasInit(SDL_INIT_VIDEO) != 0;
-}
 }  // namespace
 
-// Lines are made bare all over the screens, with no engine at hand: LiveRecord leads to its folder
-// and record.
 Text::Text() : colour(kTextColour) {
-    LiveRecord::Use(
-        [this](const DataFolder& folder, MissingFiles& missing) { OpenFont(folder, missing); });
+    MissingFiles sayEveryTime(DataFolder::Working());
+    FolderAssets working(DataFolder::Working(), sayEveryTime);
+    renderer = working.Font();
 }
 
-Text::Text(const DataFolder& folder, MissingFiles& missing) : colour(kTextColour) {
-    OpenFont(folder, missing);
-}
-
-void Text::OpenFont(const DataFolder& folder, MissingFiles& missing) {
-    if (!Drawing()) {
-        return;
-    }
-    std::string reason;
-    renderer = OpenTextRenderer(folder.File(kFontFile).c_str(), kPointSize, reason);
-    if (renderer == nullptr) {
-        missing.Report(kFontFile, reason.c_str());
-    }
-}
+Text::Text(Assets& assets) : renderer(assets.Font()), colour(kTextColour) {}
 
 void Text::SetPos(int x, int y) {
     this->x = x;

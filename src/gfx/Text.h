@@ -7,17 +7,16 @@
 #include "gfx/SdlPtr.h"
 #include "gfx/TextRenderer.h"
 
-class DataFolder;
-class MissingFiles;
+class Assets;
 
 // One line of text in the game's font and colour, rendered once and blitted every frame.
 class Text {
   public:
-    // Opens its own copy of arial.ttf from the running game's data folder, a font that will not
-    // open going to its record of missing files.
+    // Opens its own copy of arial.ttf from the working folder, each failure said on standard
+    // error: the bare form. The game's own lines are made from its assets.
     Text();
-    // The same, from folder and reporting to missing: for the lines the game's own code makes.
-    Text(const DataFolder& folder, MissingFiles& missing);
+    // Opens its own copy of the font of assets; a game that draws nothing gives it none.
+    explicit Text(Assets& assets);
 
     void SetPos(int x, int y);
     int GetPosX() const { return x; }
@@ -38,8 +37,6 @@ class Text {
     SDL_Surface* GetSurface() const { return surface.get(); }
 
   private:
-    void OpenFont(const DataFolder& folder, MissingFiles& missing);
-
     std::unique_ptr<TextRenderer> renderer;  // none without a font
     SurfacePtr surface;
     SDL_Color colour;

@@ -9,21 +9,21 @@
 
 using namespace play;
 
-StatePlay::StatePlay() {
-    player = PlaceSprite<PlayerSprite>(kCannonStart, kCannonPicture);
-    airplane = PlaceSprite<AirplaneSprite>(kAirplaneStart, kAirplanePicture);
-    background = PlaceSprite<Sprite>(kBackgroundAt, kBackgroundPicture);
-    shieldLeft = PlaceSprite<Sprite>(kShieldLeftStart, kShieldPicture);
-    shieldRight = PlaceSprite<Sprite>(kShieldRightStart, kShieldPicture);
+StatePlay::StatePlay(Assets& assets) : assets(assets) {
+    player = PlaceSprite<PlayerSprite>(assets, kCannonStart, kCannonPicture);
+    airplane = PlaceSprite<AirplaneSprite>(assets, kAirplaneStart, kAirplanePicture);
+    background = PlaceSprite<Sprite>(assets, kBackgroundAt, kBackgroundPicture);
+    shieldLeft = PlaceSprite<Sprite>(assets, kShieldLeftStart, kShieldPicture);
+    shieldRight = PlaceSprite<Sprite>(assets, kShieldRightStart, kShieldPicture);
     airplaneHits = kFirstLevelAirplaneHits;
     airplane2Hits = kFirstLevelAirplane2Hits;
     level = kFirstLevel;
     score = 0;
 
-    levelText = std::make_unique<Text>();
+    levelText = std::make_unique<Text>(assets);
     levelText->SetPos(kLevelTextAt.x, kLevelTextAt.y);
     levelText->Render(itos(level).c_str());
-    scoreText = std::make_unique<Text>();
+    scoreText = std::make_unique<Text>(assets);
     scoreText->SetPos(kScoreTextAt.x, kScoreTextAt.y);
     scoreText->Render(itos(score).c_str());
 }
@@ -60,8 +60,8 @@ void StatePlay::NextLevel() {
     if (level > kLastLevel) {
         return;
     }
-    airplane = PlaceSprite<AirplaneSprite>(kAirplaneStart, kAirplanePicture);
-    airplane2 = PlaceSprite<AirplaneSprite>(kAirplane2LevelStart, kAirplane2Picture);
+    airplane = PlaceSprite<AirplaneSprite>(assets, kAirplaneStart, kAirplanePicture);
+    airplane2 = PlaceSprite<AirplaneSprite>(assets, kAirplane2LevelStart, kAirplane2Picture);
 
     const LevelSetup& setup = SetupForLevel(level);
     airplaneHits = setup.airplaneHits;
@@ -94,13 +94,13 @@ void StatePlay::KeyPressed(int key) {
 }
 
 void StatePlay::FireBullet(int x, int y) {
-    bullets.push_back(PlaceSprite<BulletSprite>({x + kBulletFromCannon.x, y + kBulletFromCannon.y},
-                                                kBulletPicture));
+    bullets.push_back(PlaceSprite<BulletSprite>(
+        assets, {x + kBulletFromCannon.x, y + kBulletFromCannon.y}, kBulletPicture));
 }
 
 void StatePlay::DropBomb(int x, int y) {
-    bombs.push_back(
-        PlaceSprite<BombSprite>({x + kBombFromAirplane.x, y + kBombFromAirplane.y}, kBombPicture));
+    bombs.push_back(PlaceSprite<BombSprite>(
+        assets, {x + kBombFromAirplane.x, y + kBombFromAirplane.y}, kBombPicture));
 }
 
 void StatePlay::Draw(SDL_Surface* screen) {

@@ -18,8 +18,9 @@
 // the level and the score. The frame update lives in StatePlayUpdate.cpp.
 class StatePlay : public GameState {
   public:
-    // Builds the field of level 1. Needs no engine: there is none until the state is installed.
-    StatePlay();
+    // Builds the field of level 1, its pictures and lines from assets, which outlive it. Needs no
+    // engine: there is none until the state is installed.
+    explicit StatePlay(Assets& assets);
     ~StatePlay() override;
     StatePlay(const StatePlay&) = delete;
     StatePlay& operator=(const StatePlay&) = delete;
@@ -62,6 +63,7 @@ class StatePlay : public GameState {
     // The sound of a hit: the last hit point of an airplane brings it down for good.
     void SoundHit(int hitsLeft);
 
+    Assets& assets;
     std::unique_ptr<Sprite> background;
     std::unique_ptr<PlayerSprite> player;
     std::unique_ptr<AirplaneSprite> airplane;            // null while none is in play

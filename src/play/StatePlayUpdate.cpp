@@ -117,10 +117,10 @@ void StatePlay::SoundHit(int hitsLeft) {
 
 void StatePlay::ReplaceShotDownAirplanes() {
     if (airplane == nullptr && airplaneHits > 0) {
-        airplane = PlaceSprite<AirplaneSprite>(kAirplaneStart, kAirplanePicture);
+        airplane = PlaceSprite<AirplaneSprite>(assets, kAirplaneStart, kAirplanePicture);
     }
     if (airplane2 == nullptr && airplane2Hits > 0) {
-        airplane2 = PlaceSprite<AirplaneSprite>(kAirplane2Replacement, kAirplane2Picture);
+        airplane2 = PlaceSprite<AirplaneSprite>(assets, kAirplane2Replacement, kAirplane2Picture);
     }
 }
 
@@ -163,7 +163,7 @@ bool StatePlay::BombsFall() {
 }
 
 void StatePlay::EndGame() {
-    auto gameOver = std::make_unique<StateGameOver>();
+    auto gameOver = std::make_unique<StateGameOver>(assets);
     gameOver->SetScore(score);
     ScreenEngine* engine = GetEngine();
     engine->SetEntername();

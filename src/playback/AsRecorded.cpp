@@ -8,7 +8,7 @@ namespace replay {
 void StartAsRecorded(GameEngine& engine, const Replay& game) {
     engine.StartDrawsAfter(game.drawsBefore);
     engine.Names().Resume(game.nameBefore, game.drawsBefore > 0);
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
 }
 
 }  // namespace replay

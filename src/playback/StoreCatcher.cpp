@@ -15,14 +15,15 @@ void StoreCatcher::KeyPressed(int key) {
     if (showList) {
         PlaySound(Effect::Select);
         // This screen is gone after the switch.
-        GetEngine()->SetState(new StateShowScore());
+        GetEngine()->SetState(new StateShowScore(assets));
     }
 }
 
 void CatchStore(GameEngine& engine, Stored& outcome, bool showList) {
     auto* addScore = dynamic_cast<StateAddScore*>(engine.GetState());
     if (addScore != nullptr && dynamic_cast<StoreCatcher*>(addScore) == nullptr) {
-        engine.SetState(new StoreCatcher(addScore->GetScore(), outcome, showList));
+        engine.SetState(
+            new StoreCatcher(engine.GetAssets(), addScore->GetScore(), outcome, showList));
     }
 }
 

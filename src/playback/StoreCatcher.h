@@ -19,8 +19,8 @@ struct Stored {
 // as the real screen would and stores nothing, then (when watched) shows the list as it stands.
 class StoreCatcher : public StateAddScore {
   public:
-    StoreCatcher(int points, Stored& outcome, bool showList)
-        : points(points), outcome(outcome), showList(showList) {
+    StoreCatcher(Assets& assets, int points, Stored& outcome, bool showList)
+        : StateAddScore(assets), points(points), outcome(outcome), showList(showList) {
         SetScore(points);
     }
 

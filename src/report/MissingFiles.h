@@ -9,8 +9,8 @@ class DataFolder;
 // standard error, with the folder it was looked for in and the library's reason; the game goes on
 // without the file as before, and the line only tells a player why something is not drawn or
 // heard. Bullets and bombs load their picture at every shot, so one missing file would otherwise
-// print a line per shot. The engine owns the one record of a game and passes it to each loader
-// it makes; pictures and lines of text made bare reach it through LiveRecord.
+// print a line per shot. The engine owns the one record of a game and passes it to its assets and
+// its sounds.
 class MissingFiles {
   public:
     // Files are looked for in folder, which outlives the record.

@@ -10,7 +10,7 @@ void PointsLine::Draw(SDL_Surface* screen, const ScreenEngine* engine, int point
         made = true;
         if (engine->PlayersSettingsInUse()) {
             const std::string line = std::to_string(points) + (points == 1 ? " point" : " points");
-            text = std::make_unique<Text>();
+            text = std::make_unique<Text>(assets);
             text->SetPos((display::kFrameWidth - text->WidthOf(line.c_str())) / 2, y);
             text->Render(line.c_str());
         }

@@ -5,6 +5,7 @@
 
 #include "engine/GameKey.h"
 #include "engine/ScreenEngine.h"
+#include "gfx/Assets.h"
 #include "scores/Ranking.h"
 #include "scores/ScoreLine.h"
 #include "screens/StateShowScore.h"
@@ -15,12 +16,13 @@ constexpr const char* kBackgroundImage = "addscorebg.png";
 constexpr int kPointsY = 168;
 }  // namespace
 
-StateAddScore::StateAddScore()
-    : background(std::make_unique<Sprite>()),
+StateAddScore::StateAddScore(Assets& assets)
+    : assets(assets),
+      background(std::make_unique<Sprite>()),
       file(std::make_unique<HighScoreFile>()),
-      points(kPointsY) {
+      points(kPointsY, assets) {
     background->SetPos(0, 0);
-    background->SetImage(ScreenEngine::load_image(kBackgroundImage));
+    background->SetImage(assets.Picture(kBackgroundImage));
 }
 
 StateAddScore::~StateAddScore() = default;
@@ -44,7 +46,7 @@ void StateAddScore::KeyPressed(int key) {
     const std::string stored =
         GetEngine()->PlayersSettingsInUse() ? ScoreLine(score, GetName()) : std::string();
     // The list is built before the switch; SetState then destroys this screen.
-    GetEngine()->SetState(new StateShowScore(file->Failure().Notice(), stored));
+    GetEngine()->SetState(new StateShowScore(assets, file->Failure().Notice(), stored));
 }
 
 void StateAddScore::ReadFile() {

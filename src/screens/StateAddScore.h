@@ -12,12 +12,15 @@
 #include "scores/HighScoreIo.h"
 #include "screens/PointsLine.h"
 
+class Assets;
+
 // Between the game-over screen and the list: Enter stores the finished game's score under the
 // name typed over the game-over screen, then shows the high scores.
 class StateAddScore : public GameState {
   public:
-    // Touches neither the engine (there is none until installation) nor the high-score file.
-    StateAddScore();
+    // Touches neither the engine (there is none until installation) nor the high-score file. Its
+    // picture comes from assets, which the list after it is made with too.
+    explicit StateAddScore(Assets& assets);
     ~StateAddScore() override;
     StateAddScore(const StateAddScore&) = delete;
     StateAddScore& operator=(const StateAddScore&) = delete;
@@ -43,6 +46,9 @@ class StateAddScore : public GameState {
 
     const std::string& GetFileName() const { return fileName; }
     const std::vector<std::string>& GetEntries() const { return entries; }
+
+  protected:
+    Assets& assets;
 
   private:
     std::unique_ptr<Sprite> background;

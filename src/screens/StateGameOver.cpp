@@ -2,6 +2,7 @@
 
 #include "engine/GameKey.h"
 #include "engine/ScreenEngine.h"
+#include "gfx/Assets.h"
 #include "screens/StateAddScore.h"
 
 namespace {
@@ -12,9 +13,10 @@ constexpr int kPictureY = 0;
 constexpr int kPointsY = 180;
 }  // namespace
 
-StateGameOver::StateGameOver() : background(std::make_unique<Sprite>()), points(kPointsY) {
+StateGameOver::StateGameOver(Assets& assets)
+    : assets(assets), background(std::make_unique<Sprite>()), points(kPointsY, assets) {
     background->SetPos(kPictureX, kPictureY);
-    background->SetImage(ScreenEngine::load_image(kPicture));
+    background->SetImage(assets.Picture(kPicture));
 }
 
 void StateGameOver::Draw(SDL_Surface* screen) {
@@ -27,7 +29,7 @@ void StateGameOver::KeyPressed(int key) {
         return;
     }
     PlaySound(Effect::Select);
-    auto addScore = std::make_unique<StateAddScore>();
+    auto addScore = std::make_unique<StateAddScore>(assets);
     addScore->SetScore(score);
     ScreenEngine* engine = GetEngine();
     // Both flags are on when Return gets this far; each call switches one of them off.

@@ -2,11 +2,12 @@
 
 #include "engine/GameKey.h"
 #include "engine/ScreenEngine.h"
+#include "gfx/Assets.h"
 #include "gfx/Blit.h"
 #include "play/StatePlay.h"
 #include "screens/StateShowScore.h"
 
-StateMenu::StateMenu() : menuImage(ScreenEngine::load_image("menu.png")) {}
+StateMenu::StateMenu(Assets& assets) : assets(assets), menuImage(assets.Picture("menu.png")) {}
 
 void StateMenu::Draw(SDL_Surface* screen) {
     BlitAt(menuImage.get(), screen, 0, 0);
@@ -20,10 +21,10 @@ void StateMenu::KeyPressed(int key) {
     switch (key) {
         case KeyEnter:
             GetEngine()->GameStarts();
-            GetEngine()->SetState(new StatePlay());
+            GetEngine()->SetState(new StatePlay(assets));
             return;
         case KeySpace:
-            GetEngine()->SetState(new StateShowScore());
+            GetEngine()->SetState(new StateShowScore(assets));
             return;
         default:
             return;

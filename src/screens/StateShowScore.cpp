@@ -3,6 +3,7 @@
 #include "engine/DisplayRules.h"
 #include "engine/GameKey.h"
 #include "engine/ScreenEngine.h"
+#include "gfx/Assets.h"
 #include "gfx/Blit.h"
 #include "scores/HighScoreFile.h"
 #include "screens/ScoreListLayout.h"
@@ -36,17 +37,18 @@ bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
 }
 }  // namespace
 
-StateShowScore::StateShowScore() : StateShowScore(std::string()) {}
+StateShowScore::StateShowScore(Assets& assets) : StateShowScore(assets, std::string()) {}
 
-StateShowScore::StateShowScore(const std::string& notice, const std::string& justStored)
-    : background(std::make_unique<Sprite>()), notice(notice) {
+StateShowScore::StateShowScore(Assets& assets, const std::string& notice,
+                               const std::string& justStored)
+    : assets(assets), background(std::make_unique<Sprite>()), notice(notice) {
     ReadFile();
     background->SetPos(0, 0);
-    background->SetImage(ScreenEngine::load_image(kBackgroundImage));
+    background->SetImage(assets.Picture(kBackgroundImage));
     // The notice is wider than a column: it takes the first row of both.
     const std::size_t firstRow = notice.empty() ? 0 : 1;
     if (!notice.empty()) {
-        noticeText = std::make_unique<Text>();
+        noticeText = std::make_unique<Text>(assets);
         noticeText->SetPos(kColumnX[0], kFirstRowY);
         const int width = ColumnRight(kColumns - 1) - kColumnX[0];
         noticeText->Render(ShortenToFit(*noticeText, notice, width).c_str());
@@ -55,7 +57,7 @@ StateShowScore::StateShowScore(const std::string& notice, const std::string& jus
     const std::size_t rowsShown = kRowsPerColumn - firstRow;
     bool marked = justStored.empty();
     for (std::size_t i = 0; i < entries.size() && i < kColumns * rowsShown; ++i) {
-        auto text = std::make_unique<Text>();
+        auto text = std::make_unique<Text>(assets);
         if (!marked && entries[i] == justStored) {
             text->SetColour(kJustStoredColour);
             marked = true;
@@ -80,7 +82,7 @@ void StateShowScore::MoveSprites() {
 }
 
 void StateShowScore::Draw(SDL_Surface* screen) {
-    // Built bare, the list meets its engine only once installed: the first frame decides.
+    // The frame it is drawn on decides, so its first one does.
     if (!pictureChecked) {
         pictureChecked = true;
         DrawLinesIntoPicture(*screen);
@@ -116,12 +118,10 @@ void StateShowScore::DrawNothingKept(SDL_Surface* screen) {
 // more than the rest of a frame. So when the picture alone covers the whole frame, the lines are
 // blended into the picture once, and every frame is a single copy. Blending a line into the
 // picture gives the very pixels that blending it over the copied picture on the window gives.
-// Without such a picture the lines go on being drawn over whatever the window last showed, and so
-// they do on a frame of a list that no engine with a window runs.
+// Without such a picture the lines go on being drawn over whatever the window last showed.
 void StateShowScore::DrawLinesIntoPicture(const SDL_Surface& frame) {
     SDL_Surface* picture = background->GetImage();
-    if (GetEngine() == nullptr || !GetEngine()->WindowExists() || picture == nullptr ||
-        background->GetPosX() != 0 || background->GetPosY() != 0 ||
+    if (picture == nullptr || background->GetPosX() != 0 || background->GetPosY() != 0 ||
         picture->w < display::kFrameWidth || picture->h < display::kFrameHeight ||
         !SamePixelLayout(*picture->format, *frame.format) || !CoversWhatItIsDrawnOver(picture)) {
         return;
@@ -138,14 +138,14 @@ void StateShowScore::DrawLinesIntoPicture(const SDL_Surface& frame) {
 void StateShowScore::KeyPressed(int key) {
     if (key == KeyEnter) {
         PlaySound(Effect::Select);
-        GetEngine()->SetState(new StateMenu());
+        GetEngine()->SetState(new StateMenu(assets));
     } else if (key == KeyWatch) {
         // The engine sets this list aside while the game is watched, and shows it again after.
         if (GetEngine()->WatchBestGame()) {
             return;
         }
         if (nothingKept == nullptr) {
-            nothingKept = std::make_unique<Text>();
+            nothingKept = std::make_unique<Text>(assets);
             nothingKept->Render(kNothingKept);
             nothingKept->CloseFont();
             const SDL_Surface* note = nothingKept->GetSurface();

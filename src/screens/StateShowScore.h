@@ -11,18 +11,21 @@
 #include "gfx/Sprite.h"
 #include "gfx/Text.h"
 
+class Assets;
+
 // The high-score list: the first lines of the file as they stand, in two columns over a picture.
 // Enter goes back to the menu. After a store that failed, a notice says so in the list's first
 // row, and the list begins a row lower. The line just stored may stand out in a colour of its own
 // for as long as the list is shown.
 class StateShowScore : public GameState {
   public:
-    // Reads the file and renders the list once; every frame after only blits.
-    StateShowScore();
+    // Reads the file and renders the list once, its picture and lines from assets (which the menu
+    // after it is made with too); every frame after only blits.
+    explicit StateShowScore(Assets& assets);
     // notice: why the score just played was not stored; empty after a store that went through.
     // justStored: the line to draw in its own colour (the first that equals it); empty for none.
-    explicit StateShowScore(const std::string& notice,
-                            const std::string& justStored = std::string());
+    StateShowScore(Assets& assets, const std::string& notice,
+                   const std::string& justStored = std::string());
     ~StateShowScore() override;
     StateShowScore(const StateShowScore&) = delete;
     StateShowScore& operator=(const StateShowScore&) = delete;
@@ -47,6 +50,7 @@ class StateShowScore : public GameState {
     void DrawLinesIntoPicture(const SDL_Surface& frame);
     void DrawNothingKept(SDL_Surface* screen);
 
+    Assets& assets;
     std::unique_ptr<Sprite> background;
     std::string fileName;
     std::vector<std::string> entries;

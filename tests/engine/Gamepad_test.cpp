@@ -59,7 +59,7 @@ TEST(GamepadCycle, MenuPlayFirePauseGameOverStoreAndBackWithTheKeyboardOnlyForTh
     auto owned = std::make_unique<HeldPad>();
     HeldPad* pad = owned.get();
     engine.SetGamepad(std::move(owned));
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     auto button = [&engine](Uint8 which) {
         PushButton(which);
         engine.RunFrame();

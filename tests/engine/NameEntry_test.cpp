@@ -209,8 +209,7 @@ TEST_F(TypingAName, ALongNameOfWideLettersMovesThePromptDownAndAShortOneLeavesEv
     EXPECT_TRUE(typed == Pixels(screen));
 
     for (const char* longest : {"WWWWWWWWWWWWWWWWW", "ALEXANDER MORGAN", "MMMMMMMMMMMMMMMMM"}) {
-        MissingFiles missing(DataFolder::Working());
-        ::NameEntry entry(DataFolder::Working(), missing);
+        ::NameEntry entry(engine.GetAssets());
         entry.ToggleOn();
         TypeInto(entry, longest);
         const SDL_Rect nameBox = Box(entry.NameLine());

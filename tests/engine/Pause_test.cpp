@@ -105,7 +105,7 @@ TEST_F(Pause, NothingMovesOrDrawsUntilPAndThenPlayGoesOnExactlyWhereItStopped) {
 
     // The same game never paused: the pause frames are all that differ.
     std::srand(1);
-    engine.SetState(new StatePlay());
+    engine.SetState(new StatePlay(engine.GetAssets()));
     PlayAWhile();
     Frame();  // the frame in which P ended the pause already played
     RunFrames(engine, 60);
@@ -133,7 +133,7 @@ TEST_F(Pause, LosingTheKeyboardPausesPlayAndOnlyPlay) {
     Press(SDLK_ESCAPE, 27);
     EXPECT_TRUE(engine.QuitRequested());
 
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     EXPECT_FALSE(engine.Paused());
     PushFocusLoss();
     Frame();

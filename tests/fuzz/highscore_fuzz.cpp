@@ -62,12 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The list straight from the menu.
     {
-        StateShowScore list;
+        StateShowScore list(engine->GetAssets());
         Require(list.GetEntries() == ListOf(old), "the list is not the file's first lines");
     }
 
     // A store, as Enter on the add-score screen makes it.
-    auto* screen = new StateAddScore();
+    auto* screen = new StateAddScore(engine->GetAssets());
     screen->SetScore(kScore);
     engine->SetState(screen);
     screen->KeyPressed(KeyEnter);

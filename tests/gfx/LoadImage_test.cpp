@@ -79,10 +79,11 @@ TEST(LoadImage, EachFileThatCannotBeLoadedIsNamedOnceWithItsFolder) {
     WriteWholeFile("broken.png", "not a picture");
     testing::internal::CaptureStderr();
     GameEngine engine;
+    Assets& assets = engine.GetAssets();
     for (int shot = 0; shot < 3; ++shot) {
-        SurfacePtr(GameEngine::load_image("bullet.png"));
-        SurfacePtr(GameEngine::load_image("broken.png"));
-        Text text;
+        SurfacePtr(assets.Picture("bullet.png"));
+        SurfacePtr(assets.Picture("broken.png"));
+        Text text(assets);
     }
     const std::string said = testing::internal::GetCapturedStderr();
 
@@ -110,9 +111,9 @@ TEST(LoadImage, AnEngineReadsItsDataFolderAndNamesItForAFileMissingThere) {
     testing::internal::CaptureStderr();
     {
         GameEngine engine({}, data);
-        EXPECT_NE(SurfacePtr(GameEngine::load_image("bullet.png")), nullptr);
-        EXPECT_EQ(SurfacePtr(GameEngine::load_image("nothing.png")), nullptr);
-        Text line;
+        EXPECT_NE(SurfacePtr(engine.GetAssets().Picture("bullet.png")), nullptr);
+        EXPECT_EQ(SurfacePtr(engine.GetAssets().Picture("nothing.png")), nullptr);
+        Text line(engine.GetAssets());
         line.Render("223");
         EXPECT_NE(line.GetSurface(), nullptr);
     }

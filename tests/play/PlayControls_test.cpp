@@ -11,7 +11,7 @@ TEST_F(PlayControls, SpaceFiresFromTheCannonAndEachShotFliesFromItsOwnFrame) {
     Play()->FireBullet(280, 423);
     ASSERT_EQ(Probe().Bullets().size(), 1u);
     EXPECT_EQ(PositionOf(*Probe().Bullets()[0]), Position(313, 420));
-    engine.SetState(new StatePlay());
+    engine.SetState(new StatePlay(engine.GetAssets()));
 
     // Pressed in three frames: the update after the keys moves each new bullet at once.
     for (int press = 0; press < 3; ++press) {
@@ -97,7 +97,7 @@ class PlayDrawing : public PlayField {
         Write("shield.png", 95, 12, kShield);
         Write("bullet.png", 5, 10, kBullet);
         Write("bomb.png", 6, 10, kBomb);
-        engine.SetState(new StatePlay());
+        engine.SetState(new StatePlay(engine.GetAssets()));
     }
 
     void Write(const char* name, int w, int h, Rgb colour) {

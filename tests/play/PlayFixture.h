@@ -81,7 +81,7 @@ class PlayField : public ::testing::Test {
     explicit PlayField(bool withPictures = true) : dir(withPictures) {
         std::srand(1);
         UseFakeClock(engine);
-        engine.SetState(new StatePlay());
+        engine.SetState(new StatePlay(engine.GetAssets()));
     }
     ~PlayField() override { ReleaseAllInput(); }
 

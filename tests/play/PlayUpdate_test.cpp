@@ -20,7 +20,7 @@ class PlayUpdate : public PlayField {
     // On a fresh field, whether one bullet (or bomb) at (x, y) is stopped in the next frame
     // instead of taking its step.
     bool Stopped(bool bomb, int x, int y) {
-        engine.SetState(new StatePlay());
+        engine.SetState(new StatePlay(engine.GetAssets()));
         if (engine.Names().On()) {
             engine.SetEntername();  // left on by the last game that a bomb ended
         }

@@ -126,7 +126,7 @@ TEST_F(PlayField, LeavingTheFieldWithProjectilesInFlightReleasesThemAll) {
     RunFrames(engine, 3);
     ASSERT_EQ(Probe().Bullets().size(), 20u);
     ASSERT_GE(Probe().Bombs().size(), 20u);
-    engine.SetState(new StatePlay());  // replaced, as by the end of a game
+    engine.SetState(new StatePlay(engine.GetAssets()));  // replaced, as by the end of a game
     EXPECT_EQ(Probe().Bullets().size(), 0u);
 
     // And with the engine itself going down in the middle of a game, as on quitting.

@@ -66,7 +66,7 @@ TEST(RecordedGames, The223PointGameProvesAndEveryTamperingIsCaught) {
     std::srand(1);
     GameEngine engine;
     UseFakeClock(engine);
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     PushKey(SDLK_RETURN, '\r');
     engine.RunFrame();
     int frames = 1;
@@ -237,7 +237,7 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
     auto owned = std::make_unique<HeldPad>();
     HeldPad& pad = *owned;
     engine.SetGamepad(std::move(owned));
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
 
     // With no game kept, R on the list says so for two seconds.
     PushKey(SDLK_SPACE, ' ');
@@ -358,7 +358,7 @@ TEST(RecordedGames, AReplayThatCannotBeKeptIsSaidOnceAndTheGamePlaysOn) {
             GameEngine engine;
             UseFakeClock(engine);
             HeldPad pad;
-            engine.SetState(new StateMenu());
+            engine.SetState(new StateMenu(engine.GetAssets()));
             StandAndFire(engine, "Ann", false, pad, nullptr);
             if (dynamic_cast<StateShowScore*>(engine.GetState()) == nullptr) {
                 std::_Exit(12);
@@ -525,7 +525,7 @@ TEST(RecordedGames, AWatchedGameIsLabelledPausesOnPAndSkipsLongWaits) {
     options.scale = 2;
     GameEngine engine(options);
     FakeClock* clock = UseFakeClock(engine);
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     engine.RunFrame();
     EXPECT_EQ(engine.WatchLabelText(), "");
     EXPECT_EQ(engine.WatchLabelArea().w, 0);

@@ -160,7 +160,7 @@ TEST_F(HighScoreFileTest, AFailedWriteLeavesTheOldFileWholeAndIsToldOnce) {
     };
     for (const auto& c : cases) {
         int faults = 0;
-        auto* screen = new StateAddScore();
+        auto* screen = new StateAddScore(engine.GetAssets());
         screen->SetScore(12);
         screen->SetFileIo(std::make_unique<FailingIo>(c.fault, &faults));
         engine.SetState(screen);

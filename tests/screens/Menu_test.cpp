@@ -13,7 +13,7 @@ class Menu : public ::testing::Test {
   protected:
     explicit Menu(bool withPictures = true) : dir(withPictures) {
         UseFakeClock(engine);
-        engine.SetState(new StateMenu());
+        engine.SetState(new StateMenu(engine.GetAssets()));
     }
     ~Menu() override { ReleaseAllInput(); }
 
@@ -36,7 +36,7 @@ TEST_F(Menu, EnterStartsANewGameEveryTime) {
     engine.RunFrame();
     EXPECT_NE(dynamic_cast<StatePlay*>(engine.GetState()), nullptr);
 
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     PushKey(SDLK_RETURN);
     engine.RunFrame();
     auto* secondGame = dynamic_cast<StatePlay*>(engine.GetState());

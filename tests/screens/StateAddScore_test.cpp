@@ -13,7 +13,7 @@
 namespace {
 // Installs the add-score screen as the game-over screen leaves it: name confirmed, entry off.
 StateAddScore* OpenAddScore(GameEngine& engine, int score) {
-    auto* screen = new StateAddScore();
+    auto* screen = new StateAddScore(engine.GetAssets());
     screen->SetScore(score);
     engine.SetState(screen);
     return screen;

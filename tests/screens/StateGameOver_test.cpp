@@ -19,7 +19,7 @@ namespace {
 // Installs the game-over screen the way the end of a game does: score first, then name entry
 // on, then the switch.
 StateGameOver* EndGameWith(GameEngine& engine, int score) {
-    auto* screen = new StateGameOver();
+    auto* screen = new StateGameOver(engine.GetAssets());
     screen->SetScore(score);
     engine.SetEntername();
     engine.SetState(screen);
@@ -43,7 +43,7 @@ TEST(GameOverScreen, ShowsItsPictureAndWithoutItLeavesTheWindowAsItWas) {
     EXPECT_EQ(PixelAt(window, 0, 0), (Rgb{1, 2, 3}));
 
     WriteSolidPicture(dir.File("gameover.png"), 640, 480, 90, 10, 10);
-    engine.SetState(new StateGameOver());
+    engine.SetState(new StateGameOver(engine.GetAssets()));
     engine.GetState()->Draw(window);
     EXPECT_EQ(PixelAt(window, 0, 0), (Rgb{90, 10, 10}));
     EXPECT_EQ(PixelAt(window, 639, 479), (Rgb{90, 10, 10}));
@@ -109,7 +109,7 @@ TEST(GameOverScreen, TheGameEndsOverItWithNameEntryOn) {
     ScratchDir dir;
     GameEngine engine;
     UseFakeClock(engine);
-    auto* play = new StatePlay();
+    auto* play = new StatePlay(engine.GetAssets());
     engine.SetState(play);
     play->DropBomb(280, 400);  // straight onto the cannon
     engine.RunFrame();

@@ -123,7 +123,7 @@ TEST(HighScoreList, EveryLineStaysInsideItsColumnAndALineThatFitsIsDrawnWhole) {
     }
     WriteWholeFile(dir.File("highscore.txt"), content);
 
-    StateShowScore list;
+    StateShowScore list(engine.GetAssets());
     ASSERT_EQ(list.ShownCount(), 28u);
     for (std::size_t i = 0; i < 28; ++i) {
         const Text& shown = list.ShownText(i);
@@ -155,7 +155,7 @@ TEST(HighScoreList, ShowsTheFirst28LinesInFileOrderInTwoColumns) {
     for (const Case& c :
          {Case{14, 14, {50, 450}}, Case{15, 15, {300, 60}}, Case{40, 28, {300, 450}}}) {
         WriteWholeFile(dir.File("highscore.txt"), Numbered(c.lines));
-        StateShowScore list;
+        StateShowScore list(engine.GetAssets());
         ASSERT_EQ(list.ShownCount(), c.shown) << c.lines << " lines";
         EXPECT_EQ(At(list, 0), (Position{50, 60}));
         EXPECT_EQ(At(list, 1), (Position{50, 90}));
@@ -171,7 +171,7 @@ TEST(HighScoreList, AFailedStoreIsToldInTheFirstRowAndAStoredOneDrawsTheListAsEv
     GameEngine engine;
     UseFakeClock(engine);
     WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
-    StateShowScore told("Score not saved: the disk is full");
+    StateShowScore told(engine.GetAssets(), "Score not saved: the disk is full");
     ASSERT_NE(told.NoticeText(), nullptr);
     EXPECT_NE(told.NoticeText()->GetSurface(), nullptr);
     EXPECT_EQ((Position{told.NoticeText()->GetPosX(), told.NoticeText()->GetPosY()}),
@@ -189,7 +189,7 @@ TEST(HighScoreList, AFailedStoreIsToldInTheFirstRowAndAStoredOneDrawsTheListAsEv
     auto* stored = dynamic_cast<StateShowScore*>(engine.GetState());
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(stored->NoticeText(), nullptr);
-    StateShowScore fromMenu;
+    StateShowScore fromMenu(engine.GetAssets());
     ASSERT_EQ(fromMenu.ShownCount(), 28u);
     EXPECT_TRUE(Drawn(*stored, engine.GetScreen()) == Drawn(fromMenu, engine.GetScreen()));
     EXPECT_FALSE(Drawn(told, engine.GetScreen()) == Drawn(fromMenu, engine.GetScreen()));
@@ -200,7 +200,7 @@ TEST(HighScoreList, EnterGoesBackToTheMenuAndNothingElseDoes) {
     GameEngine engine;
     UseFakeClock(engine);
     // No file: only the picture.
-    engine.SetState(new StateShowScore());
+    engine.SetState(new StateShowScore(engine.GetAssets()));
     auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->ShownCount(), 0u);
@@ -236,7 +236,7 @@ TEST(HighScoreList, LinesNotWrittenByTheGameShowWhatTheyCan) {
     WriteWholeFile(dir.File("highscore.txt"), std::string(1000 * 1000, 'W') + "\n\n" + binary +
                                                   "\n" + std::string(5, '\0') +
                                                   "x\n10 points - Al");
-    StateShowScore list;
+    StateShowScore list(engine.GetAssets());
     ASSERT_EQ(list.ShownCount(), 5u);
     for (std::size_t i = 0; i < list.ShownCount(); ++i) {
         EXPECT_LE(list.GetEntries()[i].size(), 128u) << "line " << i;
@@ -253,7 +253,7 @@ TEST(HighScoreList, LinesNotWrittenByTheGameShowWhatTheyCan) {
     // A file far bigger than the game's own, in one line: read no further than the limit.
     WriteWholeFile(dir.File("highscore.txt"), "");
     std::filesystem::resize_file(dir.File("highscore.txt"), 64 * 1024 * 1024);
-    StateShowScore huge;
+    StateShowScore huge(engine.GetAssets());
     EXPECT_EQ(huge.ShownCount(), 1u);
 }
 
@@ -270,7 +270,8 @@ TEST(HighScoreList, AFrameIsEveryLineBlendedOverThePictureOrOverTheLastFrame) {
             GameEngine engine;
             SDL_Surface* screen = engine.GetScreen();
             WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
-            auto made = std::make_unique<StateShowScore>("Score not saved: the disk is full");
+            auto made = std::make_unique<StateShowScore>(engine.GetAssets(),
+                                                         "Score not saved: the disk is full");
             StateShowScore& list = *made;
             if (installed) {
                 engine.SetState(made.release());

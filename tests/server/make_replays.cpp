@@ -99,7 +99,7 @@ std::string PlayOne(const std::string& name, int steps, int heldFire) {
     GameEngine engine{GameEngine::Headless{}};
     engine.Records().SetOn(true);
     engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps, heldFire));
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     for (int frame = 0; frame < kLongestGame; ++frame) {
         engine.RunFrame();
         if (dynamic_cast<StateShowScore*>(engine.GetState()) != nullptr) {

@@ -61,7 +61,7 @@ std::unique_ptr<GameEngine> StartGame(RandomPlayer& player) {
     engine->Watches().SetFinder(replay::FindBestGame);
     engine->SetClock(std::make_unique<SteppingClock>());
     engine->SetGamepad(player.NewPad());
-    engine->SetState(new StateMenu());
+    engine->SetState(new StateMenu(engine->GetAssets()));
     return engine;
 }
 

@@ -60,7 +60,7 @@ TEST(ScreenSounds, EveryConfirmingKeySoundsUnlessMutedAndMIsALetterInAName) {
     GameEngine engine;
     UseFakeClock(engine);
     RecordingSound* sound = UseRecordingSound(engine);
-    engine.SetState(new StateMenu());
+    engine.SetState(new StateMenu(engine.GetAssets()));
     auto press = [&engine](SDLKey sym, Uint16 unicode = 0) {
         PushKey(sym, unicode);
         engine.RunFrame();
@@ -89,7 +89,7 @@ TEST(ScreenSounds, EveryConfirmingKeySoundsUnlessMutedAndMIsALetterInAName) {
     // While the name is typed, M is a letter; Return confirms with a sound, and so do the two
     // Returns that store the score and leave the list.
     sound->played.clear();
-    engine.SetState(new StateGameOver());
+    engine.SetState(new StateGameOver(engine.GetAssets()));
     engine.SetEntername();
     PushText("Mo");
     RunUntilQueueEmpty(engine);

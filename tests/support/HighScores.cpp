@@ -21,7 +21,7 @@ void ConfirmName(GameEngine& engine, const std::string& name) {
 }
 
 void StoreScore(GameEngine& engine, int score) {
-    auto* screen = new StateAddScore();
+    auto* screen = new StateAddScore(engine.GetAssets());
     screen->SetScore(score);
     engine.SetState(screen);
     PushKey(SDLK_RETURN, '\r');

@@ -95,11 +95,11 @@ int main(int argc, char** argv) {
     {
         GameEngine engine;
         UseFakeClock(engine);
-        engine.SetState(new StateShowScore());
+        engine.SetState(new StateShowScore(engine.GetAssets()));
         RunFrames(engine, 1);
         written = WritePicture(engine.GetScreen(), "list.ppm");
 
-        auto* gameOver = new StateGameOver();
+        auto* gameOver = new StateGameOver(engine.GetAssets());
         gameOver->SetScore(223);
         engine.SetEntername();
         engine.SetState(gameOver);

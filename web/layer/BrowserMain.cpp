@@ -55,7 +55,7 @@ class Run {
         if (!replayFile.empty()) {
             std::fprintf(stderr, "arcade-game: %s: %s\n", replayFile.c_str(), error.c_str());
         }
-        engine.SetState(new StateMenu());
+        engine.SetState(new StateMenu(engine.GetAssets()));
     }
 
     // One frame; false once the run has ended.

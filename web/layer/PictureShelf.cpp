@@ -2,12 +2,11 @@
 // browser's SDL ignores a key colour, so a picture's pixels of that colour are made transparent
 // once, as it is decoded, and every copy is then the canvas's own. Decoding a picture into a
 // canvas and reading all of its pixels back is dear, and every shot and bomb loads its picture:
-// the engine's shelf prepares each picture once and every load is handed a copy of it, canvas to
-// canvas.
+// the shelf of the game's assets prepares each picture once and every load is handed a copy of
+// it, canvas to canvas.
 #include "gfx/PictureShelf.h"
 
 #include <SDL_image.h>
-#include <emscripten.h>
 
 #include <map>
 #include <string>
@@ -55,35 +54,20 @@ struct PictureShelf::Kept {
     std::map<std::string, SurfacePtr> pictures;
 };
 
-// clang-format off
-// The loads find the shelf through the browser's SDL, which lives exactly as long as the game;
-// a game played again in place starts with an SDL of its own and no shelf on it.
-EM_JS(void, ShowShelf, (void* kept), { SDL.arcadeShelf = kept; });
-EM_JS(void*, FindShelf, (), { return SDL.arcadeShelf || 0; });
-// clang-format on
+PictureShelf::PictureShelf() : kept(std::make_unique<Kept>()) {}
 
-PictureShelf::PictureShelf() : kept(std::make_unique<Kept>()) {
-    ShowShelf(&kept->pictures);
-}
+PictureShelf::~PictureShelf() = default;
 
-PictureShelf::~PictureShelf() {
-    if (FindShelf() == &kept->pictures) {
-        ShowShelf(nullptr);
-    }
-}
-
-SDL_Surface* LoadImage(const std::string& path, const DataFolder& folder, MissingFiles& missing) {
-    auto* shelf = static_cast<std::map<std::string, SurfacePtr>*>(FindShelf());
-    if (shelf == nullptr) {
-        return DecodeKeyed(path, folder, missing);
-    }
-    auto found = shelf->find(path);
-    if (found == shelf->end()) {
+SDL_Surface* LoadImage(const std::string& path, const DataFolder& folder, MissingFiles& missing,
+                       PictureShelf& shelf) {
+    auto& pictures = shelf.kept->pictures;
+    auto found = pictures.find(path);
+    if (found == pictures.end()) {
         SDL_Surface* prepared = DecodeKeyed(path, folder, missing);
         if (prepared == nullptr) {
             return nullptr;  // tried again at the next load, and reported again
         }
-        found = shelf->emplace(path, SurfacePtr(prepared)).first;
+        found = pictures.emplace(path, SurfacePtr(prepared)).first;
     }
     SDL_Surface* original = found->second.get();
     return SDL_ConvertSurface(original, original->format, original->flags);

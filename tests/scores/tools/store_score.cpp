@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
     UseFakeClock(engine);
     TypeName(engine, argv[1]);
     for (int score = first; score < first + count; ++score) {
-        auto* screen = new StateAddScore();
+        auto* screen = new StateAddScore(engine.GetAssets());
         screen->SetScore(score);
         if (pauseMs > 0) {
             screen->SetFileIo(std::make_unique<SlowIo>(pauseMs));
