@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "report/Counted.h"
 #include "storage/DurableFile.h"
 #include "storage/RegularFile.h"
 
@@ -191,8 +192,9 @@ void TellSkipped(const std::string& path, const std::vector<SkippedLine>& skippe
                      skipped[i].number, skipped[i].why.c_str(), skipped[i].text.c_str());
     }
     if (skipped.size() > kMostLinesNamed) {
-        std::fprintf(stderr, "arcade-game: %s: %zu more lines skipped\n", path.c_str(),
-                     skipped.size() - kMostLinesNamed);
+        const std::string more =
+            Counted(skipped.size() - kMostLinesNamed, "more line", "more lines");
+        std::fprintf(stderr, "arcade-game: %s: %s skipped\n", path.c_str(), more.c_str());
     }
 }
 

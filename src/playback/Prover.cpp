@@ -12,6 +12,7 @@
 #include "playback/StoreCatcher.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
+#include "report/Counted.h"
 #include "scores/TypeableName.h"
 
 namespace replay {
@@ -68,8 +69,8 @@ Verdict Prove(const Replay& game) {
                               std::to_string(last));
             }
             if (stored.points != static_cast<int>(game.points)) {
-                return Refuse("its frames make " + std::to_string(stored.points) + " points, not " +
-                              std::to_string(game.points) + At(frame));
+                return Refuse("its frames make " + Counted(stored.points, "point", "points") +
+                              ", not " + std::to_string(game.points) + At(frame));
             }
             // Names were once kept with the spaces typed after them, which confirming now drops:
             // a game kept then still proves under the name it was stored with.
@@ -92,8 +93,8 @@ std::string ProveFile(const std::string& path, bool& proven) {
     }
     const Verdict verdict = Prove(game);
     proven = verdict.proven;
-    return path + ": " + std::to_string(game.points) + " points, " +
-           std::to_string(game.frames.size()) + " frames, \"" + game.name +
+    return path + ": " + Counted(game.points, "point", "points") + ", " +
+           Counted(game.frames.size(), "frame", "frames") + ", \"" + game.name +
            "\": " + (verdict.proven ? "proven" : "not proven: " + verdict.why);
 }
 

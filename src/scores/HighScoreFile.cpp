@@ -39,7 +39,8 @@ bool HighScoreFile::ReadForUpdate(const std::string& path, std::vector<std::stri
     if (result == LineReader::Result::TooLarge) {
         Fail(StoreProblem::TooLarge, 0,
              "more than " + std::to_string(kLargestFile) + " bytes or " +
-                 std::to_string(mostEntries) + " lines: not a file this game wrote");
+                 std::to_string(mostEntries) + (mostEntries == 1 ? " line" : " lines") +
+                 ": not a file this game wrote");
     } else if (result == LineReader::Result::NotRegular) {
         Fail(StoreProblem::NotRegularFile, 0, "not a regular file");
     } else if (!readWhole) {

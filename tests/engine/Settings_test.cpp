@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "support/Scratch.h"
 #include "support/WatchedCalls.h"
@@ -88,16 +89,19 @@ TEST(SettingsFile, APlayersOwnFileCountsLineByLineAndKeepsItsLinesThroughARewrit
     EXPECT_EQ(ReadWholeFile(path), "# only a comment\nsound = off\nscale = 2\nfullscreen = no\n");
 
     // Many lines of garbage are named by the first few and a count.
-    std::string garbage;
-    for (int line = 0; line < 8; ++line) {
-        garbage += "x\n";
+    for (const auto& [lines, more] :
+         {std::pair{8, ": 3 more lines skipped\n"}, std::pair{6, ": 1 more line skipped\n"}}) {
+        std::string garbage;
+        for (int line = 0; line < lines; ++line) {
+            garbage += "x\n";
+        }
+        WriteWholeFile(path, garbage);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(file.Read(), Settings{});
+        const std::string many = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 6) << many;
+        EXPECT_NE(many.find(more), std::string::npos) << many;
     }
-    WriteWholeFile(path, garbage);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(file.Read(), Settings{});
-    const std::string many = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 6) << many;
-    EXPECT_NE(many.find(": 3 more lines skipped\n"), std::string::npos) << many;
 }
 
 TEST(SettingsFile, WhatIsNoRegularFileOrFarTooLongGivesTheDefaultsAndOneLineAndIsLeftAlone) {
