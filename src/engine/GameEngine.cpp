@@ -28,16 +28,6 @@ constexpr const char* kWindowTitle = "Arcade Game";
 [[noreturn]] void StopAfterFailed(const char* step) {
     Stop(std::string(step) + " failed: " + SDL_GetError());
 }
-
-// Coloured letters in a terminal are no window either.
-void StopWithoutDisplay() {
-    char driver[32] = "";
-    if (SDL_VideoDriverName(driver, sizeof driver) != nullptr &&
-        FellBackOnTerminal(std::getenv("SDL_VIDEODRIVER"), driver)) {
-        Stop(std::string("no display to open the window on, only SDL's text driver ") + driver +
-             ": set DISPLAY, or name a driver in SDL_VIDEODRIVER");
-    }
-}
 }  // namespace
 
 GameEngine::GameEngine(const Options& options, const DataFolder& data)
@@ -49,10 +39,10 @@ GameEngine::GameEngine(const Options& options, const DataFolder& data)
     chosen.scale = options.scale.value_or(chosen.scale);
     muted = !chosen.soundOn;
     keys = chosen.keys;
-    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
-        StopAfterFailed("SDL_Init");
+    std::string noWindow;
+    if (!StartSdlOnWindow(noWindow)) {
+        Stop(noWindow);
     }
-    StopWithoutDisplay();
     // The game never uses SDL's timers, and with them SDL keeps a thread that wakes every
     // millisecond for as long as the game runs. The clock and the waits of the frame work
     // without it.
