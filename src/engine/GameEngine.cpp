@@ -166,8 +166,37 @@ void GameEngine::StartDrawsAfter(std::uint64_t drawsBefore) {
 }
 
 void GameEngine::PlayFrame() {
-    const Uint32 frameEnd = clock->Ticks() + kFrameMilliseconds;
+    // Frames run unshown just before this one are part of its time.
+    const Uint32 frameEnd = unshownSince.value_or(clock->Ticks()) + kFrameMilliseconds;
+    unshownSince.reset();
+    MoveFrame();
+    // Proving draws nothing: drawing never changes the game.
+    SDL_Surface* frame = GetScreen();
+    if (frame == nullptr) {
+        return;
+    }
+    if (currentState != nullptr) {
+        currentState->Draw(frame);
+    }
+    if (paused) {
+        pauseNote->Draw(frame);
+    }
+    nameEntry->Draw(frame);
+    watchLabel->Draw(frame, watchLabelText);
+    display->Present();
+    ++framesShown;
 
+    WaitForFrameEnd(frameEnd);
+}
+
+void GameEngine::RunUnshownFrame() {
+    if (!unshownSince.has_value()) {
+        unshownSince = clock->Ticks();
+    }
+    MoveFrame();
+}
+
+void GameEngine::MoveFrame() {
     // One event a frame: a burst of presses is worked off over the following frames.
     SDL_Event event;
     const bool taken = input->NextEvent(event);
@@ -195,22 +224,6 @@ void GameEngine::PlayFrame() {
     if (currentState != nullptr && !paused) {
         currentState->MoveSprites();
     }
-    // Proving draws nothing: drawing never changes the game.
-    SDL_Surface* frame = GetScreen();
-    if (frame == nullptr) {
-        return;
-    }
-    if (currentState != nullptr) {
-        currentState->Draw(frame);
-    }
-    if (paused) {
-        pauseNote->Draw(frame);
-    }
-    nameEntry->Draw(frame);
-    watchLabel->Draw(frame, watchLabelText);
-    display->Present();
-
-    WaitForFrameEnd(frameEnd);
 }
 
 void GameEngine::HoldFrame() {
@@ -221,6 +234,7 @@ void GameEngine::HoldFrame() {
     }
     watchLabel->Draw(frame, watchLabelText);
     display->Present();
+    ++framesShown;
     WaitForFrameEnd(frameEnd);
 }
 

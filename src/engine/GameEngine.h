@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -56,9 +57,16 @@ class GameEngine : public ScreenEngine {
     // One frame: one event, held arrows, update, draw, name overlay, flip, wait out the frame.
     // While paused, only the event, the drawing (with a note on how to go on), flip and wait.
     void PlayFrame();
+    // A frame of the game run and not shown: the event, held arrows and update, and no drawing,
+    // flip or wait. The next frame shown waits out one frame from the first of these before it,
+    // so a watch faster than the game's pace runs them between the frames it shows, and shows
+    // one picture a frame whatever a picture costs.
+    void RunUnshownFrame();
     bool QuitRequested() const { return quit; }
     // A frame that stands still while a watch is paused: the picture as it was, flip and wait.
     void HoldFrame();
+    // How many frames were brought to the screen so far.
+    std::uint64_t FramesShown() const { return framesShown; }
 
     // The line over the picture while a kept game is watched; empty (and nothing drawn) otherwise.
     void SetWatchLabel(std::string text) { watchLabelText = std::move(text); }
@@ -119,6 +127,8 @@ class GameEngine : public ScreenEngine {
     void SetGamepad(std::unique_ptr<Gamepad> replacement) { gamepad = std::move(replacement); }
 
   private:
+    // The part of a frame that moves the game on: one event, held arrows, update.
+    void MoveFrame();
     void HandleEvent(const SDL_Event& event);
     void SendKey(GameKey key);
     void SendHeldArrows(HeldWays held);
@@ -158,5 +168,7 @@ class GameEngine : public ScreenEngine {
     std::uint64_t draws = 0;
     Recording recording;
     Watching watching;
+    std::optional<Uint32> unshownSince;  // when the frames run unshown since the last shown began
+    std::uint64_t framesShown = 0;
     bool sdlStarted = true;  // a headless engine leaves SDL as it found it
 };

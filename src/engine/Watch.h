@@ -13,8 +13,9 @@ class Watch {
     virtual ~Watch() = default;
     // Puts the watched game in the engine, whose own screen and name the engine has set aside.
     virtual void Begin() = 0;
-    // One frame of the watched game, run with GameEngine::PlayFrame; false once it is over,
-    // watched to its end or ended by the player.
+    // One frame of the loop: the watched game's frames it stands for at the watch's speed, the
+    // last one shown with GameEngine::PlayFrame; false once it is over, watched to its end or
+    // ended by the player.
     virtual bool Step() = 0;
 };
 

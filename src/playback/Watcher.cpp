@@ -75,32 +75,12 @@ int Watcher::Control::Speed() const {
     return skipping ? kWaitSpeed : speed;
 }
 
-// The frame's waits, shortened by the speed the player chose.
-class WatchClock : public Clock {
-  public:
-    WatchClock(std::unique_ptr<Clock> own, const Watcher::Control& control)
-        : own(std::move(own)), control(control) {}
-    Uint32 Ticks() override { return own->Ticks(); }
-    void Delay(Uint32 milliseconds) override {
-        own->Delay(milliseconds / static_cast<Uint32>(control.Speed()));
-    }
-    // The engine's own clock, back.
-    std::unique_ptr<Clock> Own() { return std::move(own); }
-
-  private:
-    std::unique_ptr<Clock> own;
-    const Watcher::Control& control;
-};
-
 Watcher::Watcher(GameEngine& engine, const Replay& game)
     : engine(engine), waiting(LongWaits(game.frames)), recorded(engine.Records().On()) {
     engine.Records().SetOn(false);
     auto input = std::make_unique<ReplayInput>(game.frames);
     feed = input.get();
     ownInput = engine.SetInput(std::move(input));
-    auto clock = std::make_unique<WatchClock>(engine.SetClock(nullptr), control);
-    watchClock = clock.get();
-    engine.SetClock(std::move(clock));
     StartAsRecorded(engine, game);
 }
 
@@ -108,7 +88,6 @@ Watcher::~Watcher() {
     engine.SetWatchLabel({});
     engine.Records().SetOn(recorded);
     engine.SetInput(std::move(ownInput));
-    engine.SetClock(watchClock->Own());
 }
 
 std::string Watcher::Label() const {
@@ -132,16 +111,30 @@ bool Watcher::Step() {
         engine.HoldFrame();
         return true;
     }
-    if (feed->Done()) {
-        return false;
+    // Faster than the game's pace, the frames between two shown ones are run unseen: one picture
+    // a frame, so that no speed is lost to drawing and scaling pictures nobody could see.
+    for (int run = 1;; ++run) {
+        if (feed->Done()) {
+            return false;
+        }
+        control.skipping = waiting[feed->Fed()];
+        // Nothing is stored again: the list shows the score where it went when it was played.
+        CatchStore(engine, stored, true);
+        const bool shown = run >= control.Speed();
+        if (shown) {
+            engine.SetWatchLabel(Label());
+            engine.PlayFrame();
+        } else {
+            engine.RunUnshownFrame();
+        }
+        finished = stored.done;
+        if (finished || engine.QuitRequested()) {
+            return false;
+        }
+        if (shown) {
+            return true;
+        }
     }
-    control.skipping = waiting[feed->Fed()];
-    engine.SetWatchLabel(Label());
-    // Nothing is stored again: the list shows the score where it went when it was played.
-    CatchStore(engine, stored, true);
-    engine.PlayFrame();
-    finished = stored.done;
-    return !finished && !control.stopped;
 }
 
 }  // namespace replay

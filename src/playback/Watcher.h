@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,15 +12,14 @@
 
 namespace replay {
 
-class WatchClock;
-
 // Plays a recorded game in the engine's window frame by frame, from the menu's Enter to the list
 // its score went into (which is shown as it stands; nothing is stored again). While it plays,
 // Escape or closing the window ends it, Space runs it at twice, four times, then the usual speed,
 // P pauses it and plays on, and full screen, the window's size and mute work as in play. Waits of
-// the player's longer than two seconds pass at eight times the speed. A label over the picture
-// says it is a replay and at what speed. The engine goes back to the player's own input and clock
-// when the watcher goes; its clock and input must stay while the watcher lives.
+// the player's longer than two seconds pass at eight times the speed. Faster than the game's own
+// pace, only one frame in so many is drawn. A label over the picture says it is a replay and at
+// what speed. The engine goes back to the player's own input when the watcher goes; its input
+// must stay while the watcher lives.
 class Watcher {
   public:
     // game must outlive the watcher: its frames are fed from where they are.
@@ -32,6 +32,8 @@ class Watcher {
     bool Step();
     // Whether the player ended it before its end.
     bool Stopped() const { return control.stopped; }
+    // The recorded frames run so far.
+    std::size_t FramesWatched() const { return feed->Fed(); }
 
     // What the player's keys do to a replay being watched.
     struct Control {
@@ -39,7 +41,7 @@ class Watcher {
         bool stopped = false;
         bool paused = false;
         bool skipping = false;  // a long wait of the player's passes quickly
-        // The speed the frames' waits are shortened by.
+        // How many of the game's frames each frame shown stands for.
         int Speed() const;
     };
 
@@ -53,8 +55,7 @@ class Watcher {
     std::unique_ptr<FrameInput> ownInput;  // the engine's own, back when the watcher goes
     std::vector<bool> waiting;             // per recorded frame: within a long wait of the player's
     bool finished = false;
-    bool recorded;                     // whether the engine recorded games before
-    WatchClock* watchClock = nullptr;  // the engine's clock while this watcher lives
+    bool recorded;  // whether the engine recorded games before
 };
 
 }  // namespace replay

@@ -3,12 +3,15 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -473,22 +476,48 @@ TEST(RecordedGames, TheSamePlayHasOneDigestUnderAnyNameWithIdleArrowsOrPausesAnd
     EXPECT_EQ(proven.digest, "18140073354e5b7cc332e8cacfd55c8e");
 }
 
-// Space while watching: twice, four times, then the usual speed again, each frame's wait shortened
-// to match.
+// What one frame of a watch does: how many of the game's frames it runs, how many pictures it
+// shows and which waits it makes.
+struct WatchedStep {
+    std::size_t frames = 0;
+    std::uint64_t pictures = 0;
+    std::vector<Uint32> waits;
+    bool operator==(const WatchedStep& other) const {
+        return frames == other.frames && pictures == other.pictures && waits == other.waits;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const WatchedStep& step) {
+    out << step.frames << " frames, " << step.pictures << " pictures, waits";
+    for (const Uint32 wait : step.waits) {
+        out << " " << wait;
+    }
+    return out;
+}
+WatchedStep StepOnce(GameEngine& engine, replay::Watcher& watcher, FakeClock& clock) {
+    const std::size_t frames = watcher.FramesWatched();
+    const std::uint64_t pictures = engine.FramesShown();
+    const std::size_t waits = clock.delays.size();
+    EXPECT_TRUE(watcher.Step());
+    return {watcher.FramesWatched() - frames, engine.FramesShown() - pictures,
+            std::vector<Uint32>(clock.delays.begin() + static_cast<std::ptrdiff_t>(waits),
+                                clock.delays.end())};
+}
+
+// Space while watching: twice, four times, then the usual speed again. Each frame shows one
+// picture and waits a whole frame; the game's frames between two pictures run unseen.
 TEST(RecordedGames, SpaceWatchesAtTwiceThenFourTimesThenTheUsualSpeed) {
     ScratchDir dir;
     GameEngine engine;
     FakeClock* clock = UseFakeClock(engine);
     const Replay game = WaitingGame(99, "Ann");
     replay::Watcher watcher(engine, game);
-    ASSERT_TRUE(watcher.Step());
-    std::vector<Uint32> waits = {clock->delays.back()};
+    std::vector<WatchedStep> steps = {StepOnce(engine, watcher, *clock)};
     for (int press = 0; press < 4; ++press) {
         PushKey(SDLK_SPACE, ' ');
-        ASSERT_TRUE(watcher.Step());
-        waits.push_back(clock->delays.back());
+        steps.push_back(StepOnce(engine, watcher, *clock));
     }
-    EXPECT_EQ(waits, (std::vector<Uint32>{20, 10, 5, 20, 10}));
+    EXPECT_EQ(steps, (std::vector<WatchedStep>{
+                         {1, 1, {20}}, {2, 1, {20}}, {4, 1, {20}}, {1, 1, {20}}, {2, 1, {20}}}));
 }
 
 Uint32 PixelAt(const SDL_Surface& surface, int x, int y) {
@@ -565,16 +594,19 @@ TEST(RecordedGames, AWatchedGameIsLabelledPausesOnPAndSkipsLongWaits) {
         ASSERT_TRUE(watcher.Step());
         EXPECT_FALSE(engine.Muted());
         EXPECT_EQ(engine.WatchLabelText(), "Replay 2x");
-        EXPECT_EQ(clock->delays.back(), 10u);
+        EXPECT_EQ(StepOnce(engine, watcher, *clock), (WatchedStep{2, 1, {20}}));
 
-        // Nothing is pressed from frame 250 on: after two seconds of it, eight times the speed.
+        // Nothing is pressed from frame 250 on: after two seconds of it, eight times the speed,
+        // eight of the game's frames to one picture and one frame's wait, here at twice the size.
         int frames = 0;
         while (engine.WatchLabelText() == "Replay 2x" && frames < 400) {
             ASSERT_TRUE(watcher.Step());
             ++frames;
         }
         EXPECT_EQ(engine.WatchLabelText(), "Replay 8x (skipping a wait)");
-        EXPECT_EQ(clock->delays.back(), 2u);
+        for (int frame = 0; frame < 3; ++frame) {
+            EXPECT_EQ(StepOnce(engine, watcher, *clock), (WatchedStep{8, 1, {20}}));
+        }
     }
     engine.RunFrame();
     EXPECT_EQ(engine.WatchLabelText(), "");
