@@ -45,8 +45,14 @@ void StateAddScore::KeyPressed(int key) {
     // The player's own game marks its line on the list; the game started bare marks none.
     const std::string stored =
         GetEngine()->PlayersSettingsInUse() ? ScoreLine(score, GetName()) : std::string();
+    // The file holds the entries last first: the first equal line in the file is the last here.
+    StoredPlace place;
+    const auto at = std::find(entries.rbegin(), entries.rend(), stored);
+    if (!stored.empty() && !file->Failure().Failed() && at != entries.rend()) {
+        place = {score, static_cast<std::size_t>(at - entries.rbegin()) + 1, entries.size()};
+    }
     // The list is built before the switch; SetState then destroys this screen.
-    GetEngine()->SetState(new StateShowScore(assets, file->Failure().Notice(), stored));
+    GetEngine()->SetState(new StateShowScore(assets, file->Failure().Notice(), stored, place));
 }
 
 void StateAddScore::ReadFile() {

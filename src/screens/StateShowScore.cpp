@@ -5,6 +5,7 @@
 #include "engine/ScreenEngine.h"
 #include "gfx/Assets.h"
 #include "gfx/Blit.h"
+#include "report/Counted.h"
 #include "scores/HighScoreFile.h"
 #include "screens/ScoreListLayout.h"
 #include "screens/ShortenToFit.h"
@@ -30,6 +31,36 @@ constexpr int kNothingKeptMargin = 6;  // of the dark box it stands on, so that 
 // The line of the game just played: gold, apart from the magenta of the others.
 constexpr SDL_Color kJustStoredColour = {255, 215, 64, 0};
 
+// 1st, 2nd, 3rd, 4th, ..., 11th, 12th, 13th, ..., 21st, ..., 111th, ...
+std::string Ordinal(std::size_t number) {
+    const std::size_t lastTwo = number % 100;
+    const std::size_t last = number % 10;
+    const char* suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13) {
+        suffix = last == 1 ? "st" : last == 2 ? "nd" : last == 3 ? "rd" : "th";
+    }
+    return std::to_string(number) + suffix;
+}
+
+std::string PlaceLine(const StoredPlace& stored) {
+    return "Your " + Counted(static_cast<std::uint64_t>(stored.points), "point is", "points are") +
+           " " + Ordinal(stored.place) + " of " + std::to_string(stored.of) + ", below this list";
+}
+
+// A line as wide as both columns, in the given row; in the text's own colour without one.
+std::unique_ptr<Text> WideLine(Assets& assets, const std::string& line, std::size_t row,
+                               const SDL_Color* colour = nullptr) {
+    auto text = std::make_unique<Text>(assets);
+    if (colour != nullptr) {
+        text->SetColour(*colour);
+    }
+    text->SetPos(kColumnX[0], kFirstRowY + kRowSpacing * static_cast<int>(row));
+    const int width = ColumnRight(kColumns - 1) - kColumnX[0];
+    text->Render(ShortenToFit(*text, line, width).c_str());
+    text->CloseFont();
+    return text;
+}
+
 // Whether a blit onto either surface gives the same pixels: the same true-colour layout.
 bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
     return a.palette == nullptr && b.palette == nullptr && a.BitsPerPixel == b.BitsPerPixel &&
@@ -40,7 +71,7 @@ bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
 StateShowScore::StateShowScore(Assets& assets) : StateShowScore(assets, std::string()) {}
 
 StateShowScore::StateShowScore(Assets& assets, const std::string& notice,
-                               const std::string& justStored)
+                               const std::string& justStored, StoredPlace stored)
     : assets(assets), background(std::make_unique<Sprite>()), notice(notice) {
     ReadFile();
     background->SetPos(0, 0);
@@ -48,13 +79,15 @@ StateShowScore::StateShowScore(Assets& assets, const std::string& notice,
     // The notice is wider than a column: it takes the first row of both.
     const std::size_t firstRow = notice.empty() ? 0 : 1;
     if (!notice.empty()) {
-        noticeText = std::make_unique<Text>(assets);
-        noticeText->SetPos(kColumnX[0], kFirstRowY);
-        const int width = ColumnRight(kColumns - 1) - kColumnX[0];
-        noticeText->Render(ShortenToFit(*noticeText, notice, width).c_str());
-        noticeText->CloseFont();
+        noticeText = WideLine(assets, notice, 0);
     }
-    const std::size_t rowsShown = kRowsPerColumn - firstRow;
+    // A score stored below the list would otherwise go without a word: where it went takes the
+    // last row of both columns.
+    const bool placeTold = notice.empty() && !justStored.empty() && stored.place > kShownLines;
+    if (placeTold) {
+        placeText = WideLine(assets, PlaceLine(stored), kRowsPerColumn - 1, &kJustStoredColour);
+    }
+    const std::size_t rowsShown = kRowsPerColumn - firstRow - (placeTold ? 1 : 0);
     bool marked = justStored.empty();
     for (std::size_t i = 0; i < entries.size() && i < kColumns * rowsShown; ++i) {
         auto text = std::make_unique<Text>(assets);
@@ -95,6 +128,9 @@ void StateShowScore::Draw(SDL_Surface* screen) {
         if (noticeText != nullptr) {
             noticeText->Draw(screen);
         }
+        if (placeText != nullptr) {
+            placeText->Draw(screen);
+        }
     }
     DrawNothingKept(screen);
 }
@@ -131,6 +167,9 @@ void StateShowScore::DrawLinesIntoPicture(const SDL_Surface& frame) {
     }
     if (noticeText != nullptr) {
         noticeText->Draw(picture);
+    }
+    if (placeText != nullptr) {
+        placeText->Draw(picture);
     }
     linesInPicture = true;
 }

@@ -13,10 +13,19 @@
 
 class Assets;
 
+// Where the score just stored went: its points, and the place of its line in the file (counted
+// from 1, the first line that equals it) among so many lines. Place 0: none.
+struct StoredPlace {
+    int points = 0;
+    std::size_t place = 0;
+    std::size_t of = 0;
+};
+
 // The high-score list: the first lines of the file as they stand, in two columns over a picture.
 // Enter goes back to the menu. After a store that failed, a notice says so in the list's first
 // row, and the list begins a row lower. The line just stored may stand out in a colour of its own
-// for as long as the list is shown.
+// for as long as the list is shown; one stored below the lines shown is told where it went, in
+// that colour, in the list's last row.
 class StateShowScore : public GameState {
   public:
     // Reads the file and renders the list once, its picture and lines from assets (which the menu
@@ -24,8 +33,9 @@ class StateShowScore : public GameState {
     explicit StateShowScore(Assets& assets);
     // notice: why the score just played was not stored; empty after a store that went through.
     // justStored: the line to draw in its own colour (the first that equals it); empty for none.
+    // stored: where that line went, told when it is below the lines shown.
     StateShowScore(Assets& assets, const std::string& notice,
-                   const std::string& justStored = std::string());
+                   const std::string& justStored = std::string(), StoredPlace stored = {});
     ~StateShowScore() override;
     StateShowScore(const StateShowScore&) = delete;
     StateShowScore& operator=(const StateShowScore&) = delete;
@@ -45,6 +55,8 @@ class StateShowScore : public GameState {
     const Text& ShownText(std::size_t i) const { return *entryTexts.at(i); }
     const std::string& GetNotice() const { return notice; }
     const Text* NoticeText() const { return noticeText.get(); }
+    // The line that tells where a score below the list went; none otherwise.
+    const Text* PlaceText() const { return placeText.get(); }
 
   private:
     void DrawLinesIntoPicture(const SDL_Surface& frame);
@@ -57,6 +69,7 @@ class StateShowScore : public GameState {
     std::vector<std::unique_ptr<Text>> entryTexts;
     std::string notice;
     std::unique_ptr<Text> noticeText;  // only after a failed store
+    std::unique_ptr<Text> placeText;   // only after a store below the lines shown
     bool pictureChecked = false;
     bool linesInPicture = false;
     std::unique_ptr<Text> nothingKept;  // made at the first R with no game kept

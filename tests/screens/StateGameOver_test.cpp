@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,24 @@ std::vector<Uint32> PictureWith(GameEngine& engine, const char* picture, const c
     return pixels;
 }
 
+// Whether two pictures are the same size and the same pixels.
+bool SamePicture(SDL_Surface& a, SDL_Surface& b) {
+    if (a.w != b.w || a.h != b.h || a.format->BytesPerPixel != b.format->BytesPerPixel) {
+        return false;
+    }
+    SDL_LockSurface(&a);
+    SDL_LockSurface(&b);
+    bool same = true;
+    const std::size_t row = static_cast<std::size_t>(a.w) * a.format->BytesPerPixel;
+    for (int y = 0; y < a.h && same; ++y) {
+        same = std::memcmp(static_cast<const Uint8*>(a.pixels) + y * a.pitch,
+                           static_cast<const Uint8*>(b.pixels) + y * b.pitch, row) == 0;
+    }
+    SDL_UnlockSurface(&b);
+    SDL_UnlockSurface(&a);
+    return same;
+}
+
 // The colour of the most opaque pixel of a rendered line: the colour it was rendered in.
 Rgb InkOf(const Text& line) {
     SDL_Surface* surface = line.GetSurface();
@@ -221,9 +240,57 @@ TEST(TheGameJustPlayed, ShowsItsPointsAndMarksItsLineOnlyWithThePlayersSettings)
         ASSERT_EQ(list->ShownCount(), 3u);
         EXPECT_EQ(list->GetEntries()[1], "42 points - Cy");
         const Rgb magenta{255, 0, 255};
+        const Rgb gold{255, 215, 64};
         EXPECT_EQ(InkOf(list->ShownText(0)), magenta);
-        EXPECT_EQ(InkOf(list->ShownText(1)), settings ? (Rgb{255, 215, 64}) : magenta);
+        EXPECT_EQ(InkOf(list->ShownText(1)), settings ? gold : magenta);
         EXPECT_EQ(InkOf(list->ShownText(2)), magenta);
+        EXPECT_EQ(list->PlaceText(), nullptr);
+
+        // A score stored below the 28 lines shown: the list's last row says where it went, in
+        // gold across both columns, and the list is two lines shorter. Bare, nothing tells it.
+        struct Low {
+            int above;
+            int points;
+            const char* told;
+        };
+        for (const Low& low :
+             {Low{27, 3, nullptr}, Low{28, 3, "Your 3 points are 29th of 29, below this list"},
+              Low{30, 1, "Your 1 point is 31st of 31, below this list"},
+              Low{111, 2, "Your 2 points are 112th of 112, below this list"}}) {
+            SCOPED_TRACE(low.above);
+            std::string lines;
+            for (int line = 0; line < low.above; ++line) {
+                lines += std::to_string(200 - line) + " points - Ann\n";
+            }
+            WriteWholeFile(dir.File("highscore.txt"), lines);
+            EndGameWith(engine, low.points);
+            PushKey(SDLK_RETURN, '\r');
+            PushKey(SDLK_RETURN, '\r');
+            RunUntilQueueEmpty(engine);
+            Press(engine, SDLK_RETURN, '\r');
+            const auto* below = dynamic_cast<StateShowScore*>(engine.GetState());
+            ASSERT_NE(below, nullptr);
+            const bool told = settings && low.told != nullptr;
+            ASSERT_EQ(below->PlaceText() != nullptr, told);
+            ASSERT_EQ(below->ShownCount(), told ? 26u : 28u);
+            if (told) {
+                const Text& place = *below->PlaceText();
+                EXPECT_EQ(place.GetPosX(), 50);
+                EXPECT_EQ(place.GetPosY(), 450);
+                Text expected;
+                expected.SetColour({255, 215, 64, 0});
+                expected.Render(low.told);
+                EXPECT_TRUE(SamePicture(*place.GetSurface(), *expected.GetSurface()));
+                EXPECT_EQ(InkOf(below->ShownText(25)), magenta);
+            } else {
+                EXPECT_EQ(InkOf(below->ShownText(27)), settings ? gold : magenta);
+            }
+            if (!settings) {
+                const std::vector<Uint32> stored = Drawn(engine);
+                engine.SetState(new StateShowScore(engine.GetAssets()));
+                EXPECT_TRUE(Drawn(engine) == stored);
+            }
+        }
     }
 }
 }  // namespace
