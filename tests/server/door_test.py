@@ -272,6 +272,11 @@ def kept_connections(server):
     check(statuses == [b'200', b'200', b'400'] and kinds == [False, True, False],
           'three requests in one write: three answers in order (%s)' % statuses)
     connection.close()
+    # The figures are the host's: through the trusted proxy, the player it names is asking.
+    forwarded = [server.request('GET', '/metrics', headers=headers)[0]
+                 for headers in ({}, {'X-Forwarded-For': '192.0.2.9'})]
+    check(forwarded == [200, 403],
+          '/metrics: %d to this machine, %d to a player the proxy names' % tuple(forwarded))
     connection = connect(server.port)
     connection.sendall(b'NOT HTTP AT ALL\r\n\r\n')
     check(closed_within(connection, 1), 'a request that is not HTTP: its connection ended at once')
