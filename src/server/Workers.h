@@ -11,8 +11,8 @@
 namespace server {
 
 // A fixed set of threads for the work that may take long (reading the table, a replay or a file),
-// so that the thread reading the sockets never waits for it. Bounded: when every thread is busy and the
-// queue is full, more work is refused at once rather than piled up.
+// so that the thread reading the sockets never waits for it. Bounded: when every thread is busy and
+// the queue is full, more work is refused at once rather than piled up.
 class Workers {
   public:
     Workers(int threads, std::size_t mostWaiting);
