@@ -35,7 +35,7 @@ std::unique_ptr<Watch> FindBestGame(GameEngine& engine) {
             std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", path.c_str(), error.c_str());
             continue;
         }
-        const Verdict verdict = Prove(game);
+        const Verdict verdict = Prove(game, Keep::VerdictOnly);
         if (!verdict.proven) {
             std::fprintf(stderr, "arcade-game: cannot watch %s: %s\n", path.c_str(),
                          verdict.why.c_str());

@@ -28,7 +28,7 @@ Verdict Refuse(std::string why) {
 
 }  // namespace
 
-Verdict Prove(const Replay& game) {
+Verdict Prove(const Replay& game, Keep keep) {
     if (game.gameVersion != GameVersion()) {
         return Refuse("recorded by version " + game.gameVersion + " of the game; this is " +
                       GameVersion());
@@ -58,7 +58,8 @@ Verdict Prove(const Replay& game) {
             return Refuse("ends the game (Escape or the window closed)" + At(frame));
         }
         // Only frames that moved the field on: a paused one adds nothing.
-        const auto* play = dynamic_cast<const StatePlay*>(engine.GetState());
+        const auto* play =
+            keep == Keep::Digest ? dynamic_cast<const StatePlay*>(engine.GetState()) : nullptr;
         if (play != nullptr && !engine.Paused()) {
             play->WriteField(field);
             digest.AddField(field);
@@ -91,7 +92,7 @@ std::string ProveFile(const std::string& path, bool& proven) {
     if (!Load(path, game, error)) {
         return path + ": not proven: " + error;
     }
-    const Verdict verdict = Prove(game);
+    const Verdict verdict = Prove(game, Keep::VerdictOnly);
     proven = verdict.proven;
     return path + ": " + Counted(game.points, "point", "points") + ", " +
            Counted(game.frames.size(), "frame", "frames") + ", \"" + game.name +
