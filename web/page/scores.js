@@ -10,6 +10,11 @@
   var REPLAYS = 'api/replays/';
   // The replay of every stored game, oldest first, until the server has answered for it.
   var UNSENT = 'arcade-game.unsent';
+  // The site's table as last seen, listed at once on the next visit while the table is asked for.
+  var LAST_TABLE = 'arcade-game.table';
+  // Why the table did not take this browser's games, by their lines.
+  var REFUSED = 'arcade-game.refused';
+  var MOST_REFUSED = 50;
   // The site's table is the game's list while the server answers; it lives only for the visit.
   var SITE_FOLDER = '/site';
   var SITE_SCORES = SITE_FOLDER + '/highscore.txt';
@@ -22,6 +27,8 @@
   // test may ask for a shorter first wait.
   var FIRST_RETRY_MS = window.arcadeFirstRetryMs || 30000;
   var MOST_RETRY_MS = 600000;
+  // How often an open page asks for the table while it is seen, so that others' games show up.
+  var LIVE_MS = window.arcadeLiveMs || 20000;
   // What the server says of a game that can never go into the table: not a replay, too large,
   // not sent as one, not proven. Anything else may pass another time.
   // 409: the table lists this very game already (maybe sent from another page), so it has
@@ -39,6 +46,7 @@
   var game = null;  // the running game's module
   var ownList = null;  // this browser's own list, in the game's saved folder
   var siteAnswers = false;
+  var lastTable = null;  // the text of the table as last placed
   // Whether the page came with the server: unknown until asked. Hosted as plain files, there is
   // no table to wait for, and no game is kept for one.
   var hosted = null;
@@ -51,6 +59,23 @@
     note.textContent = text;
     note.hidden = !text;
     note.classList.toggle('trouble', !!trouble);
+  }
+
+  function remembered(key, fallback) {
+    try {
+      var kept = JSON.parse(window.localStorage.getItem(key));
+      return kept === null ? fallback : kept;
+    } catch (error) {
+      return fallback;
+    }
+  }
+
+  function remember(key, value) {
+    try {
+      window.localStorage.setItem(key, JSON.stringify(value));
+    } catch (error) {
+      // Remembered for this visit at most.
+    }
   }
 
   function readUnsent() {
@@ -114,44 +139,126 @@
     });
   }
 
-  // The table as the server's text, or null where there is none to be had.
-  function fetchTable() {
-    return withTimeout(TABLE, {cache: 'no-store'}).then(function (answer) {
+  // Asks for a table, or for its rows, again: where the server tagged what it sent last time,
+  // it answers "not modified" (304) with nothing more when nothing has changed.
+  var tags = {};
+  var lastAnswers = {};
+  function fetchAgain(url) {
+    var headers = {};
+    if (tags[url] && lastAnswers[url] !== undefined) {
+      headers['If-None-Match'] = tags[url];
+    }
+    return withTimeout(url, {cache: 'no-store', headers: headers}).then(function (answer) {
+      if (answer.status === 304 && lastAnswers[url] !== undefined) {
+        return {same: true, text: lastAnswers[url]};
+      }
       var type = answer.headers.get('Content-Type') || '';
-      if (!answer.ok || type.indexOf('text/plain') !== 0) {
+      if (!answer.ok) {
         return null;
       }
       return answer.text().then(function (text) {
-        return isTable(text) ? text : null;
+        tags[url] = answer.headers.get('ETag');
+        lastAnswers[url] = text;
+        return {same: false, text: text, type: type};
       });
+    });
+  }
+
+  // The table as the server's text, or null where there is none to be had.
+  function fetchTable() {
+    return fetchAgain(TABLE).then(function (answer) {
+      if (answer === null || (!answer.same && answer.type.indexOf('text/plain') !== 0) ||
+          !isTable(answer.text)) {
+        return null;
+      }
+      return answer.text;
     }).catch(function () {
       return null;
     });
   }
 
-  function showRows(rows) {
+  // This browser's own games: the lines of its own list, which every game stored here joins.
+  function ownLines() {
+    var FS = game && game.FS;
+    if (!FS || !ownList) {
+      return [];
+    }
+    try {
+      return latin1(FS.readFile(ownList)).split('\n').filter(function (line) {
+        return SCORE_LINE.test(line);
+      });
+    } catch (error) {
+      return [];
+    }
+  }
+
+  // Why one of this browser's games is not on the site's table, as its player would say it.
+  function notListedBecause(line) {
+    var waiting = readUnsent().some(function (replay) {
+      return storedLine(toBytes(replay)) === line;
+    });
+    if (waiting) {
+      return 'waits to go to the site\'s table';
+    }
+    return remembered(REFUSED, {})[line] || 'kept in this browser only';
+  }
+
+  var siteRows = [];
+
+  // The site's table with this browser's own games among it, marked: those the table lists, and
+  // those it does not, each where its points place it.
+  function showRows() {
+    var shown = siteRows.slice(0, ROWS_SHOWN).map(function (row) {
+      return {line: scoreLine(row.points, row.name), id: row.id};
+    });
+    var own = ownLines();
+    var listed = {};
+    shown.forEach(function (row) {
+      if (own.indexOf(row.line) >= 0) {
+        row.own = 'yours';
+        listed[row.line] = true;
+      }
+    });
+    own.forEach(function (line) {
+      if (!listed[line]) {
+        listed[line] = true;
+        var at = 0;
+        while (at < shown.length && !ranksBelow(shown[at].line, line)) {
+          at++;
+        }
+        shown.splice(at, 0, {line: line, own: 'yours, ' + notListedBecause(line)});
+      }
+    });
     rowList.textContent = '';
-    rows.slice(0, ROWS_SHOWN).forEach(function (row) {
+    shown.forEach(function (row) {
       var item = document.createElement('li');
       var score = document.createElement('span');
-      score.textContent = scoreLine(row.points, row.name);
+      score.textContent = row.line;
       item.appendChild(score);
+      if (row.own) {
+        item.className = 'own';
+        var mark = document.createElement('span');
+        mark.className = 'mark';
+        mark.textContent = '(' + row.own + ')';
+        item.appendChild(mark);
+      }
       if (/^\d+$/.test(String(row.id))) {
         var watch = document.createElement('a');
         watch.href = '?watch=' + row.id;
         watch.textContent = 'Watch';
+        watch.setAttribute('aria-label', 'Watch ' + row.line);
         item.appendChild(watch);
       }
       rowList.appendChild(item);
     });
-    tableBox.hidden = rows.length === 0;
+    tableBox.hidden = shown.length === 0;
   }
 
   function fetchRows() {
-    fetch(ROWS, {cache: 'no-store'}).then(function (answer) {
-      return answer.ok ? answer.json() : [];
-    }).then(function (rows) {
-      showRows(Array.isArray(rows) ? rows : []);
+    fetchAgain(ROWS).then(function (answer) {
+      var rows = answer === null ? [] : JSON.parse(answer.text);
+      siteRows = Array.isArray(rows) ? rows : [];
+      showRows();
     }).catch(function () {});
   }
 
@@ -164,15 +271,28 @@
     }
     FS.mkdirTree(SITE_FOLDER);
     FS.writeFile(SITE_SCORES, text);
-    if (FS.analyzePath(LISTED).exists && FS.readlink(LISTED) !== SITE_SCORES) {
+    listFile(SITE_SCORES);
+  }
+
+  // Has the game list the file from now on, where it has started listing one.
+  function listFile(file) {
+    var FS = game && game.FS;
+    if (FS && FS.analyzePath(LISTED).exists && FS.readlink(LISTED) !== file) {
       FS.unlink(LISTED);
-      FS.symlink(SITE_SCORES, LISTED);
+      FS.symlink(file, LISTED);
     }
   }
 
+  // The table out of reach. An open page that listed it goes on showing it as it last was.
   function fallBack() {
+    var hadTable = siteAnswers;
     siteAnswers = false;
-    tableBox.hidden = true;
+    if (!hadTable) {
+      tableBox.hidden = true;
+      if (ownList) {
+        listFile(ownList);
+      }
+    }
     var waiting = hosted === false ? 0 : readUnsent().length;
     tell('Scores stay in this browser.' + (waiting ?
       ' ' + waiting + (waiting === 1 ? ' game waits' : ' games wait') +
@@ -182,10 +302,49 @@
   function reachTable(text) {
     siteAnswers = true;
     retryMs = FIRST_RETRY_MS;
+    lastTable = text;
+    remember(LAST_TABLE, text);
     placeTable(text);
     tell('');
     fetchRows();
   }
+
+  // While the page is seen, the table is asked for again now and then, and whenever the page is
+  // seen again: others' games show up, and a table that was out of reach comes back by itself.
+  var live = null;
+  function keepLive() {
+    if (live !== null) {
+      clearTimeout(live);
+    }
+    live = setTimeout(refresh, LIVE_MS);
+  }
+
+  function refresh() {
+    live = null;
+    if (hosted === false) {
+      return;
+    }
+    if (document.visibilityState !== 'visible' || sending) {
+      keepLive();
+      return;
+    }
+    fetchTable().then(function (text) {
+      if (text === null) {
+        if (siteAnswers) {
+          fallBack();
+        }
+      } else if (!siteAnswers || text !== lastTable) {
+        reachTable(text);
+        sendUnsent();
+      }
+      keepLive();
+    });
+  }
+  document.addEventListener('visibilitychange', function () {
+    if (document.visibilityState === 'visible' && game) {
+      refresh();
+    }
+  });
 
   function tryLater() {
     if (retry === null && hosted !== false && readUnsent().length) {
@@ -225,8 +384,9 @@
       } else if (REFUSED_FOR_GOOD.indexOf(answer.status) >= 0) {
         // Sent again it would be refused again.
         forget(replay);
-        tell('The site\'s table did not take a game: ' +
-             answer.text.split('\n')[0].slice(0, 200), true);
+        refused(storedLine(toBytes(replay)), answer.status,
+                answer.text.split('\n')[0].slice(0, 200));
+        showRows();
         sendUnsent();
       } else {
         // Busy, or too many games at once: the server is there and takes it later.
@@ -238,6 +398,34 @@
       fallBack();
       tryLater();
     });
+  }
+
+  // Said where the player looks, over the game, in a player's words; the line stays in this
+  // browser's own list and among the site's table on the page, marked with why.
+  function refused(line, status, reason) {
+    var copy = /listed already: (.*)$/.exec(reason);
+    var said;
+    var why;
+    if (status === 409 && copy) {
+      said = 'This exact game is on the table already as ' + copy[1] + ', so the table did ' +
+             'not take it again as ' + line + '. It stays in this browser\'s own list.';
+      why = 'the same game is on the table as ' + copy[1];
+    } else {
+      said = 'The site\'s table did not take your game ' + line + ': ' + reason +
+             '. It stays in this browser\'s own list.';
+      why = 'not taken: ' + reason;
+    }
+    tell(said, true);
+    if (window.arcadePage) {
+      window.arcadePage.tell(said);
+    }
+    var all = remembered(REFUSED, {});
+    all[line] = why;
+    var lines = Object.keys(all);
+    lines.slice(0, Math.max(0, lines.length - MOST_REFUSED)).forEach(function (old) {
+      delete all[old];
+    });
+    remember(REFUSED, all);
   }
 
   function forget(replay) {
@@ -391,6 +579,8 @@
   window.arcadeScores = {
     // Called once, before the visit's instance of the game runs: the table is asked for at once,
     // and the game is handed it, or its own list, before it can show either.
+    // The table last seen is listed at once, so that the menu waits for no network; the
+    // table as it is now takes its place when it comes.
     join: function (module) {
       var table = hostedWithTable().then(function (hosted) {
         return hosted ? fetchTable() : null;
@@ -399,16 +589,27 @@
         game = module;
         ownList = own;
         watchStores(module.FS);
+        var last = remembered(LAST_TABLE, null);
+        var waited = typeof last !== 'string' || !isTable(last);
+        if (!waited) {
+          placeTable(last);
+          use(SITE_SCORES);
+        }
         table.then(function (text) {
           if (text === null) {
             fallBack();
-            use(own);
+            if (waited) {
+              use(own);
+            }
             tryLater();
-            return;
+          } else {
+            reachTable(text);
+            if (waited) {
+              use(SITE_SCORES);
+            }
+            sendUnsent();
           }
-          reachTable(text);
-          use(SITE_SCORES);
-          sendUnsent();
+          keepLive();
         });
       };
     },
@@ -417,7 +618,9 @@
     replay: function (id) {
       return fetch(REPLAYS + encodeURIComponent(id), {cache: 'no-store'}).then(function (answer) {
         if (!answer.ok) {
-          throw new Error('the server answered ' + answer.status);
+          var error = new Error('the server answered ' + answer.status);
+          error.status = answer.status;
+          throw error;
         }
         return answer.arrayBuffer();
       }).then(function (buffer) {

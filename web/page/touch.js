@@ -3,19 +3,16 @@
 (function () {
   'use strict';
 
-  var canvas = document.getElementById('screen');
   var field = document.getElementById('name');
   var hints = document.getElementById('hints');
-  var muteButton = document.getElementById('mute');
+  var pause = document.getElementById('pause');
+  var replay = document.getElementById('replay');
   var page = window.arcadePage;
-  if (!(navigator.maxTouchPoints > 0 || 'ontouchstart' in window) || !page) {
+  // Where the device has touch, layout.js said so before the page's first paint, and the
+  // buttons showed from the start.
+  if (!document.documentElement.classList.contains('touch') || !page) {
     return;
   }
-  ['move', 'fire', 'keys', 'page-keys', 'naming'].forEach(function (id) {
-    document.getElementById(id).hidden = false;
-  });
-  document.documentElement.classList.add('touch');
-  page.fit();  // the game fits what the buttons leave
 
   // The game's name entry, as its own rules have it: these characters, no space first, at most
   // this long. The field holds exactly what the game holds.
@@ -30,57 +27,6 @@
       page.sendKey('keypress', key);
     }
     page.sendKey('keyup', key);
-  }
-
-  // Which of the game's screens shows now, told by its pictures: a screen that shows its picture
-  // at nine in ten of a spread of points is that screen, whatever text lies over it.
-  var SAMPLES = [];
-  for (var y = 12; y < 480; y += 57) {
-    for (var x = 10; x < 640; x += 79) {
-      SAMPLES.push([x, y]);
-    }
-  }
-  var pictures = {};  // the samples of each screen's picture, once the game has loaded them
-  var gameContext = null;
-
-  function samplesOf(context) {
-    return SAMPLES.map(function (point) {
-      var pixel = context.getImageData(point[0], point[1], 1, 1).data;
-      return (pixel[0] << 16) | (pixel[1] << 8) | pixel[2];
-    });
-  }
-
-  function loadPicture(name) {
-    var FS = window.Module && window.Module.FS;
-    if (!FS || !window.createImageBitmap) {
-      return;
-    }
-    var bytes;
-    try {
-      bytes = FS.readFile('/play/' + name);
-    } catch (error) {
-      return;  // a game without the picture shows no such screen to tell
-    }
-    createImageBitmap(new Blob([bytes], {type: 'image/png'})).then(function (bitmap) {
-      var copy = document.createElement('canvas');
-      copy.width = bitmap.width;
-      copy.height = bitmap.height;
-      var context = copy.getContext('2d', {willReadFrequently: true});
-      context.drawImage(bitmap, 0, 0);
-      pictures[name] = samplesOf(context);
-    }).catch(function () {});
-  }
-
-  function showing(name, now) {
-    var picture = pictures[name];
-    if (!picture) {
-      return false;
-    }
-    var same = 0;
-    for (var i = 0; i < picture.length; i++) {
-      same += picture[i] === now[i] ? 1 : 0;
-    }
-    return same >= 0.9 * picture.length;
   }
 
   // What the game holds as the name: what the field typed into it, since the game's start.
@@ -116,16 +62,18 @@
       looking = false;
       return;
     }
-    gameContext = gameContext || canvas.getContext('2d', {willReadFrequently: true});
-    var now = samplesOf(gameContext);
-    var overGame = showing('gameover.png', now);
+    var overGame = page.showing('gameover.png');
     if (overGame && !naming && !confirmed && !page.watching()) {
       startNaming();
     } else if (!overGame && (naming || confirmed)) {
       confirmed = false;
       stopNaming();
     }
-    hints.hidden = !showing('menu.png', now);
+    hints.hidden = !page.showing('menu.png');
+    // The list's R, which plays its best game, in place of Pause, which the list has no use for.
+    var list = page.showing('showscorebg.png');
+    replay.hidden = !list;
+    pause.hidden = list;
     setTimeout(watchScreens, 50);
   }
 
@@ -134,10 +82,6 @@
     gameName = '';
     naming = confirmed = false;
     field.value = '';
-    muteButton.setAttribute('aria-pressed', 'false');
-    if (!pictures['menu.png']) {
-      ['menu.png', 'gameover.png'].forEach(loadPicture);
-    }
     if (!looking) {
       looking = true;
       watchScreens();
@@ -146,6 +90,8 @@
   page.onEnd(function () {
     running = false;
     hints.hidden = true;
+    replay.hidden = true;
+    pause.hidden = false;
     stopNaming();
   });
 
@@ -197,16 +143,6 @@
         event.preventDefault();
       });
     });
-
-  // The page's own buttons: M is a letter of the name too.
-  muteButton.addEventListener('click', function () {
-    if (naming) {
-      return;
-    }
-    press('m');
-    muteButton.setAttribute('aria-pressed',
-      String(muteButton.getAttribute('aria-pressed') !== 'true'));
-  });
 
   // The name as the game would take it from these characters typed in turn.
   function asTyped(text) {

@@ -59,11 +59,12 @@ def chromium(phone=None):
         shutil.rmtree(profile, ignore_errors=True)
 
 
-def wait_for(driver, script, timeout, what):
-    """Runs script until it returns something true; fails the test after timeout seconds."""
+def wait_for(driver, script, timeout, what, *arguments):
+    """Runs script (given the arguments) until it returns something true; fails the test after
+    timeout seconds."""
     deadline = time.monotonic() + timeout
     while True:
-        value = driver.execute_script(script)
+        value = driver.execute_script(script, *arguments)
         if value:
             return value
         if time.monotonic() > deadline:

@@ -2,7 +2,8 @@
 to play, a game ended by a bomb, a typed name stored, the list showing it, and after a reload of
 the page the list still there behind Space, also after Escape ended the game and it was played
 again in place from the keyboard, thirty times over without the page growing; the game as large
-as a wide window holds; what the page says without WebAssembly and without JavaScript.
+as a wide window holds, and all of it in view after playing again from the keyboard; what the
+page says without WebAssembly and without JavaScript (that alone).
 
 usage: play_test.py SITE_FOLDER ASSET_FOLDER"""
 
@@ -20,6 +21,9 @@ NAME = 'Ann B'
 NOTE = "return document.getElementById('scores-note').textContent"
 UNSENT = "return JSON.parse(localStorage.getItem('arcade-game.unsent') || '[]').length"
 PLAY_AGAIN = 30
+# Windows in which the game is played again from the keyboard, all of it in view each time: two
+# with the site's table beside the game, and one where Play again lies below it.
+AGAIN_WINDOWS = ((1366, 768), (1920, 1080), (900, 700))
 # Every AudioContext the page makes, and whether it still runs.
 COUNT_AUDIO = """
     window.audioContexts = [];
@@ -246,10 +250,23 @@ def main():
             if focused.get_attribute('id') != 'again':
                 browser.fail(driver, 'the game ended with the focus on %r'
                              % focused.get_attribute('outerHTML')[:80])
+            if turn < len(AGAIN_WINDOWS):
+                browser.set_viewport(driver, *AGAIN_WINDOWS[turn])
+                focused = driver.switch_to.active_element
             focused.send_keys(Keys.SPACE if turn % 2 else Keys.ENTER)
             # The ended game left the menu on the canvas: the page says when the next one runs.
             browser.wait_for(driver, "return document.getElementById('status').textContent"
                              " === '' && Module.calledRun", 10, 'the game to run again')
+            if turn < len(AGAIN_WINDOWS):
+                box = browser.game_box(driver)
+                keys = driver.switch_to.active_element.get_attribute('id')
+                if not box['inside'] or keys != 'screen':
+                    browser.fail(driver, 'played again at %dx%d: the game at %r, the keys on %r'
+                                 % (AGAIN_WINDOWS[turn] + (box, keys)))
+                print('played again from the keyboard at %dx%d: all of the game in view, at %.3f'
+                      % (AGAIN_WINDOWS[turn] + (box['scale'],)))
+                if turn == len(AGAIN_WINDOWS) - 1:
+                    driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
             if turn:
                 browser.wait_for(driver, SAME_AS_KEPT, 10, 'the menu after playing again')
             else:
@@ -291,8 +308,8 @@ def main():
         driver.execute_cdp_cmd('Emulation.setScriptExecutionDisabled', {'value': True})
         driver.refresh()
         said = driver.find_element(By.TAG_NAME, 'noscript').text
-        if 'JavaScript' not in said:
-            browser.fail(driver, 'without JavaScript the page says %r' % said)
+        if 'JavaScript' not in said or driver.find_element(By.TAG_NAME, 'main').is_displayed():
+            browser.fail(driver, 'without JavaScript the page says %r, and shows more' % said)
         print('without JavaScript the page says: %s' % said)
 
 
