@@ -171,8 +171,10 @@ web-test-if-possible:
 		[ "$$CI" != true ]; \
 	fi
 
-# The browser tests; the whole scripted game is compared with the desktop build's.
+# The browser tests; the whole scripted game is compared with the desktop build's, and the page is
+# audited by Lighthouse and axe-core, installed from npm at the versions web/audit's lockfile pins.
 web-test:
+	cd web/audit && npm ci --no-audit --no-fund --loglevel=error
 	$(WEB_CONFIGURE) -DARCADE_WEB_TESTS=ON -DARCADE_WERROR=ON -DARCADE_DESKTOP_TESTS=$(CURDIR)/$(BUILD_DIR)/tests/arcade-tests \
 	    -DARCADE_SCORES_SERVER=$(CURDIR)/$(BUILD_DIR)/arcade-scores
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j $(JOBS)
