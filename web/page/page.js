@@ -33,13 +33,18 @@
   }
 
   // What the player must read now, said over the game where the player looks; gone at the next
-  // key the game takes, or when the next game starts.
+  // key the game takes once it has been there a while, or when the next game starts.
+  var TOLD_LEAST_MS = 4000;
+  var toldAt = -Infinity;
   function tell(text) {
     told.textContent = text;
     told.hidden = !text;
+    toldAt = performance.now();
   }
   canvas.addEventListener('keydown', function () {
-    tell('');
+    if (!told.hidden && performance.now() - toldAt >= TOLD_LEAST_MS) {
+      tell('');
+    }
   });
 
   function touchPlay() {
