@@ -135,15 +135,17 @@ def memory(server):
     time.sleep(0.5)
     grown = server.rss_mb() - before
     busy = statuses['503'] + statuses['cut off'] + statuses['closed']
-    check(busy > 0 and grown < 40,
+    # Under the sanitizers freed memory is held back on purpose: the sizes tell nothing there.
+    sized = not os.environ.get('ARCADE_SANITIZED')
+    check(busy > 0 and (grown < 40 or not sized),
           '%d posts holding 64 KiB: %d turned away, the server grew %.0f MB (%s)' %
           (HELD_BODIES, busy, grown, dict(statuses)))
     for connection in held:
         connection.close()
     deadline = time.time() + 5
-    while server.rss_mb() - before > 8 and time.time() < deadline:
+    while server.rss_mb() - before > 8 and time.time() < deadline and sized:
         time.sleep(0.2)
-    check(server.rss_mb() - before <= 8,
+    check(server.rss_mb() - before <= 8 or not sized,
           'once they are gone, the server is %.0f MB larger' % (server.rss_mb() - before))
 
 
