@@ -14,8 +14,8 @@ namespace replay {
 namespace {
 
 constexpr int kFastest = 4;
-// A wait of the player's this long or longer is nothing to watch: it passes this many times as
-// fast.
+// A wait of the player's longer than this (two seconds) is nothing to watch: it passes this many
+// times as fast. One of just two seconds is watched as it was played.
 constexpr std::size_t kLongWaitFrames = 2000 / GameEngine::kFrameMilliseconds;
 constexpr int kWaitSpeed = 8;
 
@@ -23,7 +23,7 @@ bool Quiet(const Taken& frame) {
     return frame.event == Taken::Event::None && !frame.left && !frame.right;
 }
 
-// Per frame: whether it lies within more than two seconds without any input.
+// Per frame: whether it lies within a wait longer than two seconds without any input.
 std::vector<bool> LongWaits(const std::vector<Taken>& frames) {
     std::vector<bool> waiting(frames.size(), false);
     std::size_t start = 0;

@@ -104,6 +104,36 @@ TEST_F(MainLoop, OtherKeysAndEventsAreDropped) {
     EXPECT_FALSE(engine.QuitRequested());
 }
 
+// Page Up and Down and the keypad's + and - step the window's size, on every screen and while a
+// name is typed too; no screen and no name sees them.
+TEST_F(MainLoop, PageKeysAndTheKeypadsPlusAndMinusStepTheWindowsSize) {
+    Install("gameover");
+    struct Step {
+        SDLKey key;
+        Uint16 character;
+        int width;
+    };
+    const Step steps[] = {{SDLK_PAGEUP, 0, 1280},     {SDLK_KP_PLUS, '+', 1920},
+                          {SDLK_KP_MINUS, '-', 1280}, {SDLK_PAGEDOWN, 0, 640},
+                          {SDLK_KP_MINUS, '-', 640},  {SDLK_KP_PLUS, '+', 1280},
+                          {SDLK_KP_MINUS, '-', 640}};
+    for (const bool typing : {false, true}) {
+        if (typing) {
+            engine.SetEntername();
+        }
+        for (const Step& step : steps) {
+            PushKey(step.key, step.character);
+            engine.RunFrame();
+            EXPECT_EQ(SDL_GetVideoSurface()->w, step.width)
+                << SDL_GetKeyName(step.key) << (typing ? " while typing" : "");
+        }
+    }
+    for (const std::string& entry : log) {
+        EXPECT_EQ(entry.find(":key"), std::string::npos) << entry;
+    }
+    EXPECT_EQ(engine.Names().Name(), "");
+}
+
 TEST_F(MainLoop, EscapeAndClosingTheWindowEndTheLoopAfterTheirFrame) {
     Install("menu");
     PushKey(SDLK_ESCAPE);

@@ -8,6 +8,7 @@
 
 #include "engine/GameEngine.h"
 #include "engine/RecordingState.h"
+#include "scores/TypeableName.h"
 #include "support/Frames.h"
 #include "support/Scratch.h"
 
@@ -139,6 +140,14 @@ TEST_F(TypingAName, ANameNeitherBeginsNorEndsWithASpace) {
     EXPECT_EQ(engine.Names().Name(), "Bot one ");
     Press(SDLK_RETURN, 13);
     EXPECT_EQ(engine.Names().Name(), "Bot one");
+
+    // What a name from elsewhere (a posted replay) is believed to be: what confirming leaves,
+    // never a name with a space at either end.
+    EXPECT_TRUE(CouldBeTyped("Bot one"));
+    EXPECT_TRUE(CouldBeTyped(""));
+    for (const char* spaced : {"Bot one ", " Bot one", " ", "Bot one  "}) {
+        EXPECT_FALSE(CouldBeTyped(spaced)) << '"' << spaced << '"';
+    }
 }
 
 TEST_F(TypingAName, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
@@ -147,6 +156,8 @@ TEST_F(TypingAName, NameStopsAtSeventeenCharactersAndReturnStillConfirms) {
     Press(SDLK_RETURN, 13);
     EXPECT_TRUE(engine.Names().Confirmed());
     EXPECT_EQ(engine.Names().Name(), "abcdefghijklmnopq");
+    EXPECT_TRUE(CouldBeTyped("abcdefghijklmnopq"));
+    EXPECT_FALSE(CouldBeTyped("abcdefghijklmnopqr"));
 }
 
 TEST_F(TypingAName, ReturnOnAnEmptyNameConfirmsItAndTheNextReturnReachesTheScreen) {

@@ -104,11 +104,18 @@ TEST(SettingsFile, APlayersOwnFileCountsLineByLineAndKeepsItsLinesThroughARewrit
     }
 }
 
-TEST(SettingsFile, WhatIsNoRegularFileOrFarTooLongGivesTheDefaultsAndOneLineAndIsLeftAlone) {
+TEST(SettingsFile, WhatIsNoRegularFileOrTooLongGivesTheDefaultsAndOneLineAndIsLeftAlone) {
     ScratchDir dir;
+    // 4,096 bytes, the most a settings file may hold, are read as any other file.
+    const std::string setting = "scale = 2\n";
+    WriteWholeFile(dir.File("longest"), setting + std::string(4096 - setting.size(), '#'));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SettingsFile(dir.File("longest")).Read().scale, 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
     ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
-    WriteWholeFile(dir.File("long"), std::string(5000, '#'));
+    WriteWholeFile(dir.File("long"), setting + std::string(4097 - setting.size(), '#'));
     for (const char* name : {"folder", "pipe", "long"}) {
         const std::string path = dir.File(name);
         SettingsFile file(path);
@@ -129,7 +136,7 @@ TEST(SettingsFile, WhatIsNoRegularFileOrFarTooLongGivesTheDefaultsAndOneLineAndI
         EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
         struct stat facts {};
         ASSERT_EQ(lstat(path.c_str(), &facts), 0);
-        EXPECT_FALSE(S_ISREG(facts.st_mode) && facts.st_size != 5000) << name;
+        EXPECT_FALSE(S_ISREG(facts.st_mode) && facts.st_size != 4097) << name;
     }
 }
 

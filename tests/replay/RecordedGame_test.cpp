@@ -612,6 +612,20 @@ TEST(RecordedGames, AWatchedGameIsLabelledPausesOnPAndSkipsLongWaits) {
     EXPECT_EQ(engine.WatchLabelText(), "");
     EXPECT_EQ(engine.WatchLabelArea().w, 0);
 
+    // A wait of just two seconds is watched as it was played; one a frame longer is skipped.
+    for (const int quiet : {100, 101}) {
+        Replay waited = game;
+        for (int frame = 100; frame < 250; ++frame) {
+            waited.frames[frame].right = frame >= 100 + quiet;
+        }
+        replay::Watcher watcher(engine, waited);
+        bool skipped = false;
+        while (watcher.FramesWatched() < 250 && watcher.Step()) {
+            skipped = skipped || engine.WatchLabelText() == "Replay 8x (skipping a wait)";
+        }
+        EXPECT_EQ(skipped, quiet > 100) << quiet << " frames without input";
+    }
+
     // A best game that does not prove leaves the next best one that does to watch.
     Replay forged = game;
     forged.points = 500;

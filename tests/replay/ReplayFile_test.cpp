@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -131,6 +133,37 @@ TEST(ReplayFile, RefusesMoreThanTheLimitsAllowEvenWhenWellFormed) {
     Replay named;
     named.name.assign(replay::limits::kLongestText + 1, 'a');
     EXPECT_FALSE(replay::Decode(replay::Encode(named), read, error));
+
+    // A file of 1 MiB, the most a replay may be, loads; one byte more does not. Keys that change
+    // every frame, as many as fit, and the names fill it to the byte.
+    Replay largest;
+    std::uint32_t fit = 0;
+    for (std::uint32_t step = 1u << 18; step > 0; step /= 2) {
+        largest.frames.resize(fit + step);
+        for (std::uint32_t frame = fit; frame < fit + step; ++frame) {
+            largest.frames[frame] = Key(static_cast<std::uint16_t>('a' + frame % 26));
+        }
+        if (replay::Encode(largest).size() <= replay::limits::kLargestFile) {
+            fit += step;
+        }
+    }
+    largest.frames.resize(fit);
+    ASSERT_LE(fit, replay::limits::kMostFrames);
+    const std::size_t room = replay::limits::kLargestFile - replay::Encode(largest).size();
+    ASSERT_LT(room, 2 * replay::limits::kLongestText);
+    largest.nameBefore.assign(std::min(room, replay::limits::kLongestText), 'b');
+    largest.name.assign(room - largest.nameBefore.size(), 'n');
+    ScratchDir dir(false);
+    const std::string path = dir.File("largest.replay");
+    ASSERT_TRUE(replay::Save(path, largest, error)) << error;
+    ASSERT_EQ(std::filesystem::file_size(path), replay::limits::kLargestFile);
+    EXPECT_TRUE(replay::Load(path, read, error)) << error;
+    EXPECT_EQ(read.frames.size(), largest.frames.size());
+    largest.name += 'n';
+    ASSERT_TRUE(replay::Save(path, largest, error)) << error;
+    ASSERT_EQ(std::filesystem::file_size(path), replay::limits::kLargestFile + 1);
+    EXPECT_FALSE(replay::Load(path, read, error));
+    EXPECT_EQ(error, "larger than any replay can be");
 }
 
 // Every replay already kept must read as it did when it was kept: a game of 223 points kept by
@@ -227,6 +260,14 @@ TEST(ReplayFile, IsPutInPlaceWholeAndForGoodOrNotAtAll) {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
             << step << ": a file left beside it";  // the font and the replay
     }
+
+    // Writes a signal interrupts, and writes that take only part, go on where they stopped.
+    WatchedCalls slow;
+    slow.interrupted = 3;
+    slow.mostPerWrite = 5;
+    ASSERT_TRUE(replay::Save(path, old, error, slow)) << error;
+    EXPECT_EQ(ReadWholeFile(path), oldBytes);
+    EXPECT_GT(std::count(slow.log.begin(), slow.log.end(), "write"), 3 + 2);
 }
 
 // Only losing the window pauses a game, so only that is kept; gaining it back changes nothing.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +21,10 @@ class WatchedCalls : public storage::FileCalls {
     std::string renamedTo;
     // Called just before the rename, while the old file still stands.
     std::function<void()> beforeRename;
+    // What a signal and a slow disk do to writes of the new file: so many of them interrupted
+    // (EINTR) before they write a byte, and at most so many bytes taken by one.
+    int interrupted = 0;
+    std::size_t mostPerWrite = SIZE_MAX;
 
     int MakeTemporary(char* pattern) override {
         if (Logged("create")) {
@@ -28,7 +35,16 @@ class WatchedCalls : public storage::FileCalls {
         return fd;
     }
     ssize_t Write(int onto, const char* data, std::size_t size) override {
-        return Logged("write", onto) ? -1 : storage::FileCalls::Write(onto, data, size);
+        if (Logged("write", onto)) {
+            return -1;
+        }
+        if (onto == fd && interrupted > 0) {
+            --interrupted;
+            errno = EINTR;
+            return -1;
+        }
+        return storage::FileCalls::Write(onto, data,
+                                         onto == fd ? std::min(size, mostPerWrite) : size);
     }
     int Sync(int onto) override {
         return Logged("sync", onto) ? -1 : storage::FileCalls::Sync(onto);
