@@ -19,7 +19,10 @@ set(ARCADE_PLATFORM_SEAMS
   "-                           -                            web/layer/GlyphAtlas.cpp"
   "random/Random.h             src/random/LibraryRandom.cpp web/layer/GameRandom.cpp"
   "sound/MixerLibrary.h        src/sound/MixerLibrary.cpp   web/layer/MixerLibrary.cpp"
-  "sound/QuietAlsa.h           src/sound/QuietAlsa.cpp      web/layer/QuietAlsa.cpp")
+  "sound/QuietAlsa.h           src/sound/QuietAlsa.cpp      web/layer/QuietAlsa.cpp"
+  "net/SharedTable.h           src/net/OpenSharedTable.cpp  src/net/NoNetwork.cpp"
+  "net/SharedTable.h           src/net/CurlSharedTable.cpp  -"
+  "net/SharedTable.h           src/net/Transfer.cpp         -")
 
 set(ARCADE_DESKTOP_SOURCES)
 set(ARCADE_BROWSER_SOURCES)
@@ -35,3 +38,9 @@ foreach(seam ${ARCADE_PLATFORM_SEAMS})
   endif()
 endforeach()
 list(REMOVE_DUPLICATES ARCADE_BROWSER_SOURCES)
+
+# The shared table over libcurl, on the desktop; a desktop build without the network
+# (-DARCADE_NETWORK=OFF) compiles the browser's form of it, which has none.
+set(ARCADE_NETWORK_SOURCES src/net/OpenSharedTable.cpp src/net/CurlSharedTable.cpp
+  src/net/Transfer.cpp)
+set(ARCADE_NO_NETWORK_SOURCES src/net/NoNetwork.cpp)

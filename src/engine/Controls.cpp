@@ -87,6 +87,8 @@ Command KeyDown(const SDL_keysym& key, Mode mode) {
             return Send(KeyEnter);
         case SDLK_r:
             return Send(KeyWatch);
+        case SDLK_TAB:
+            return Send(KeyTable);
         default:
             return {};
     }

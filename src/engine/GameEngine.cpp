@@ -65,6 +65,12 @@ GameEngine::GameEngine(const Options& options, const DataFolder& data)
     gamepad = OpenFirstGamepad();
     nameEntry = std::make_unique<NameEntry>(*assets);
     pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, *assets);
+    // Only a table the player named is ever reached: the option, or else the settings.
+    const std::string& table =
+        options.scoresServer.empty() ? chosen.scoresServer : options.scoresServer;
+    if (!table.empty()) {
+        sharedTable = net::OpenSharedTable(table);
+    }
 }
 
 namespace {
@@ -89,6 +95,9 @@ GameEngine::GameEngine(Headless)
 }
 
 GameEngine::~GameEngine() {
+    // Its worker ends at once, whatever the table is doing: games not yet answered for wait in
+    // the outbox for the next start.
+    sharedTable.reset();
     // A watch gives the player's input and clock back, and its screens go with the others.
     watching.End();
     currentState.reset();
@@ -218,7 +227,10 @@ void GameEngine::MoveFrame() {
         SendHeldArrows(held);
     }
     recording.Take(taken ? &event : nullptr, held);
-    recording.KeepStored(nameEntry->Name());
+    const auto stored = recording.KeepStored(nameEntry->Name());
+    if (stored && sharedTable != nullptr) {
+        sharedTable->Send(*stored);
+    }
 
     // A screen may replace itself in any of these calls, so each one asks for the current one.
     if (currentState != nullptr && !paused) {

@@ -21,6 +21,7 @@
 #include "engine/WatchLabel.h"
 #include "engine/Watching.h"
 #include "gfx/Assets.h"
+#include "net/SharedTable.h"
 #include "random/Random.h"
 #include "report/DataFolder.h"
 #include "report/MissingFiles.h"
@@ -93,6 +94,7 @@ class GameEngine : public ScreenEngine {
     // on as if nothing had been watched. Nothing happens when no game is kept.
     bool WatchBestGame() override { return watching.Ask(*this); }
     bool PlayersSettingsInUse() const override { return settings.InUse(); }
+    net::SharedTable* SharedScores() override { return sharedTable.get(); }
 
     GameState* GetState() const { return currentState.get(); }
     // What the screens of this engine are made with: the first one, and each one the next.
@@ -170,5 +172,7 @@ class GameEngine : public ScreenEngine {
     Watching watching;
     std::optional<Uint32> unshownSince;  // when the frames run unshown since the last shown began
     std::uint64_t framesShown = 0;
+    // The shared table the player named, which every stored game is sent to; none without one.
+    std::unique_ptr<net::SharedTable> sharedTable;
     bool sdlStarted = true;  // a headless engine leaves SDL as it found it
 };

@@ -1,6 +1,7 @@
 #include "engine/Options.h"
 
 #include "engine/Settings.h"
+#include "net/ServerUrl.h"
 
 namespace {
 bool TakeScale(const std::string& value, Options& options) {
@@ -23,6 +24,12 @@ bool TakeDataDir(const std::string& value, Options& options) {
     return !value.empty();
 }
 
+bool TakeScoresServer(const std::string& value, Options& options) {
+    std::string why;
+    options.scoresServer = value;
+    return net::ParseServerUrl(value, why).has_value();
+}
+
 // The options that take a value, as "--name VALUE" or "--name=VALUE", and what that value is.
 struct ValueOption {
     const char* name;
@@ -34,6 +41,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--settings", "a file", TakeSettings},
     {"--replay", "a file", TakeReplay},
     {"--data-dir", "a folder", TakeDataDir},
+    {"--scores-server", "an http:// or https:// address", TakeScoresServer},
 };
 
 const ValueOption* FindValueOption(const std::string& name) {
@@ -92,7 +100,7 @@ bool ParseOptions(int argc, const char* const argv[], Options& options, std::str
 
 const char* Usage() {
     return "Usage: arcade-game [--scale N | --scale auto] [--settings FILE] [--replay FILE]\n"
-           "                  [--data-dir DIR] [--help | --version]\n"
+           "                  [--data-dir DIR] [--scores-server URL] [--help | --version]\n"
            "       arcade-game --verify FILE...\n"
            "\n"
            "Arcade Game: move the cannon with the arrow keys, fire with Space and shoot down the\n"
@@ -109,6 +117,13 @@ const char* Usage() {
            "                   points; the status is 0 only when all of them do\n"
            "  --data-dir DIR   read the pictures, sounds and font (arial.ttf) from DIR rather\n"
            "                   than from the working folder, which keeps the scores either way\n"
+           "  --scores-server URL\n"
+           "                   send each stored game to the shared high-score table at URL\n"
+           "                   (http:// or https://; 'scores_server = URL' in the settings\n"
+           "                   does the same) as its replay, to URL/api/scores: the keys of\n"
+           "                   every frame, the name typed and the game's version, nothing\n"
+           "                   else; and show that table on the high scores (Tab). Without\n"
+           "                   one the game opens no network connection at all\n"
            "  -h, --help       show this and stop\n"
            "  --version        show the game's version and stop\n"
            "\n"
@@ -118,6 +133,8 @@ const char* Usage() {
            "  Space                  fire; on the menu, show the high scores\n"
            "  R                      on the high scores, watch the best game kept (Space:\n"
            "                         faster, Escape: back to the scores)\n"
+           "  Tab                    on the high scores, with a shared table named: this\n"
+           "                         computer's list and the shared table in turn\n"
            "  Left, Right            move the cannon\n"
            "  BackSpace              rub out the last letter of your name\n"
            "  P                      pause in play, and play on\n"

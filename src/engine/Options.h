@@ -18,6 +18,9 @@ struct Options {
     std::string replayFile;
     // Where the pictures, sounds and font are read from; empty reads them from the working folder.
     std::string dataDir;
+    // The shared table the player's games are sent to (an http or https address); empty sends
+    // them nowhere, unless the settings name one.
+    std::string scoresServer;
 };
 
 // Reads argv into options. A word it does not know, or a bad value, gives false and the reason

@@ -12,9 +12,9 @@ void Recording::GameStarts(std::uint64_t draws, const std::string& name) {
     }
 }
 
-void Recording::KeepStored(const std::string& name) {
+std::optional<replay::Replay> Recording::KeepStored(const std::string& name) {
     if (!storedPoints) {
-        return;
+        return std::nullopt;
     }
     const auto game = recorder.Finish(*storedPoints, name);
     storedPoints.reset();
@@ -26,4 +26,5 @@ void Recording::KeepStored(const std::string& name) {
     if (game && !replay::KeepReplay(*game, best, error)) {
         std::fprintf(stderr, "arcade-game: %s\n", error.c_str());
     }
+    return game;
 }

@@ -25,8 +25,9 @@ class Recording {
     }
     // The score of the game just played is stored in this frame.
     void ScoreStored(int points) { storedPoints = points; }
-    // After the frame's input: the replay of a game whose score was stored is kept, under name.
-    void KeepStored(const std::string& name);
+    // After the frame's input: the replay of a game whose score was stored is kept, under name,
+    // and handed back; nothing in a frame that stored no score.
+    std::optional<replay::Replay> KeepStored(const std::string& name);
 
   private:
     replay::Recorder recorder;

@@ -7,6 +7,9 @@
 #include "sound/Effect.h"
 
 class GameState;
+namespace net {
+class SharedTable;
+}
 
 // What a screen may ask of the engine that runs it: the next screen, the name entry's switches
 // and the typed name, a sound, the bombs' chance, and the moments a recording cares about. The
@@ -40,6 +43,9 @@ class ScreenEngine {
     // Only then does a screen show what the game started bare never drew: the points of the game
     // just played, the line just stored.
     virtual bool PlayersSettingsInUse() const = 0;
+    // The shared table the player named, to show on the list; none without one (and the list is
+    // then as it always was).
+    virtual net::SharedTable* SharedScores() = 0;
 
   protected:
     ScreenEngine() = default;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "net/ServerUrl.h"
 #include "report/Counted.h"
 #include "storage/DurableFile.h"
 #include "storage/RegularFile.h"
@@ -86,6 +87,15 @@ bool ReadFullScreenScaling(const std::string& value, Settings& settings) {
     return false;
 }
 
+bool ReadScoresServer(const std::string& value, Settings& settings) {
+    std::string why;
+    if (!net::ParseServerUrl(value, why)) {
+        return false;
+    }
+    settings.scoresServer = value;
+    return true;
+}
+
 // Every setting the file may hold, one entry each. To add a setting, give Settings its field (and
 // compare it in operator==), then add one entry here:
 //   name   as written in the file, in lower case (the player's case does not matter);
@@ -113,6 +123,8 @@ constexpr SettingKey kSettingKeys[] = {
     {"right", "a letter or digit that moves right too, besides the right arrow", ReadRight,
      nullptr},
     {"fire", "a letter or digit that fires too, besides Space", ReadFire, nullptr},
+    {"scores_server", "the http:// or https:// address of a shared table to send each game to",
+     ReadScoresServer, nullptr},
 };
 
 std::string Header() {

@@ -17,6 +17,7 @@ struct Settings {
     // Only the player sets these; the game never writes them, so they are not compared.
     bool fullScreenWholeScales = false;  // full screen keeps to whole scales on a small screen
     KeyBindings keys{};                  // more keys to move and fire
+    std::string scoresServer{};          // the shared table games are sent to; empty for none
 
     bool operator==(const Settings& other) const {
         return scale == other.scale && fullScreen == other.fullScreen && soundOn == other.soundOn;

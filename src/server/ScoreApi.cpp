@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "replay/Recorder.h"
 #include "scores/ScoreLine.h"
 #include "server/ClientAddress.h"
 #include "server/Digest.h"
@@ -98,6 +99,9 @@ void ScoreApi::Install(Router& router) {
     router.AddHeader("X-Content-Type-Options", "nosniff");
     router.AddHeader("Content-Security-Policy", kContentPolicy);
     router.AddHeader("Referrer-Policy", "no-referrer");
+    // The version of the game this table proves with: a game recorded by another is refused, and
+    // the desktop game tells its player which version the table runs.
+    router.AddHeader("Game-Version", replay::GameVersion());
     const auto to = [this](void (ScoreApi::*answer)(const HttpRequest&, HttpResponse&)) {
         return [this, answer](const HttpRequest& request, HttpResponse& response) {
             (this->*answer)(request, response);
@@ -254,6 +258,10 @@ void ScoreApi::Store(const HttpRequest& request, HttpResponse& response, const r
     }
     if (Table(response)) {
         response.status = added->fresh ? kCreated : kOk;
+        // How many lines the table holds, for the player to be told where their game went.
+        if (const auto lines = store.Count(error)) {
+            response.SetHeader("Table-Lines", std::to_string(*lines));
+        }
     }
 }
 

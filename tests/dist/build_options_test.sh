@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The build as a packager meets it, configured only (nothing is compiled): the game alone, taken
-# into another project, on a machine with SDL's libraries and none of the server's; the server
-# on that machine refused by name; PostgreSQL left out unless asked for, and refused loudly when
-# asked for without libpqxx.
+# into another project, on a machine with SDL's libraries and none of the server's nor libcurl;
+# the server and the game's network on that machine refused by name; PostgreSQL left out unless
+# asked for, and refused loudly when asked for without libpqxx.
 set -euo pipefail
 SOURCE_DIR=$(cd "$(dirname "$0")/../.." && pwd)
 WORK=$(mktemp -d /tmp/arcade-options-XXXXXX)
@@ -39,12 +39,17 @@ cmake_minimum_required(VERSION 3.18)
 project(Outer LANGUAGES CXX)
 add_subdirectory("$SOURCE_DIR" arcade)
 OUTER
-configure game "$WORK/sdl-only" "$WORK/outer" -DARCADE_SERVER=OFF ||
+configure game "$WORK/sdl-only" "$WORK/outer" -DARCADE_SERVER=OFF -DARCADE_NETWORK=OFF ||
     fail "the game alone did not configure with SDL's libraries only: $(cat "$WORK/game.log")"
 has_target game arcade-game || fail "the game alone has no arcade-game to build"
 ! has_target game arcade-scores || fail "ARCADE_SERVER=OFF still builds the server"
+! configure network "$WORK/sdl-only" "$SOURCE_DIR" -DARCADE_SERVER=OFF ||
+    fail "the game's network configured without libcurl"
+grep -q 'ARCADE_NETWORK=ON, but libcurl is not found' "$WORK/network.log" ||
+    fail "the network without libcurl said: $(cat "$WORK/network.log")"
 
-! configure server "$WORK/sdl-only" "$SOURCE_DIR" || fail "the server configured without its libraries"
+! configure server "$WORK/sdl-only" "$SOURCE_DIR" -DARCADE_NETWORK=OFF ||
+    fail "the server configured without its libraries"
 grep -q 'A required package was not found' "$WORK/server.log" ||
     fail "the server's missing libraries were not named: $(cat "$WORK/server.log")"
 

@@ -56,6 +56,13 @@ TEST(Options, AMissingValueOrAnUnknownWordIsRefusedSayingWhatIsWanted) {
     ASSERT_TRUE(Parse({"--data-dir=/usr/share/games/arcade-game", "--version"}, asked, error));
     EXPECT_EQ(asked.dataDir, "/usr/share/games/arcade-game");
     EXPECT_TRUE(asked.version);
+    EXPECT_TRUE(asked.scoresServer.empty()) << "no table unless one is named";
+
+    ASSERT_TRUE(Parse({"--scores-server", "https://scores.example.org"}, asked, error)) << error;
+    EXPECT_EQ(asked.scoresServer, "https://scores.example.org");
+    EXPECT_FALSE(Parse({"--scores-server=scores.example.org"}, asked, error));
+    EXPECT_EQ(error,
+              "--scores-server takes an http:// or https:// address, not 'scores.example.org'");
 }
 
 }  // namespace

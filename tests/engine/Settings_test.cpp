@@ -30,6 +30,20 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackAndMadeWithItsFolders) {
     // A person's own edit: spaces, comments, a line left out.
     WriteWholeFile(file.Path(), "# mine\r\n  scale=5  \r\n\nsound =off\n");
     EXPECT_EQ(file.Read(), (Settings{5, false, false}));
+
+    // A shared table is named by the player alone, and kept through the game's own rewrites; an
+    // address of another kind is named and skipped.
+    WriteWholeFile(file.Path(), "Scores_Server = https://scores.example.org/arcade\nscale = 2\n");
+    EXPECT_EQ(file.Read().scoresServer, "https://scores.example.org/arcade");
+    file.Write(Settings{4, false, true});
+    EXPECT_EQ(file.Read().scoresServer, "https://scores.example.org/arcade");
+    WriteWholeFile(file.Path(), "scores_server = ftp://scores.example.org\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(file.Read().scoresServer, "");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("line 1 skipped (scores_server takes the http:// or https:// address"),
+              std::string::npos)
+        << said;
 }
 
 TEST(SettingsFile, APlayersOwnFileCountsLineByLineAndKeepsItsLinesThroughARewrite) {
