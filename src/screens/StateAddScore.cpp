@@ -43,8 +43,10 @@ void StateAddScore::KeyPressed(int key) {
     WriteFile();
     GetEngine()->ScoreStored(score);
     // The player's own game marks its line on the list; the game started bare marks none.
-    const std::string stored =
-        GetEngine()->PlayersSettingsInUse() ? ScoreLine(score, GetName()) : std::string();
+    net::SharedTable* shared = GetEngine()->SharedScores();
+    const std::string stored = GetEngine()->PlayersSettingsInUse() || shared != nullptr
+                                   ? ScoreLine(score, GetName())
+                                   : std::string();
     // The file holds the entries last first: the first equal line in the file is the last here.
     StoredPlace place;
     const auto at = std::find(entries.rbegin(), entries.rend(), stored);
@@ -52,7 +54,8 @@ void StateAddScore::KeyPressed(int key) {
         place = {score, static_cast<std::size_t>(at - entries.rbegin()) + 1, entries.size()};
     }
     // The list is built before the switch; SetState then destroys this screen.
-    GetEngine()->SetState(new StateShowScore(assets, file->Failure().Notice(), stored, place));
+    GetEngine()->SetState(
+        new StateShowScore(assets, file->Failure().Notice(), stored, place, shared));
 }
 
 void StateAddScore::ReadFile() {

@@ -24,7 +24,8 @@ void StateMenu::KeyPressed(int key) {
             GetEngine()->SetState(new StatePlay(assets));
             return;
         case KeySpace:
-            GetEngine()->SetState(new StateShowScore(assets));
+            GetEngine()->SetState(new StateShowScore(assets, std::string(), std::string(), {},
+                                                     GetEngine()->SharedScores()));
             return;
         default:
             return;

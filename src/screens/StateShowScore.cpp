@@ -31,17 +31,6 @@ constexpr int kNothingKeptMargin = 6;  // of the dark box it stands on, so that 
 // The line of the game just played: gold, apart from the magenta of the others.
 constexpr SDL_Color kJustStoredColour = {255, 215, 64, 0};
 
-// 1st, 2nd, 3rd, 4th, ..., 11th, 12th, 13th, ..., 21st, ..., 111th, ...
-std::string Ordinal(std::size_t number) {
-    const std::size_t lastTwo = number % 100;
-    const std::size_t last = number % 10;
-    const char* suffix = "th";
-    if (lastTwo < 11 || lastTwo > 13) {
-        suffix = last == 1 ? "st" : last == 2 ? "nd" : last == 3 ? "rd" : "th";
-    }
-    return std::to_string(number) + suffix;
-}
-
 std::string PlaceLine(const StoredPlace& stored) {
     return "Your " + Counted(static_cast<std::uint64_t>(stored.points), "point is", "points are") +
            " " + Ordinal(stored.place) + " of " + std::to_string(stored.of) + ", below this list";
@@ -71,7 +60,8 @@ bool SamePixelLayout(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
 StateShowScore::StateShowScore(Assets& assets) : StateShowScore(assets, std::string()) {}
 
 StateShowScore::StateShowScore(Assets& assets, const std::string& notice,
-                               const std::string& justStored, StoredPlace stored)
+                               const std::string& justStored, StoredPlace stored,
+                               net::SharedTable* table)
     : assets(assets), background(std::make_unique<Sprite>()), notice(notice) {
     ReadFile();
     background->SetPos(0, 0);
@@ -81,13 +71,18 @@ StateShowScore::StateShowScore(Assets& assets, const std::string& notice,
     if (!notice.empty()) {
         noticeText = WideLine(assets, notice, 0);
     }
+    // Where a shared table is named, its label (and after a store, how the game fares there)
+    // takes the last rows of both columns.
+    const bool afterStore = !justStored.empty();
+    const std::size_t rowsBelow = table != nullptr ? SharedListView::RowsBelowLocal(afterStore) : 0;
     // A score stored below the list would otherwise go without a word: where it went takes the
-    // last row of both columns.
-    const bool placeTold = notice.empty() && !justStored.empty() && stored.place > kShownLines;
+    // last row of both columns left.
+    const bool placeTold = notice.empty() && afterStore && stored.place > kShownLines;
     if (placeTold) {
-        placeText = WideLine(assets, PlaceLine(stored), kRowsPerColumn - 1, &kJustStoredColour);
+        placeText =
+            WideLine(assets, PlaceLine(stored), kRowsPerColumn - 1 - rowsBelow, &kJustStoredColour);
     }
-    const std::size_t rowsShown = kRowsPerColumn - firstRow - (placeTold ? 1 : 0);
+    const std::size_t rowsShown = kRowsPerColumn - firstRow - (placeTold ? 1 : 0) - rowsBelow;
     bool marked = justStored.empty();
     for (std::size_t i = 0; i < entries.size() && i < kColumns * rowsShown; ++i) {
         auto text = std::make_unique<Text>(assets);
@@ -104,6 +99,9 @@ StateShowScore::StateShowScore(Assets& assets, const std::string& notice,
         text->CloseFont();  // the list never changes while it is shown
         entryTexts.push_back(std::move(text));
     }
+    if (table != nullptr) {
+        shared = std::make_unique<SharedListView>(assets, *table, afterStore);
+    }
 }
 
 StateShowScore::~StateShowScore() = default;
@@ -111,6 +109,9 @@ StateShowScore::~StateShowScore() = default;
 void StateShowScore::MoveSprites() {
     if (nothingKeptFrames > 0) {
         --nothingKeptFrames;
+    }
+    if (shared != nullptr) {
+        shared->Update();
     }
 }
 
@@ -120,17 +121,24 @@ void StateShowScore::Draw(SDL_Surface* screen) {
         pictureChecked = true;
         DrawLinesIntoPicture(*screen);
     }
-    background->Draw(screen);
-    if (!linesInPicture) {
-        for (const auto& text : entryTexts) {
-            text->Draw(screen);
+    if (shared != nullptr && shared->SharedShown()) {
+        shared->DrawShared(screen, *background);
+    } else {
+        background->Draw(screen);
+        if (!linesInPicture) {
+            for (const auto& text : entryTexts) {
+                text->Draw(screen);
+            }
+            if (noticeText != nullptr) {
+                noticeText->Draw(screen);
+            }
+            if (placeText != nullptr) {
+                placeText->Draw(screen);
+            }
         }
-        if (noticeText != nullptr) {
-            noticeText->Draw(screen);
-        }
-        if (placeText != nullptr) {
-            placeText->Draw(screen);
-        }
+    }
+    if (shared != nullptr) {
+        shared->DrawBelow(screen);
     }
     DrawNothingKept(screen);
 }
@@ -162,6 +170,9 @@ void StateShowScore::DrawLinesIntoPicture(const SDL_Surface& frame) {
         !SamePixelLayout(*picture->format, *frame.format) || !CoversWhatItIsDrawnOver(picture)) {
         return;
     }
+    if (shared != nullptr) {
+        shared->KeepPlainPicture(*picture);
+    }
     for (const auto& text : entryTexts) {
         text->Draw(picture);
     }
@@ -178,6 +189,9 @@ void StateShowScore::KeyPressed(int key) {
     if (key == KeyEnter) {
         PlaySound(Effect::Select);
         GetEngine()->SetState(new StateMenu(assets));
+    } else if (key == KeyTable && shared != nullptr) {
+        PlaySound(Effect::Select);
+        shared->Flip();
     } else if (key == KeyWatch) {
         // The engine sets this list aside while the game is watched, and shows it again after.
         if (GetEngine()->WatchBestGame()) {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The whole road of a game in a real window: menu, play until a bomb, a typed name, the add-score
-# screen, the list with the new line, back to the menu, and the list again from the menu.
+# screen, the list with the new line, back to the menu, and the list again from the menu. Named no
+# shared table, the game opens no network socket on the way (its window's is a local one).
 source "$(dirname "$0")/lib.sh"
 printf '%s\n' "42 points - Grace" "05 points - Ken" >"$PLAY/highscore.txt"
 start_x
+GAME_WRAPPER=(strace -f --seccomp-bpf -e trace=socket -o "$WORK/sockets.log")
 start_game
 
 # Rows of the list (30 pixels apart from y 60) that hold any text.
@@ -62,5 +64,8 @@ second_line=$(grep -e ' points - Ann Be$' "$PLAY/highscore.txt" || true)
 press Escape
 wait_for_exit
 [ "$GAME_STATUS" = 0 ] || fail "Escape ended the game with status $GAME_STATUS"
+grep -q 'socket(AF_UNIX' "$WORK/sockets.log" || fail "no socket was watched: $(cat "$WORK/sockets.log")"
+! grep -E 'socket\(AF_INET6?,' "$WORK/sockets.log" ||
+    fail "the game opened a network socket with no shared table named"
 echo "game over after ${took}s, stored '$new_line'; second game over after ${took2}s," \
     "stored '$second_line'; list 3 then 4 lines, menu, exit 0"

@@ -48,10 +48,12 @@ mkdir -p "$PLAY"
 cp "$ASSET_DIR"/*.png "$ASSET_DIR"/*.wav "$PLAY"/ 2>/dev/null || true
 cp "$FONT_FILE" "$PLAY/arial.ttf"
 
-# The game in its play folder, up to its menu on the screen: keys sent before that could reach
-# a window that does not take them yet.
+# The game in its play folder, with the options given, up to its menu on the screen: keys sent
+# before that could reach a window that does not take them yet. GAME_WRAPPER, an array, runs it
+# under another program (strace, say).
+# shellcheck disable=SC2120  # most tests start the game without options
 start_game() {
-    (cd "$PLAY" && exec "$GAME") >"$WORK/game.log" 2>&1 &
+    (cd "$PLAY" && exec ${GAME_WRAPPER[@]+"${GAME_WRAPPER[@]}"} "$GAME" "$@") >"$WORK/game.log" 2>&1 &
     GAME_PID=$!
     wait_for_window 'Arcade Game' 10 || fail "no window titled Arcade Game"
     # Without a window manager, keys go to the window under the pointer. (No --sync: a pointer

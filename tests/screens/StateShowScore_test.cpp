@@ -12,7 +12,11 @@
 #include "gfx/Blit.h"
 #include "gfx/SdlPtr.h"
 #include "gfx/Text.h"
+#include "net/SharedTable.h"
+#include "replay/Replay.h"
+#include "report/Counted.h"
 #include "screens/ScoreListLayout.h"
+#include "screens/SharedTableWords.h"
 #include "screens/ShortenToFit.h"
 #include "screens/StateMenu.h"
 #include "support/Frames.h"
@@ -50,6 +54,24 @@ std::vector<Uint8> Drawn(GameState& list, SDL_Surface* screen) {
     list.Draw(screen);
     return Pixels(screen);
 }
+
+// A shared table that answers at once with what the test gives it.
+class FakeTable : public net::SharedTable {
+  public:
+    const std::string& Host() const override { return host; }
+    void Send(const replay::Replay& /*game*/) override { ++sent; }
+    net::PostReport LastPost() const override { return post; }
+    void AskForRows() override { ++asked; }
+    net::TableReport Rows() const override { return rows; }
+    unsigned Changes() const override { return changes; }
+
+    std::string host = "scores.example.org";
+    int sent = 0;
+    int asked = 0;
+    net::PostReport post;
+    net::TableReport rows;
+    unsigned changes = 0;
+};
 
 std::string Numbered(int lines) {
     std::string content;
@@ -209,7 +231,8 @@ TEST(HighScoreList, EnterGoesBackToTheMenuAndNothingElseDoes) {
 
     HoldKey(SDLK_LEFT, true);
     PushKey(SDLK_SPACE, ' ');
-    RunFrames(engine, 2);
+    PushKey(SDLK_TAB, '\t');
+    RunFrames(engine, 3);
     ReleaseAllInput();
     EXPECT_EQ(engine.GetState(), list);
 
@@ -301,5 +324,114 @@ TEST(HighScoreList, AFrameIsEveryLineBlendedOverThePictureOrOverTheLastFrame) {
             }
         }
     }
+}
+// A player who named a shared table: the list gives the label and the line about the post the
+// rows below it, Tab shows the table's rows in the same columns and font with the posted line
+// marked as this computer's list marks it, and what the table's worker brings later (the rows,
+// the post's answer, the table gone) is shown as it comes. Tab again: this computer's list.
+TEST(HighScoreList, TabFlipsToTheSharedTableWithThePostedLineMarkedAndBack) {
+    ScratchDir dir;
+    GameEngine engine;
+    UseFakeClock(engine);
+    WriteWholeFile(dir.File("highscore.txt"), Numbered(40));
+    FakeTable table;
+    table.post.state = net::PostReport::State::Sending;
+    table.post.line = "42 points - Ada";
+    engine.SetState(new StateShowScore(engine.GetAssets(), "", "line 3", {}, &table));
+    auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->Shared(), nullptr);
+    const SharedListView& shared = *list->Shared();
+    EXPECT_EQ(table.asked, 1) << "the rows are asked for as the list opens";
+    ASSERT_EQ(list->ShownCount(), 24u);
+    EXPECT_EQ(At(*list, 11), (Position{50, 390}));
+    EXPECT_EQ(At(*list, 12), (Position{300, 60}));
+    EXPECT_EQ(shared.LabelText(), "This computer  -  Tab: shared table");
+    EXPECT_EQ(shared.StatusText(), "Sending to the shared table...");
+    engine.RunFrame();
+    const std::vector<Uint8> local = Pixels(engine.GetScreen());
+
+    PushKey(SDLK_TAB, '\t');
+    engine.RunFrame();
+    EXPECT_TRUE(shared.SharedShown());
+    EXPECT_EQ(shared.LabelText(), "Shared table at scores.example.org  -  Tab: this computer");
+    EXPECT_EQ(shared.StatusText(), "Asking scores.example.org for the shared table...");
+    EXPECT_EQ(shared.SharedCount(), 0u);
+
+    for (int i = 0; i < 30; ++i) {
+        table.rows.rows.push_back(
+            {i + 1, 300 - i, i == 14 ? "Ada" : "Player " + std::to_string(i)});
+    }
+    table.rows.rows[14].points = 42;
+    table.rows.rows[16] = {17, 42, "Ada"};  // the same line again: only the first is marked
+    table.rows.state = net::TableReport::State::Listed;
+    table.post.state = net::PostReport::State::Listed;
+    table.post.place = 15;
+    table.post.lines = 340;
+    ++table.changes;
+    engine.RunFrame();
+    EXPECT_EQ(shared.StatusText(), "Sent to the shared table: 15th of 340");
+    ASSERT_EQ(shared.SharedCount(), 24u);
+    const auto atShared = [&](std::size_t i) {
+        return Position{shared.SharedText(i).GetPosX(), shared.SharedText(i).GetPosY()};
+    };
+    EXPECT_EQ(atShared(0), (Position{50, 60}));
+    EXPECT_EQ(atShared(12), (Position{300, 60}));
+    EXPECT_EQ(atShared(23), (Position{300, 390}));
+    const auto drawnAs = [](const std::string& line, SDL_Color colour) {
+        Text text;
+        text.SetColour(colour);
+        text.Render(line.c_str());
+        return Pixels(text.GetSurface());
+    };
+    const SDL_Color gold{255, 215, 64, 0};
+    EXPECT_TRUE(Pixels(shared.SharedText(14).GetSurface()) == drawnAs("42 points - Ada", gold));
+    const SDL_Color magenta{255, 0, 255, 0};
+    EXPECT_TRUE(Pixels(shared.SharedText(16).GetSurface()) == drawnAs("42 points - Ada", magenta));
+    const std::vector<Uint8> sharedFrame = Pixels(engine.GetScreen());
+    EXPECT_FALSE(sharedFrame == local);
+
+    // The table away: the rows stay as last fetched, and one line says so.
+    table.rows.state = net::TableReport::State::Unreachable;
+    ++table.changes;
+    engine.RunFrame();
+    EXPECT_EQ(shared.StatusText(),
+              "The shared table at scores.example.org cannot be reached just now");
+    EXPECT_EQ(shared.SharedCount(), 24u);
+
+    PushKey(SDLK_TAB, '\t');
+    engine.RunFrame();
+    EXPECT_FALSE(shared.SharedShown());
+    EXPECT_EQ(shared.StatusText(), "Sent to the shared table: 15th of 340");
+    PushKey(SDLK_TAB, '\t');
+    engine.RunFrame();
+    EXPECT_EQ(table.asked, 2) << "each showing of the table asks whether it changed";
+    EXPECT_EQ(engine.GetState(), list);
+}
+
+TEST(SharedTableWords, SayWhereAGameWentInWordsThatFitTheNumbers) {
+    const std::vector<std::pair<std::uint64_t, std::string>> ordinals = {
+        {1, "1st"},     {2, "2nd"},     {3, "3rd"},     {4, "4th"},      {11, "11th"},
+        {12, "12th"},   {13, "13th"},   {21, "21st"},   {22, "22nd"},    {23, "23rd"},
+        {101, "101st"}, {111, "111th"}, {112, "112th"}, {1002, "1002nd"}};
+    for (const auto& [number, word] : ordinals) {
+        EXPECT_EQ(Ordinal(number), word);
+    }
+    using State = net::PostReport::State;
+    const std::string host = "scores.example.org";
+    net::PostReport post;
+    EXPECT_EQ(shared_words::PostLine(post, host), "");
+    post = {State::Listed, "42 points - Ada", 12, 100, 340, ""};
+    EXPECT_EQ(shared_words::PostLine(post, host), "Sent to the shared table: 12th of 340");
+    post.lines = 0;
+    EXPECT_EQ(shared_words::PostLine(post, host), "Sent to the shared table: 12th");
+    post.place = 0;
+    EXPECT_EQ(shared_words::PostLine(post, host), "Sent to the shared table: below its first 100");
+    post = {State::AlreadyListed, "223 points - Anna", 0, 0, 0, ""};
+    EXPECT_EQ(shared_words::PostLine(post, host), "Already on the shared table: 223 points - Anna");
+    post = {State::Refused, "", 0, 0, 0, "the shared table runs version 1.1.0"};
+    EXPECT_EQ(shared_words::PostLine(post, host), "Not sent: the shared table runs version 1.1.0");
+    post = {State::Waiting, "", 0, 0, 0, "Couldn't connect to server"};
+    EXPECT_EQ(shared_words::PostLine(post, host), "Will be sent when scores.example.org answers");
 }
 }  // namespace

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gfx/SdlPtr.h"
+#include "gfx/Text.h"
+#include "net/SharedTable.h"
+
+class Assets;
+class Sprite;
+
+// The shared table on the high-score list, for a player who named one. Tab flips the list between
+// this computer's lines and the table's, drawn alike: the same columns, font and cut. Below the
+// list a small label names the one shown, and a line says how the game just stored fares with the
+// table, or, on the table's side, that its rows are on their way or cannot be had. The rows come
+// from the table's worker; a frame only looks whether anything came.
+class SharedListView {
+  public:
+    // The rows below the list that this computer's side takes for the label and the line.
+    static std::size_t RowsBelowLocal(bool afterStore);
+
+    // afterStore: the list follows the store of a game. Its lines are made with assets.
+    SharedListView(Assets& assets, net::SharedTable& table, bool afterStore);
+    ~SharedListView();
+    SharedListView(const SharedListView&) = delete;
+    SharedListView& operator=(const SharedListView&) = delete;
+
+    bool SharedShown() const { return sharedShown; }
+    // Tab: the other side. The table's rows are asked for again each time its side is shown.
+    void Flip();
+    // Once a frame: makes the lines again when the table's worker has brought anything new.
+    void Update();
+    // The picture of the list without any line, for the table's side to be drawn on once.
+    void KeepPlainPicture(SDL_Surface& picture);
+    // The table's side in place of this computer's lines: its lines over the list's picture.
+    void DrawShared(SDL_Surface* screen, Sprite& background);
+    // The label and the line below the list, on either side.
+    void DrawBelow(SDL_Surface* screen);
+
+    std::size_t SharedCount() const { return lines.size(); }
+    const Text& SharedText(std::size_t i) const { return *lines.at(i); }
+    const std::string& LabelText() const { return labelText; }
+    const std::string& StatusText() const { return statusText; }
+
+  private:
+    void MakeLines();
+    void MakePage();
+    void MakeBelow();
+
+    Assets& assets;
+    net::SharedTable& table;
+    const bool afterStore;
+    bool sharedShown = false;
+    bool everShown = false;
+    unsigned seen = 0;
+    net::PostReport post;
+    net::TableReport rows;
+    std::vector<std::unique_ptr<Text>> lines;  // the table's side
+    std::unique_ptr<Text> label;
+    std::unique_ptr<Text> status;
+    std::string labelText;
+    std::string statusText;
+    SurfacePtr plain;  // the list's picture without lines; none where lines are drawn each frame
+    SurfacePtr page;   // plain with the table's lines in it
+};
