@@ -2,10 +2,11 @@
 time: what the issue of proxies, bodies, full tables and cached reads measured, for one server
 binary (run once for each build compared, in the same run).
 
-usage: scale.py SERVER WORK REPLAYS
+usage: scale.py SERVER WORK REPLAYS [TAMPERED]
 
 SERVER is an arcade-scores; WORK a scratch folder; REPLAYS a folder of proven games (100 of them
-fill the table that the reads are timed on). Prints:
+fill the table that the reads are timed on); TAMPERED what arcade-make-replays --tampered made
+(its hour-long replay runs up a debt). Prints:
 - behind the package's nginx (its site as shipped, the server with the unit's defaults): the
   answers to 64, 200 and 1,000 connections at once, three requests each, through one server
   and through two;
@@ -13,11 +14,14 @@ fill the table that the reads are timed on). Prints:
   GET /api/scores and to POST /api/scores: the server's peak resident memory, and its resident
   memory ten seconds after they are gone;
 - 5,000 idle connections from 200 addresses (25 each): a reader's p50/p99 beside them;
+- a debt: an hour-long replay posted through a trusted proxy for one IPv6 player, then 10,000
+  junk posts from 10,000 other /64s: whether the player still waits;
 - GET /api/scores with wrk (2 threads, 50 connections, 5 s) against nginx serving the same bytes
   from a file (one worker, as the server reads sockets on one thread): requests/s kept alive,
   with Connection: close, and 304s for the tag; CPU seconds per 10,000 requests."""
 
 import glob
+import http.client
 import os
 import re
 import shutil
@@ -161,6 +165,36 @@ def full_table(binary, work):
           'p50 %.1f ms, p99 %.1f ms' % (len(idle), len(took), at(0.5), at(0.99)), flush=True)
 
 
+def debt(binary, work, tampered):
+    server = Server(binary, work, 'debt', ['--trust-proxy', '127.0.0.1'])
+    try:
+        with open(os.path.join(tampered, 'an-hour.replay'), 'rb') as file:
+            hour = file.read()
+        connection = http.client.HTTPConnection('127.0.0.1', server.port, timeout=30)
+
+        def post(player, body):
+            connection.request('POST', '/api/scores', body,
+                               {'Content-Type': 'application/octet-stream',
+                                'X-Forwarded-For': player})
+            answer = connection.getresponse()
+            answer.read()
+            return answer.status
+        debtor = '2001:db8:ffff:1::1'
+        first = post(debtor, hour)
+        owed = post(debtor, b'x')
+        started = time.time()
+        for n in range(10000):
+            post('2001:db8:%x:%x::1' % (n // 65536, n % 65536), b'x')
+        took = time.time() - started
+        after = post(debtor, b'x')
+        connection.close()
+    finally:
+        server.stop()
+    print('A debt: an hour-long replay %d, the next post %d; 10,000 junk posts from other /64s '
+          'in %.1f s; then the debtor\'s post %d (%s)' %
+          (first, owed, took, after, 'still owed' if after == 429 else 'FORGIVEN'), flush=True)
+
+
 def cpu_seconds(pids):
     total = 0
     for pid in pids:
@@ -256,6 +290,7 @@ def reads(binary, work, replays):
 
 def main():
     binary, work, replays = sys.argv[1:4]
+    tampered = sys.argv[4] if len(sys.argv) > 4 else None
     os.makedirs(os.path.join(work, 'site'), exist_ok=True)
     os.chmod(work, 0o755)  # nginx's workers are not root
     with open('/proc/loadavg') as load:
@@ -264,6 +299,8 @@ def main():
     behind_nginx(binary, work)
     held_bodies(binary, work)
     full_table(binary, work)
+    if tampered:
+        debt(binary, work, tampered)
     with open('/proc/loadavg') as load:
         print('load average after: %s' % ' '.join(load.read().split()[:3]))
     shutil.rmtree(os.path.join(work, 'served'), ignore_errors=True)
