@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -22,8 +23,11 @@ constexpr int kTickMilliseconds = 200;
 // Connections closed for newcomers and not yet gone, beyond the door's ceiling: the library's
 // own ceiling is this much higher, so that it still takes the newcomers meanwhile.
 constexpr unsigned kShedding = 64;
-// Memory let go (bodies, connections) before it is given back to the system, and how often.
-constexpr std::size_t kGiveBackBytes = 4 * 1024 * 1024;
+// What a crowd that has gone held before its memory is given back to the system (connections
+// beyond those still open, or bodies), and how often at most: a steady stream of connections
+// coming and going reuses what it frees, and giving that back would only make it fault in anew.
+constexpr std::size_t kGoneConnections = 256;
+constexpr std::size_t kGoneBodyBytes = 4 * 1024 * 1024;
 constexpr auto kGiveBackEvery = std::chrono::seconds(1);
 
 // A route that fails answers 500 rather than taking the server down with it.
@@ -171,7 +175,6 @@ void HttpDoor::Connect(MHD_Connection* connection, bool opened) {
         }
         deadlines.Closed(socket);
         shed.erase(socket);
-        released += limits.connectionMemory;
         --open;
         return;
     }
@@ -197,10 +200,16 @@ void HttpDoor::CloseOverdue() {
 // What bodies and connections held goes back to the system once they are gone, so that a crowd
 // that came and went leaves the server as small as it was.
 void HttpDoor::GiveMemoryBack() {
+    const std::size_t connections = open.load();
+    mostOpen = std::max(mostOpen, connections);
+    mostHeld = std::max(mostHeld, bodies.Held());
     const auto now = Clock::now();
-    if (released >= kGiveBackBytes && now - givenBack >= kGiveBackEvery) {
+    const bool crowdGone = mostOpen >= 2 * connections + kGoneConnections;
+    const bool bodiesGone = mostHeld >= kGoneBodyBytes && bodies.Held() <= mostHeld / 4;
+    if ((crowdGone || bodiesGone) && now - givenBack >= kGiveBackEvery) {
         malloc_trim(0);
-        released = 0;
+        mostOpen = connections;
+        mostHeld = bodies.Held();
         givenBack = now;
     }
 }
@@ -404,7 +413,6 @@ void HttpDoor::Finish(MHD_Connection* connection, void** context) {
     }
     --underWay;
     bodies.Give(exchange->reserved);
-    released += exchange->reserved;
     if (exchange->answered && observe) {
         observe(exchange->request, exchange->response, Clock::now() - exchange->begun);
     }

@@ -113,7 +113,9 @@ class HttpDoor {
     BodyBudget bodies;
     std::unordered_map<int, std::string> peers;  // by socket
     std::unordered_set<int> shed;                // closed for newcomers, not yet gone
-    std::size_t released = 0;                    // bytes let go since memory was last given back
+    // The most open, and the most bytes of bodies held, since memory was last given back.
+    std::size_t mostOpen = 0;
+    std::size_t mostHeld = 0;
     Clock::time_point givenBack;
     // Answers being made elsewhere (the proving pool), which the door waits for before it ends.
     std::mutex laterLock;
