@@ -328,7 +328,16 @@
       keepLive();
       return;
     }
-    fetchTable().then(function (text) {
+    // A page that came from the browser's cache while the server was away does not know yet
+    // whether its site has a table at all: it asks that first, as at its start.
+    var table = hosted === true ? fetchTable() : hostedWithTable().then(function (withTable) {
+      return withTable ? fetchTable() : null;
+    });
+    table.then(function (text) {
+      if (hosted === false) {
+        fallBack();
+        return;
+      }
       if (text === null) {
         if (siteAnswers) {
           fallBack();
