@@ -1,19 +1,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
 #include "engine/StopSignals.h"
 #include "engine/TerminalDriver.h"
 #include "playback/BestGame.h"
+#include "playback/ProvenReplay.h"
 #include "playback/Prover.h"
-#include "playback/Watcher.h"
 #include "replay/Recorder.h"
-#include "replay/ReplayFile.h"
 #include "report/DataFolder.h"
-#include "screens/StateMenu.h"
 #include "sound/QuietAlsa.h"
 
 namespace {
@@ -25,27 +25,6 @@ int ProveReplays(const std::vector<std::string>& files) {
         allProven = allProven && proven;
     }
     return allProven ? 0 : 1;
-}
-
-// Watches a replay; the game then goes on from the list it ends on, until Escape.
-int WatchReplay(GameEngine& engine, const std::string& file) {
-    replay::Replay game;
-    std::string error;
-    if (!replay::Load(file, game, error)) {
-        std::fprintf(stderr, "arcade-game: %s: %s\n", file.c_str(), error.c_str());
-        return 1;
-    }
-    bool stopped = false;
-    {
-        replay::Watcher watcher(engine, game);
-        while (watcher.Step()) {
-        }
-        stopped = watcher.Stopped() || engine.QuitRequested();
-    }
-    if (!stopped) {
-        engine.Loop();
-    }
-    return 0;
 }
 }  // namespace
 
@@ -67,6 +46,17 @@ int main(int argc, char* argv[]) {
     if (!options.verifyFiles.empty()) {
         return ProveReplays(options.verifyFiles);
     }
+    // A game to watch is proven before any window opens: one that does not hold is named instead,
+    // and never played where it could store a score it did not make.
+    std::optional<replay::ProvenReplay> watched;
+    if (!options.replayFile.empty()) {
+        std::string why;
+        watched = replay::ProvenFile(options.replayFile, why);
+        if (!watched) {
+            std::fprintf(stderr, "arcade-game: %s\n", why.c_str());
+            return 1;
+        }
+    }
     // Said before SDL starts: left to itself it would write a terminal driver's codes first.
     if (NoDisplayToOpen(std::getenv("SDL_VIDEODRIVER"), std::getenv("DISPLAY"),
                         std::getenv("WAYLAND_DISPLAY"))) {
@@ -83,10 +73,7 @@ int main(int argc, char* argv[]) {
     const DataFolder data(options.dataDir);
     auto engine = std::make_unique<GameEngine>(options, data);
     engine->Watches().SetFinder(replay::FindBestGame);
-    if (!options.replayFile.empty()) {
-        return WatchReplay(*engine, options.replayFile);
-    }
-    engine->SetState(new StateMenu(engine->GetAssets()));
+    replay::StartRun(*engine, std::move(watched));
     engine->Loop();
     return 0;
 }

@@ -22,6 +22,8 @@ class FrameInput {
     virtual bool NextEvent(SDL_Event& event) = 0;
     // pad and bound are null while they do not count (there is none, or a name is being typed).
     virtual HeldWays Held(Gamepad* pad, const KeyBindings* bound) = 0;
+    // Whether the events are a recorded game's rather than the player's own.
+    virtual bool Recorded() const { return false; }
 };
 
 class LiveInput : public FrameInput {

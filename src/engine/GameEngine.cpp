@@ -144,20 +144,20 @@ void GameEngine::RunFrame() {
         return;
     }
     if (watching.Waiting()) {
-        watching.Begin(TakeSeat());
+        watching.Begin();
     }
     // Escape in the watched game's own frames is not the player's: it ends only the watch.
     if (!watching.Step() || quit) {
-        ReturnSeat(watching.End());
+        watching.End();
     }
 }
 
-PlayerSeat GameEngine::TakeSeat() {
+PlayerSeat GameEngine::SetPlayerAside() {
     return {std::move(currentState), std::exchange(nameEntry, std::make_unique<NameEntry>(*assets)),
             draws};
 }
 
-void GameEngine::ReturnSeat(PlayerSeat player) {
+void GameEngine::BringPlayerBack(PlayerSeat player) {
     quit = false;
     StartDrawsAfter(player.draws);
     nameEntry = std::move(player.nameEntry);

@@ -114,6 +114,11 @@ class GameEngine : public ScreenEngine {
     void StartDrawsAfter(std::uint64_t drawsBefore);
     Recording& Records() { return recording; }
     Watching& Watches() { return watching; }
+    // What a watch does as it begins and as it ends: the player's screen (which the engine no
+    // longer runs), name and draws are set aside, and later given back as they were; the engine
+    // is then no longer quitting, and runs that screen again.
+    PlayerSeat SetPlayerAside();
+    void BringPlayerBack(PlayerSeat player);
 
     // Where the frames' input, time, sound and pad come from. The two that hand back the one
     // they replace are swapped for a while by a replay.
@@ -142,8 +147,6 @@ class GameEngine : public ScreenEngine {
     void StepWindowScale(int step);
     Settings CurrentSettings() const;
     void WaitForFrameEnd(Uint32 frameEnd);
-    PlayerSeat TakeSeat();
-    void ReturnSeat(PlayerSeat player);
 
     // First made and last gone: every file that any part of the game fails to load is named here.
     const DataFolder& data;

@@ -5,6 +5,9 @@
 
 void GameEngine::HandleEvent(const SDL_Event& event) {
     const Command command = Route(event, {nameEntry->Typing(), paused, InPlay()});
+    // A recorded game's switches were its player's, and change nothing of the game: watching it
+    // leaves this player's window, sound and settings as they are.
+    const bool players = !input->Recorded();
     switch (command.kind) {
         case Command::None:
             return;
@@ -12,13 +15,19 @@ void GameEngine::HandleEvent(const SDL_Event& event) {
             quit = true;
             return;
         case Command::FullScreen:
-            ToggleFullScreen();
+            if (players) {
+                ToggleFullScreen();
+            }
             return;
         case Command::ScaleStep:
-            StepWindowScale(command.step);
+            if (players) {
+                StepWindowScale(command.step);
+            }
             return;
         case Command::Mute:
-            ToggleMute();
+            if (players) {
+                ToggleMute();
+            }
             return;
         case Command::Pause:
             TogglePause();

@@ -5,13 +5,15 @@
 
 class GameEngine;
 
-// A kept game watched again in the window, asked for on the high-score list. The engine runs it
-// in place of the player's own screens: each frame of the main loop is one frame of the watched
-// game, until it is over.
+// A game watched again in the window: the best one kept, asked for on the high-score list, or one
+// from elsewhere. The engine runs it in place of the player's own screens: each frame of the main
+// loop is one frame of the watched game, until it is over.
 class Watch {
   public:
+    // Once begun, gives the player's own screen, name and draws back as they were, however the
+    // watch ended: nothing of the watched game stays behind.
     virtual ~Watch() = default;
-    // Puts the watched game in the engine, whose own screen and name the engine has set aside.
+    // Sets the player's screen, name and draws aside and puts the watched game in the engine.
     virtual void Begin() = 0;
     // One frame of the loop: the watched game's frames it stands for at the watch's speed, the
     // last one shown with GameEngine::PlayFrame; false once it is over, watched to its end or

@@ -10,20 +10,24 @@ bool Watching::Ask(GameEngine& engine) {
         return false;
     }
     // Begun in the next frame: this one is the asking screen's to finish.
-    watch = find(engine);
-    begun = false;
-    return watch != nullptr;
+    return Start(find(engine));
 }
 
-void Watching::Begin(PlayerSeat player) {
-    aside = std::move(player);
+bool Watching::Start(std::unique_ptr<Watch> game) {
+    if (watch != nullptr || game == nullptr) {
+        return false;
+    }
+    watch = std::move(game);
+    begun = false;
+    return true;
+}
+
+void Watching::Begin() {
     begun = true;
     watch->Begin();
 }
 
-PlayerSeat Watching::End() {
-    // The watch gives the player's input and clock back as it goes.
+void Watching::End() {
     watch.reset();
     begun = false;
-    return std::exchange(aside, {});
 }

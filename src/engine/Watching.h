@@ -15,8 +15,9 @@ struct PlayerSeat {
     std::uint64_t draws = 0;
 };
 
-// The engine's part in watching a kept game from the high-score list: asked for in one frame,
-// begun in the next, then one watched frame in each frame of the loop until it is over.
+// The engine's part in watching a game: asked for in one frame (the list's key, or a game from
+// elsewhere handed to it), begun in the next, then one watched frame in each frame of the loop
+// until it is over. The watch itself sets the player's game aside and gives it back.
 class Watching {
   public:
     // Where the list's key finds the game to watch; without a finder the key does nothing.
@@ -24,21 +25,21 @@ class Watching {
     // Nothing when a watch runs already, or no game is kept; false for the latter, or without a
     // finder.
     bool Ask(GameEngine& engine);
+    // Watches game from the next frame on; false, and nothing changes, when a watch runs already.
+    bool Start(std::unique_ptr<Watch> game);
     bool On() const { return watch != nullptr; }
-    // Asked for, and the player's own game not yet set aside.
+    // Asked for, and not yet begun.
     bool Waiting() const { return watch != nullptr && !begun; }
 
-    // Sets the player's game aside and puts the watched one in the engine.
-    void Begin(PlayerSeat player);
+    // Puts the watched game in the engine in place of the player's.
+    void Begin();
     // One frame of the watched game; false once it is over.
     bool Step() { return watch->Step(); }
-    // Ends the watch (the engine gets its own input and clock back) and hands the player's game
-    // back.
-    PlayerSeat End();
+    // Ends the watch: the player's game, input and clock are back as they were.
+    void End();
 
   private:
     WatchFinder find;
     std::unique_ptr<Watch> watch;
     bool begun = false;
-    PlayerSeat aside;
 };

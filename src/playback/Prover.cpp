@@ -33,13 +33,14 @@ Verdict Prove(const Replay& game, Keep keep) {
         return Refuse("recorded by version " + game.gameVersion + " of the game; this is " +
                       GameVersion());
     }
+    // Outlives the engine, whose catcher of the store refers to it to the end.
+    Stored stored;
     GameEngine engine{GameEngine::Headless{}};
     auto input = std::make_unique<ReplayInput>(game.frames);
     const ReplayInput& fed = *input;
     engine.SetInput(std::move(input));
     StartAsRecorded(engine, game);
 
-    Stored stored;
     PlayDigest digest(game.drawsBefore);
     std::vector<int> field;
     const std::size_t last = game.frames.size();

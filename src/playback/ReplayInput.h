@@ -19,6 +19,7 @@ class ReplayInput : public FrameInput {
 
     bool NextEvent(SDL_Event& event) override;
     HeldWays Held(Gamepad* pad, const KeyBindings* bound) override;
+    bool Recorded() const override { return true; }
 
     // Frames fed so far.
     std::size_t Fed() const { return next; }

@@ -76,7 +76,10 @@ int Watcher::Control::Speed() const {
 }
 
 Watcher::Watcher(GameEngine& engine, const Replay& game)
-    : engine(engine), waiting(LongWaits(game.frames)), recorded(engine.Records().On()) {
+    : engine(engine),
+      waiting(LongWaits(game.frames)),
+      recorded(engine.Records().On()),
+      player(engine.SetPlayerAside()) {
     engine.Records().SetOn(false);
     auto input = std::make_unique<ReplayInput>(game.frames);
     feed = input.get();
@@ -85,6 +88,9 @@ Watcher::Watcher(GameEngine& engine, const Replay& game)
 }
 
 Watcher::~Watcher() {
+    // The watched game's screens go here, the catcher of its store among them, while what they
+    // refer to still stands; the player's own come back whatever screen the watch ended on.
+    engine.BringPlayerBack(std::move(player));
     engine.SetWatchLabel({});
     engine.Records().SetOn(recorded);
     engine.SetInput(std::move(ownInput));

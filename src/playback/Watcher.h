@@ -18,8 +18,10 @@ namespace replay {
 // P pauses it and plays on, and full screen, the window's size and mute work as in play. Waits of
 // the player's longer than two seconds pass at eight times the speed. Faster than the game's own
 // pace, only one frame in so many is drawn. A label over the picture says it is a replay and at
-// what speed. The engine goes back to the player's own input when the watcher goes; its input
-// must stay while the watcher lives.
+// what speed. The player's own screen, name and draws are set aside while it lives; when the
+// watcher goes they come back as they were, with the player's own input, however the watch ended
+// (watched to its end, stopped, or cut short by frames that end before the game does). The
+// engine's input must stay while the watcher lives.
 class Watcher {
   public:
     // game must outlive the watcher: its frames are fed from where they are.
@@ -55,7 +57,8 @@ class Watcher {
     std::unique_ptr<FrameInput> ownInput;  // the engine's own, back when the watcher goes
     std::vector<bool> waiting;             // per recorded frame: within a long wait of the player's
     bool finished = false;
-    bool recorded;  // whether the engine recorded games before
+    bool recorded;      // whether the engine recorded games before
+    PlayerSeat player;  // the player's own game, set aside while this one is watched
 };
 
 }  // namespace replay

@@ -21,6 +21,7 @@
 #include "play/PlayFixture.h"
 #include "playback/AsRecorded.h"
 #include "playback/BestGame.h"
+#include "playback/ProvenReplay.h"
 #include "playback/Prover.h"
 #include "playback/ReplayInput.h"
 #include "playback/Watcher.h"
@@ -278,24 +279,21 @@ TEST(RecordedGames, ThreeGamesInOneRunProveAndTheBestAndTheLastWatchFrameForFram
         engine.RunFrame();
     }
 
-    const Replay last = Loaded(dir.File("last.replay"));
-    std::vector<std::size_t> watched;
-    {
-        replay::Watcher watcher(engine, last);
-        while (watcher.Step()) {
-            ExpectLabelInItsBand(engine);
-            watched.push_back(FrameHash(engine.GetScreen(), true));
-        }
-        watched.push_back(FrameHash(engine.GetScreen(), true));
-    }
-    EXPECT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
+    // As --replay starts a run: the last game proven, then watched frame for frame as it was
+    // played, in place of the list it ends on, which then stays.
+    std::string why;
+    auto last = replay::ProvenFile(dir.File("last.replay"), why);
+    ASSERT_TRUE(last.has_value()) << why;
+    replay::StartRun(engine, std::move(last));
+    GameState* list = engine.GetState();
+    std::vector<std::size_t> watched = WatchedFrames(engine);
+    EXPECT_EQ(engine.GetState(), list);
     ASSERT_EQ(watched, played[2]);
 
     // R on the list watches the best game, one of its frames in each frame of the loop, up to the
     // list as it stands now; then this very list is back and the run goes on as if nothing had
     // been watched.
     engine.RunFrame();
-    GameState* list = engine.GetState();
     const std::size_t listed = FrameHash(engine.GetScreen());
     const std::size_t listedBelowLabel = FrameHash(engine.GetScreen(), true);
     const std::uint64_t draws = engine.DrawsSoFar();
@@ -634,6 +632,119 @@ TEST(RecordedGames, AWatchedGameIsLabelledPausesOnPAndSkipsLongWaits) {
     EXPECT_EQ(replay::FindBestGame(engine), nullptr);
     ASSERT_TRUE(replay::KeepReplay(game, {}, error)) << error;
     EXPECT_NE(replay::FindBestGame(engine), nullptr);
+    ReleaseAllInput();
+}
+
+// Everything of the player's a game may write: the scores, the kept games and the settings, each
+// file's name, size and a hash of its bytes (the pictures and the font are links).
+std::string PlayersFiles(const ScratchDir& dir) {
+    std::string files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path())) {
+        if (!entry.is_symlink() && entry.is_regular_file() &&
+            entry.path().filename() != "crafted.replay") {
+            const std::string bytes = ReadWholeFile(entry.path().string());
+            files += entry.path().string() + ": " + std::to_string(bytes.size()) + " bytes, " +
+                     std::to_string(std::hash<std::string>()(bytes)) + "\n";
+        }
+    }
+    return files;
+}
+
+// Runs frames while the engine watches, up to a bound.
+void RunWhileWatching(GameEngine& engine) {
+    for (int frame = 0; engine.Watches().On() && frame < 30000; ++frame) {
+        engine.RunFrame();
+    }
+}
+
+// A kept game damaged or tampered with in the ways a file from elsewhere may be. Each is proven;
+// each that does not prove is named and never watched as --replay watches, and watched anyway
+// (as nothing in the game would) it ends where it began: the player's list, name and draws back,
+// nothing of the watched game left to take a key. One that proves with its player's switches
+// pressed changes none of this player's. Nothing is ever written.
+TEST(RecordedGames, ACraftedReplayIsNamedNotWatchedAndNoWatchLeavesAnythingBehindOrWritesAFile) {
+    ScratchDir dir;
+    Options options;
+    options.settingsPath = dir.File("settings");
+    GameEngine engine(options);
+    UseFakeClock(engine);
+    engine.Watches().SetFinder(replay::FindBestGame);
+    HeldPad pad;
+    engine.SetState(new StateMenu(engine.GetAssets()));
+    StandAndFire(engine, "Ann", false, pad, nullptr);
+    ASSERT_NE(dynamic_cast<StateShowScore*>(engine.GetState()), nullptr);
+    const Replay kept = Loaded(dir.File("last.replay"));
+    const std::string bytes = replay::Encode(kept);
+    const std::string files = PlayersFiles(dir);
+    const bool muted = engine.Muted();
+
+    Replay lastDropped = kept;
+    lastDropped.frames.pop_back();
+    Replay enterBlanked = kept;
+    enterBlanked.frames.back() = replay::Taken();
+    Replay switched = kept;  // mute, a larger window and full screen, pressed in play
+    const SDLKey switches[] = {SDLK_m, SDLK_PAGEUP, SDLK_F11};
+    for (std::size_t i = 0; i < 3; ++i) {
+        ASSERT_EQ(switched.frames[5 + 2 * i].event, replay::Taken::Event::None);
+        switched.frames[5 + 2 * i] = Key(switches[i], i == 0 ? 'm' : 0);
+    }
+    std::string flipped = bytes;
+    flipped[bytes.size() / 2] ^= 0x20;
+    struct Crafted {
+        const char* what;
+        std::string bytes;
+        const char* why;  // words of what does not hold; none for a game that proves
+    };
+    const Crafted crafted[] = {
+        {"cut in the middle", bytes.substr(0, bytes.size() / 2), "check sum"},
+        {"last frame dropped", replay::Encode(lastDropped), "ends without storing a score"},
+        {"storing Enter blanked", replay::Encode(enterBlanked), "ends without storing a score"},
+        {"a byte flipped", flipped, "check sum"},
+        {"bytes appended", bytes + "more", "check sum"},
+        {"its player's switches pressed", replay::Encode(switched), nullptr},
+    };
+    for (const Crafted& game : crafted) {
+        SCOPED_TRACE(game.what);
+        const std::string file = dir.File("crafted.replay");
+        WriteWholeFile(file, game.bytes);
+        bool proven = false;
+        const std::string line = replay::ProveFile(file, proven);
+        std::printf("%s: %s\n", game.what, line.c_str());
+        EXPECT_EQ(proven, game.why == nullptr) << line;
+
+        engine.SetState(new StateShowScore(engine.GetAssets()));
+        engine.RunFrame();
+        GameState* list = engine.GetState();
+        const std::uint64_t draws = engine.DrawsSoFar();
+        std::string why;
+        auto watched = replay::ProvenFile(file, why);
+        if (game.why != nullptr) {
+            EXPECT_FALSE(watched.has_value());
+            EXPECT_NE(why.find(file + ": "), std::string::npos) << why;
+            EXPECT_NE(why.find(game.why), std::string::npos) << why;
+            Replay loaded;
+            if (replay::Decode(game.bytes, loaded, why)) {
+                replay::Watcher watcher(engine, loaded);
+                while (watcher.Step()) {
+                }
+            }
+        } else {
+            ASSERT_TRUE(watched.has_value()) << why;
+            ASSERT_TRUE(replay::StartWatching(engine, std::move(*watched)));
+            RunWhileWatching(engine);
+        }
+        EXPECT_FALSE(engine.Watches().On());
+        EXPECT_EQ(engine.GetState(), list);
+        EXPECT_EQ(engine.DrawsSoFar(), draws);
+        EXPECT_EQ(engine.Names().Name(), "Ann");
+        EXPECT_EQ(engine.Muted(), muted);
+        EXPECT_TRUE(engine.Records().On());
+        // Whatever of the watched game were left would take these keys, and store its score.
+        PushText("Eve");
+        PushKey(SDLK_RETURN, '\r');
+        RunUntilQueueEmpty(engine);
+        EXPECT_EQ(PlayersFiles(dir), files);
+    }
     ReleaseAllInput();
 }
 

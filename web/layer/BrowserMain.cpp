@@ -1,7 +1,7 @@
 // The browser's main, in place of the desktop's src/main.cpp, whose loop blocks until the game
 // ends: here the browser gives the game its turns, one frame each from its main loop, paced as the
 // desktop paces its frames. One instance of the program serves the whole visit. When a run ends
-// (Escape, or a watched game and the list after it) the page is told through Module.onGameEnd,
+// (Escape, also on the list a watched game ends on) the page is told through Module.onGameEnd,
 // and Module.restartGame starts the next run in the same instance: the ended run's engine,
 // screens, pictures and sounds are gone by then, and the instance's listeners and its one audio
 // context serve the next.
@@ -9,14 +9,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/GameEngine.h"
 #include "engine/Options.h"
 #include "playback/BestGame.h"
-#include "playback/Watcher.h"
-#include "replay/ReplayFile.h"
-#include "screens/StateMenu.h"
+#include "playback/ProvenReplay.h"
 
 namespace {
 
@@ -39,7 +38,8 @@ class TurnClock : public Clock {
     double wakeAt = 0;
 };
 
-// One run of the game: from the menu, or from a kept game watched first, until the player ends it.
+// One run of the game: from the menu, or from a kept game watched first (proven first: one that
+// does not hold is named, and the run starts from the menu), until the player ends it.
 class Run {
   public:
     explicit Run(const std::string& replayFile) {
@@ -47,28 +47,19 @@ class Run {
         auto own = std::make_unique<TurnClock>();
         clock = own.get();
         engine.SetClock(std::move(own));
-        std::string error;
-        if (!replayFile.empty() && replay::Load(replayFile, game, error)) {
-            watcher = std::make_unique<replay::Watcher>(engine, game);
-            return;
-        }
+        std::optional<replay::ProvenReplay> watched;
         if (!replayFile.empty()) {
-            std::fprintf(stderr, "arcade-game: %s: %s\n", replayFile.c_str(), error.c_str());
+            std::string why;
+            watched = replay::ProvenFile(replayFile, why);
+            if (!watched) {
+                std::fprintf(stderr, "arcade-game: %s\n", why.c_str());
+            }
         }
-        engine.SetState(new StateMenu(engine.GetAssets()));
+        replay::StartRun(engine, std::move(watched));
     }
 
     // One frame; false once the run has ended.
     bool Step() {
-        if (watcher != nullptr) {
-            if (watcher->Step()) {
-                return true;
-            }
-            // Watched to its end, the game goes on from the list it ends on, until Escape.
-            const bool stopped = watcher->Stopped() || engine.QuitRequested();
-            watcher.reset();
-            return !stopped;
-        }
         engine.RunFrame();
         return !engine.QuitRequested();
     }
@@ -78,8 +69,6 @@ class Run {
   private:
     GameEngine engine;
     TurnClock* clock = nullptr;  // the engine's
-    replay::Replay game;
-    std::unique_ptr<replay::Watcher> watcher;  // while the watched game plays
 };
 
 // clang-format off
