@@ -1,6 +1,7 @@
 // Preloaded into the game by an end-to-end test (LD_PRELOAD): writes the moment each flip returns,
-// in milliseconds of the monotonic clock, one a line, into the file named by ARCADE_FLIP_TIMES.
-// The frames' pace is then read from outside, with nothing of the game changed.
+// in milliseconds of the monotonic clock, one a line, into the file named by ARCADE_FLIP_TIMES;
+// beside it, the milliseconds of processor time the game's thread has taken so far. The frames'
+// pace, and what each frame cost, are then read from outside, with nothing of the game changed.
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -26,7 +27,11 @@ extern "C" int SDL_Flip(SDL_Surface* screen) {
     if (FILE* out = Out()) {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        std::fprintf(out, "%.3f\n", static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec / 1e6);
+        timespec used{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+        std::fprintf(out, "%.3f %.3f\n",
+                     static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec / 1e6,
+                     static_cast<double>(used.tv_sec) * 1000.0 + used.tv_nsec / 1e6);
         std::fflush(out);
     }
     return result;
