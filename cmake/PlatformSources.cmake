@@ -20,9 +20,10 @@ set(ARCADE_PLATFORM_SEAMS
   "random/Random.h             src/random/LibraryRandom.cpp web/layer/GameRandom.cpp"
   "sound/MixerLibrary.h        src/sound/MixerLibrary.cpp   web/layer/MixerLibrary.cpp"
   "sound/QuietAlsa.h           src/sound/QuietAlsa.cpp      web/layer/QuietAlsa.cpp"
-  "net/SharedTable.h           src/net/OpenSharedTable.cpp  src/net/NoNetwork.cpp"
+  "net/SharedTable.h           src/net/OpenSharedTable.cpp  -"
   "net/SharedTable.h           src/net/CurlSharedTable.cpp  -"
-  "net/SharedTable.h           src/net/Transfer.cpp         -")
+  "net/SharedTable.h           src/net/Transfer.cpp         -"
+  "net/SharedTable.h           src/net/NoNetwork.cpp        -")
 
 set(ARCADE_DESKTOP_SOURCES)
 set(ARCADE_BROWSER_SOURCES)
@@ -39,8 +40,9 @@ foreach(seam ${ARCADE_PLATFORM_SEAMS})
 endforeach()
 list(REMOVE_DUPLICATES ARCADE_BROWSER_SOURCES)
 
-# The shared table over libcurl, on the desktop; a desktop build without the network
-# (-DARCADE_NETWORK=OFF) compiles the browser's form of it, which has none.
+# The shared table over libcurl, on the desktop, or a form of it that opens none for a desktop
+# build without the network (-DARCADE_NETWORK=OFF); only the desktop's program opens a table, and
+# the browser has neither.
 set(ARCADE_NETWORK_SOURCES src/net/OpenSharedTable.cpp src/net/CurlSharedTable.cpp
   src/net/Transfer.cpp)
 set(ARCADE_NO_NETWORK_SOURCES src/net/NoNetwork.cpp)

@@ -9,6 +9,7 @@
 #include "engine/Options.h"
 #include "engine/StopSignals.h"
 #include "engine/TerminalDriver.h"
+#include "net/SharedTable.h"
 #include "playback/BestGame.h"
 #include "playback/ProvenReplay.h"
 #include "playback/Prover.h"
@@ -73,6 +74,10 @@ int main(int argc, char* argv[]) {
     const DataFolder data(options.dataDir);
     auto engine = std::make_unique<GameEngine>(options, data);
     engine->Watches().SetFinder(replay::FindBestGame);
+    // Only a table the player named is ever reached; without one nothing of the network starts.
+    if (!engine->NamedTable().empty()) {
+        engine->UseSharedTable(net::OpenSharedTable(engine->NamedTable()));
+    }
     replay::StartRun(*engine, std::move(watched));
     engine->Loop();
     return 0;

@@ -66,11 +66,7 @@ GameEngine::GameEngine(const Options& options, const DataFolder& data)
     nameEntry = std::make_unique<NameEntry>(*assets);
     pauseNote = std::make_unique<PauseNote>(display::kFrameWidth, *assets);
     // Only a table the player named is ever reached: the option, or else the settings.
-    const std::string& table =
-        options.scoresServer.empty() ? chosen.scoresServer : options.scoresServer;
-    if (!table.empty()) {
-        sharedTable = net::OpenSharedTable(table);
-    }
+    namedTable = options.scoresServer.empty() ? chosen.scoresServer : options.scoresServer;
 }
 
 namespace {

@@ -95,6 +95,11 @@ class GameEngine : public ScreenEngine {
     bool WatchBestGame() override { return watching.Ask(*this); }
     bool PlayersSettingsInUse() const override { return settings.InUse(); }
     net::SharedTable* SharedScores() override { return sharedTable.get(); }
+    // The address of the shared table the player named (the option, else the settings); empty
+    // for none.
+    const std::string& NamedTable() const { return namedTable; }
+    // The table every game stored from now on is sent to, and the list shows; the engine owns it.
+    void UseSharedTable(std::unique_ptr<net::SharedTable> table) { sharedTable = std::move(table); }
 
     GameState* GetState() const { return currentState.get(); }
     // What the screens of this engine are made with: the first one, and each one the next.
@@ -176,6 +181,7 @@ class GameEngine : public ScreenEngine {
     std::optional<Uint32> unshownSince;  // when the frames run unshown since the last shown began
     std::uint64_t framesShown = 0;
     // The shared table the player named, which every stored game is sent to; none without one.
+    std::string namedTable;
     std::unique_ptr<net::SharedTable> sharedTable;
     bool sdlStarted = true;  // a headless engine leaves SDL as it found it
 };

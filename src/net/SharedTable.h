@@ -56,7 +56,9 @@ class SharedTable {
     virtual unsigned Changes() const = 0;
 };
 
-// The table at url (checked before), or nothing where this build of the game has no network.
+// The table at url, or nothing where this build of the game has no network (each said on
+// standard error). Only the game's program opens one; the server, the tests and the tools, which
+// never do, need no libcurl.
 std::unique_ptr<SharedTable> OpenSharedTable(const std::string& url);
 
 }  // namespace net

@@ -40,6 +40,12 @@ dpkg-deb -f "$game" Depends | grep -q 'fonts-liberation2' || fail "no dependency
 dpkg-deb -f "$game" Recommends | grep -qF 'libsdl-mixer1.2 (>= 1.2.12)' || fail "the mixer is not recommended"
 ! dpkg-deb -f "$game" Depends | grep -q 'mixer' || fail "the game's package depends on the mixer"
 [ "$(dpkg-deb -f "$game" Section)" = games ] || fail "section is $(dpkg-deb -f "$game" Section)"
+# libcurl for the shared table a player may name: the game's alone, and only built with it.
+if [ "$ARCADE_NETWORK" = ON ]; then
+    dpkg-deb -f "$game" Depends | grep -q 'libcurl' || fail "the game does not depend on libcurl"
+else
+    ! dpkg-deb -f "$game" Depends | grep -q 'libcurl' || fail "a game without network needs libcurl"
+fi
 ! grep -q arcade-scores "$WORK/game.files" || fail "the game's package carries the server"
 
 if [ -n "$scores" ]; then
@@ -52,7 +58,7 @@ if [ -n "$scores" ]; then
     dpkg-deb -I "$scores" conffiles | grep -qx /etc/default/arcade-scores ||
         fail "the options file is not kept as the host's own"
     depends=$(dpkg-deb -f "$scores" Depends)
-    for unneeded in arcade-game fonts-liberation mixer; do
+    for unneeded in arcade-game fonts-liberation mixer libcurl; do
         [[ "$depends" != *"$unneeded"* ]] || fail "the server's package depends on $unneeded: $depends"
     done
 fi
