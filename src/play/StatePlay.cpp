@@ -167,11 +167,20 @@ std::size_t ListSize(const std::vector<std::unique_ptr<Kind>>& list) {
 }
 
 constexpr std::size_t kFieldNumbers = 4;  // the hits left of both airplanes, level and score
+constexpr std::size_t kFixedSprites = 5;  // the cannon, the airplanes and the shields
 }  // namespace
 
+std::size_t StatePlay::BulletsInField(const std::vector<int>& field) {
+    std::size_t at = 0;
+    for (std::size_t sprite = 0; sprite < kFixedSprites && at < field.size(); ++sprite) {
+        at += field[at] == 0 ? 1 : 3;
+    }
+    return at + kFieldNumbers;
+}
+
 void StatePlay::WriteField(std::vector<int>& out) const {
-    const Sprite* const fixed[] = {player.get(), airplane.get(), airplane2.get(), shieldLeft.get(),
-                                   shieldRight.get()};
+    const Sprite* const fixed[kFixedSprites] = {player.get(), airplane.get(), airplane2.get(),
+                                                shieldLeft.get(), shieldRight.get()};
     std::size_t size = kFieldNumbers + ListSize(bullets) + ListSize(bombs);
     for (const Sprite* sprite : fixed) {
         size += SpriteSize(sprite);

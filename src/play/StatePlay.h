@@ -43,6 +43,10 @@ class StatePlay : public GameState {
     // points, the shields, every bullet and bomb, the level and the score. Two frames with the
     // same numbers play on alike, whatever keys led to them.
     void WriteField(std::vector<int>& out) const;
+    // Where such a field keeps its bullets: the index of their count, followed by three numbers
+    // for each. The cannon comes first, its x at kCannonXInField.
+    static std::size_t BulletsInField(const std::vector<int>& field);
+    static constexpr std::size_t kCannonXInField = 1;
 
   private:
     // Tests read the field through this, and only read.

@@ -8,6 +8,7 @@
 #include "play/StatePlay.h"
 #include "playback/AsRecorded.h"
 #include "playback/PlayDigest.h"
+#include "playback/PlayFingerprint.h"
 #include "playback/ReplayInput.h"
 #include "playback/StoreCatcher.h"
 #include "replay/Recorder.h"
@@ -23,7 +24,7 @@ std::string At(std::size_t frame) {
 }
 
 Verdict Refuse(std::string why) {
-    return {false, std::move(why), std::string()};
+    return {false, std::move(why), std::string(), std::string()};
 }
 
 }  // namespace
@@ -42,6 +43,7 @@ Verdict Prove(const Replay& game, Keep keep) {
     StartAsRecorded(engine, game);
 
     PlayDigest digest(game.drawsBefore);
+    PlayFingerprint fingerprint(game.drawsBefore);
     std::vector<int> field;
     const std::size_t last = game.frames.size();
     for (std::size_t frame = 1; frame <= last; ++frame) {
@@ -64,6 +66,7 @@ Verdict Prove(const Replay& game, Keep keep) {
         if (play != nullptr && !engine.Paused()) {
             play->WriteField(field);
             digest.AddField(field);
+            fingerprint.AddField(field);
         }
         if (stored.done) {
             if (frame != last) {
@@ -80,7 +83,7 @@ Verdict Prove(const Replay& game, Keep keep) {
                 return Refuse("its frames type the name \"" + stored.name + "\", not \"" +
                               game.name + "\"" + At(frame));
             }
-            return {true, std::string(), digest.Hex()};
+            return {true, std::string(), digest.Hex(), fingerprint.Bytes()};
         }
     }
     return Refuse("ends without storing a score" + At(last));

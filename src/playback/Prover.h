@@ -13,6 +13,9 @@ struct Verdict {
     // When proven with Keep::Digest, the play's digest (PlayDigest): equal for two replays of the
     // same play, under any name.
     std::string digest;
+    // When proven, the play's fingerprint (PlayFingerprint): mostly equal for a copy of the play
+    // with a few inputs changed.
+    std::string fingerprint;
 };
 
 // What a proof keeps of the play it runs, besides the verdict.

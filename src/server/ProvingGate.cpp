@@ -76,7 +76,8 @@ void ProvingGate::Work() {
         try {
             verdict = replay::Prove(job.game);
         } catch (const std::exception& error) {
-            verdict = {false, std::string("could not be proven here (") + error.what() + ")", ""};
+            verdict.proven = false;
+            verdict.why = std::string("could not be proven here (") + error.what() + ")";
         }
         {
             // Out before the call: a caller answered may hand in its next game at once.

@@ -106,7 +106,8 @@ TEST(ProvingGate, GamesProvenSideBySideGetTheVerdictsTheyGetAlone) {
         posters.emplace_back([&, poster] {
             for (std::size_t i = 0; i < games.size(); ++i) {
                 const auto verdict = gate.Prove(games[(poster + i) % games.size()]);
-                got[poster].push_back(verdict.value_or(replay::Verdict{false, "turned away", ""}));
+                got[poster].push_back(
+                    verdict.value_or(replay::Verdict{false, "turned away", "", ""}));
             }
         });
     }
