@@ -12,6 +12,7 @@
 
 #include "server/ClientAddress.h"
 #include "server/HttpDoor.h"
+#include "server/KeptPrints.h"
 #include "server/Listener.h"
 #include "server/Metrics.h"
 #include "server/ProvingGate.h"
@@ -119,6 +120,28 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ScoreStore> store = OpenStore(options.db, error);
     if (store == nullptr) {
         return Fail(error);
+    }
+    // The games an older server kept are proven again for their fingerprints before any post is
+    // taken, so that no copy of one is listed meanwhile; a stop signal ends it between lines.
+    const auto reproven = FingerprintKeptGames(
+        *store, std::max(1u, std::thread::hardware_concurrency()),
+        [&signals] {
+            sigset_t pending;
+            return sigpending(&pending) == 0 &&
+                   (sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1);
+        },
+        error);
+    if (!reproven) {
+        return Fail(error);
+    }
+    if (reproven->lines > 0) {
+        std::fprintf(stderr,
+                     "arcade-scores: %zu kept games proven again for their fingerprints in %.1f "
+                     "s (%zu no longer prove)\n",
+                     reproven->lines, reproven->seconds, reproven->lines - reproven->proven);
+    }
+    if (reproven->stopped) {
+        return 0;
     }
     ProvingGate gate(limits::kMostProvingPosts);
     RateLimit limit(options.postsPerMinute, limits::kMostRememberedAddresses);

@@ -7,23 +7,12 @@
 namespace server {
 
 namespace {
-// Names and digests are kept as the bytes they are, whatever the database's encoding.
-constexpr const char* kCreateTable = R"(CREATE TABLE IF NOT EXISTS scores (
-    id bigserial PRIMARY KEY,
-    points integer NOT NULL,
-    name bytea NOT NULL,
-    digest bytea NOT NULL UNIQUE,
-    replay bytea NOT NULL,
-    created timestamptz NOT NULL DEFAULT now());
--- The list's order, read in it.
-CREATE INDEX IF NOT EXISTS scores_listed ON scores (points DESC, name DESC, id);
--- The prover's digest of the play: one game, one line. A table made before it gains the column;
--- its lines have none, and lines without one never collide.
-ALTER TABLE scores ADD COLUMN IF NOT EXISTS play bytea;
-CREATE UNIQUE INDEX IF NOT EXISTS scores_play ON scores (play))";
 // Two servers starting at once on an empty database would both try to make the table, and one
 // of them would fail on the other's half-made one; whoever holds this lock makes it alone.
 constexpr std::int64_t kCreateTableLock = 0x41524341444553;
+// Whoever holds this one keeps a post: the check for a line it copies and the new line are one
+// step for all servers, and lines get their ids in the order they are listed.
+constexpr std::int64_t kAddLock = 0x41524341444554;
 // A database that does not answer at all holds a request no longer than this.
 constexpr const char* kConnectTimeout = "connect_timeout=5";
 
@@ -33,21 +22,79 @@ std::string WithConnectTimeout(const std::string& url) {
     }
     return url + (url.find('?') == std::string::npos ? "?" : "&") + kConnectTimeout;
 }
+
+// Names and digests are kept as the bytes they are, whatever the database's encoding.
+pqxx::binarystring Bytes(const std::string& text) {
+    return pqxx::binarystring(text);
+}
+
+StoredScore ScoreOf(const pqxx::row& row) {
+    StoredScore score;
+    score.replayId = row[0].as<std::int64_t>();
+    score.points = row[1].as<int>();
+    score.name = pqxx::binarystring(row[2]).str();
+    return score;
+}
+
+// Add's steps in one transaction.
+class PostgresKeeping : public Keeping {
+  public:
+    PostgresKeeping(pqxx::work& transaction, const TableSql& sql)
+        : transaction(transaction), sql(sql) {}
+
+    std::optional<StoredScore> Kept(const Posted& post, bool& sameBytes) override {
+        const auto rows = transaction.exec_params(sql.kept, Bytes(post.digest), Bytes(post.play));
+        if (rows.empty()) {
+            return std::nullopt;
+        }
+        sameBytes = rows[0][3].as<bool>();
+        return ScoreOf(rows[0]);
+    }
+    std::vector<Candidate> Sharing(const std::string& marks) override {
+        std::vector<Candidate> candidates;
+        for (const auto& row : transaction.exec_params(sql.sharing, marks)) {
+            candidates.push_back(
+                {ScoreOf(row), row[3].is_null() ? "" : pqxx::binarystring(row[3]).str()});
+        }
+        return candidates;
+    }
+    std::int64_t Insert(const Posted& post) override {
+        return transaction
+            .exec_params1(sql.insert, post.points, Bytes(post.name), Bytes(post.digest),
+                          Bytes(post.replay), Bytes(post.play), Bytes(post.fingerprint))[0]
+            .as<std::int64_t>();
+    }
+    void Mark(std::int64_t id, const std::string& marks) override {
+        transaction.exec_params(sql.mark, marks, id);
+    }
+
+  private:
+    pqxx::work& transaction;
+    const TableSql& sql;
+};
+
 }  // namespace
 
 PostgresStore::PostgresStore(std::string url, std::size_t connections)
-    : url(std::move(url)), most(connections > 0 ? connections : 1) {}
+    : url(std::move(url)), pool(connections) {}
 
 PostgresStore::~PostgresStore() = default;
 
 std::unique_ptr<PostgresStore> PostgresStore::Open(const std::string& url, std::string& error,
                                                    std::size_t connections) {
     std::unique_ptr<PostgresStore> store(new PostgresStore(WithConnectTimeout(url), connections));
+    const TableSql& sql = store->sql;
     const auto made = store->WithConnection(
-        [](pqxx::connection& connection) {
+        [&sql](pqxx::connection& connection) {
             pqxx::work transaction(connection);
             transaction.exec_params("SELECT pg_advisory_xact_lock($1)", kCreateTableLock);
-            transaction.exec(kCreateTable);
+            transaction.exec(sql.createScores);
+            for (const auto& column : sql.laterColumns) {
+                transaction.exec(column.second);
+            }
+            for (const std::string& statement : sql.schema) {
+                transaction.exec(statement);
+            }
             transaction.commit();
             return true;
         },
@@ -58,48 +105,6 @@ std::unique_ptr<PostgresStore> PostgresStore::Open(const std::string& url, std::
     return store;
 }
 
-std::unique_ptr<pqxx::connection> PostgresStore::Borrow() {
-    std::unique_lock<std::mutex> lock(mutex);
-    freed.wait(lock, [this] { return !idle.empty() || open < most; });
-    if (!idle.empty()) {
-        auto connection = std::move(idle.back());
-        idle.pop_back();
-        return connection;
-    }
-    ++open;
-    lock.unlock();
-    try {
-        return std::make_unique<pqxx::connection>(url);
-    } catch (...) {
-        lock.lock();
-        --open;
-        freed.notify_one();
-        throw;
-    }
-}
-
-void PostgresStore::GiveBack(std::unique_ptr<pqxx::connection> connection) {
-    if (!connection->is_open()) {
-        ForgetAll(std::move(connection));
-        return;
-    }
-    std::lock_guard<std::mutex> lock(mutex);
-    idle.push_back(std::move(connection));
-    freed.notify_one();
-}
-
-void PostgresStore::ForgetAll(std::unique_ptr<pqxx::connection> broken) {
-    // One dropped connection mostly means the database went away and came back: the idle ones
-    // are just as dead, and the next call should not pick one of them.
-    std::vector<std::unique_ptr<pqxx::connection>> dead;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        dead.swap(idle);
-        open -= dead.size() + (broken ? 1 : 0);
-        freed.notify_all();
-    }
-}
-
 template <typename Work>
 auto PostgresStore::WithConnection(Work work, std::string& error)
     -> std::optional<decltype(work(std::declval<pqxx::connection&>()))> {
@@ -107,11 +112,15 @@ auto PostgresStore::WithConnection(Work work, std::string& error)
     // safe: a score whose commit was in doubt is found by its digest the second time.
     constexpr int kTries = 2;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        std::unique_ptr<pqxx::connection> connection;
+        ConnectionPool<pqxx::connection>::Lent connection;
         try {
-            connection = Borrow();
+            connection = pool.Borrow([this] { return std::make_unique<pqxx::connection>(url); });
             auto result = work(*connection);
-            GiveBack(std::move(connection));
+            if (connection->is_open()) {
+                pool.GiveBack(std::move(connection));
+            } else {
+                pool.ForgetAll(std::move(connection));
+            }
             return result;
         } catch (const pqxx::broken_connection& e) {
             error = e.what();
@@ -120,89 +129,72 @@ auto PostgresStore::WithConnection(Work work, std::string& error)
         } catch (const std::exception& e) {
             error = e.what();
             if (connection) {
-                GiveBack(std::move(connection));
+                pool.GiveBack(std::move(connection));
             }
             return std::nullopt;
         }
         if (connection) {
-            ForgetAll(std::move(connection));
+            pool.ForgetAll(std::move(connection));
         }
     }
     return std::nullopt;
 }
 
-std::optional<ScoreStore::Added> PostgresStore::Add(int points, const std::string& name,
-                                                    const std::string& replay,
-                                                    const std::string& digest,
-                                                    const std::string& play, std::string& error) {
+std::optional<ScoreStore::Added> PostgresStore::Add(const Posted& post, std::string& error) {
     return WithConnection(
         [&](pqxx::connection& connection) {
             pqxx::work transaction(connection);
-            const pqxx::binarystring digestBytes(digest);
-            // An empty play is none: NULL, which matches nothing.
-            const pqxx::binarystring playBytes(play);
-            Added added;
-            auto rows = transaction.exec_params(
-                "INSERT INTO scores (points, name, digest, replay, play) "
-                "VALUES ($1, $2, $3, $4, NULLIF($5, ''::bytea)) ON CONFLICT DO NOTHING RETURNING "
-                "id",
-                points, pqxx::binarystring(name), digestBytes, pqxx::binarystring(replay),
-                playBytes);
-            if (rows.empty()) {
-                // Kept before, perhaps by another server a moment ago: the insert waited for
-                // that commit, so this statement sees it. The same bytes if there are, else
-                // the same play.
-                rows = transaction.exec_params(
-                    "SELECT id, points, name, digest = $1 FROM scores WHERE digest = $1 OR "
-                    "play = NULLIF($2, ''::bytea) ORDER BY digest = $1 DESC LIMIT 1",
-                    digestBytes, playBytes);
-                added.fresh = false;
-                added.kept.replayId = rows.at(0).at(0).as<std::int64_t>();
-                added.kept.points = rows.at(0).at(1).as<int>();
-                added.kept.name = pqxx::binarystring(rows.at(0).at(2)).str();
-                added.sameGame = !rows.at(0).at(3).as<bool>();
-            }
-            added.replayId = rows.at(0).at(0).as<std::int64_t>();
+            transaction.exec_params("SELECT pg_advisory_xact_lock($1)", kAddLock);
+            PostgresKeeping keeping(transaction, sql);
+            const Added added = Keep(keeping, post);
             transaction.commit();
             return added;
         },
         error);
 }
 
+std::optional<StoredScore> PostgresStore::Copied(const std::string& fingerprint,
+                                                 std::string& error) {
+    error.clear();
+    const auto found = WithConnection(
+        [&](pqxx::connection& connection) {
+            pqxx::work transaction(connection);
+            PostgresKeeping keeping(transaction, sql);
+            return CopiedFrom(keeping, fingerprint);
+        },
+        error);
+    return found ? *found : std::nullopt;
+}
+
 std::optional<std::vector<StoredScore>> PostgresStore::All(std::string& error) {
-    return Scores("SELECT id, points, name FROM scores ORDER BY id", std::nullopt, error);
+    return Scores(sql.all, std::nullopt, error);
 }
 
 std::optional<std::vector<StoredScore>> PostgresStore::Best(std::size_t most, std::string& error) {
-    return Scores(
-        "SELECT id, points, name FROM scores ORDER BY points DESC, name DESC, id LIMIT $1",
-        static_cast<long long>(std::min<std::size_t>(most, LLONG_MAX)), error);
+    return Scores(sql.best, static_cast<long long>(std::min<std::size_t>(most, LLONG_MAX)), error);
 }
 
 std::optional<std::size_t> PostgresStore::Count(std::string& error) {
     return WithConnection(
-        [](pqxx::connection& connection) {
+        [this](pqxx::connection& connection) {
             pqxx::read_transaction transaction(connection);
-            return transaction.exec1("SELECT count(*) FROM scores")[0].as<std::size_t>();
+            return transaction.exec1(sql.count)[0].as<std::size_t>();
         },
         error);
 }
 
-std::optional<std::vector<StoredScore>> PostgresStore::Scores(const char* sql,
+std::optional<std::vector<StoredScore>> PostgresStore::Scores(const std::string& query,
                                                               std::optional<long long> limit,
                                                               std::string& error) {
     return WithConnection(
-        [sql, limit](pqxx::connection& connection) {
+        [&query, limit](pqxx::connection& connection) {
             pqxx::read_transaction transaction(connection);
-            const auto rows = limit ? transaction.exec_params(sql, *limit) : transaction.exec(sql);
+            const auto rows =
+                limit ? transaction.exec_params(query, *limit) : transaction.exec(query);
             std::vector<StoredScore> scores;
             scores.reserve(rows.size());
             for (const auto& row : rows) {
-                StoredScore score;
-                score.replayId = row[0].as<std::int64_t>();
-                score.points = row[1].as<int>();
-                score.name = pqxx::binarystring(row[2]).str();
-                scores.push_back(std::move(score));
+                scores.push_back(ScoreOf(row));
             }
             return scores;
         },
@@ -212,10 +204,9 @@ std::optional<std::vector<StoredScore>> PostgresStore::Scores(const char* sql,
 std::optional<std::string> PostgresStore::Replay(std::int64_t id, std::string& error) {
     error.clear();
     const auto found = WithConnection(
-        [id](pqxx::connection& connection) -> std::optional<std::string> {
+        [this, id](pqxx::connection& connection) -> std::optional<std::string> {
             pqxx::read_transaction transaction(connection);
-            const auto rows =
-                transaction.exec_params("SELECT replay FROM scores WHERE id = $1", id);
+            const auto rows = transaction.exec_params(sql.replay, id);
             if (rows.empty()) {
                 return std::nullopt;
             }
@@ -226,6 +217,40 @@ std::optional<std::string> PostgresStore::Replay(std::int64_t id, std::string& e
         return std::nullopt;
     }
     return *found;
+}
+
+std::optional<std::vector<ScoreStore::UnprintedLine>> PostgresStore::Unprinted(std::int64_t after,
+                                                                               std::size_t most,
+                                                                               std::string& error) {
+    return WithConnection(
+        [&](pqxx::connection& connection) {
+            pqxx::read_transaction transaction(connection);
+            std::vector<ScoreStore::UnprintedLine> lines;
+            for (const auto& row :
+                 transaction.exec_params(sql.unprinted, after, static_cast<long long>(most))) {
+                lines.push_back({row[0].as<std::int64_t>(), pqxx::binarystring(row[1]).str()});
+            }
+            return lines;
+        },
+        error);
+}
+
+bool PostgresStore::SetPrint(std::int64_t id, const std::string& play,
+                             const std::string& fingerprint, std::string& error) {
+    return WithConnection(
+               [&](pqxx::connection& connection) {
+                   pqxx::work transaction(connection);
+                   // Under the lock of posts: the play it is given is no other line's.
+                   transaction.exec_params("SELECT pg_advisory_xact_lock($1)", kAddLock);
+                   transaction.exec_params(sql.setPrint, id, Bytes(fingerprint), Bytes(play));
+                   if (!fingerprint.empty()) {
+                       PostgresKeeping(transaction, sql).Mark(id, MarksOf(fingerprint));
+                   }
+                   transaction.commit();
+                   return true;
+               },
+               error)
+        .has_value();
 }
 
 }  // namespace server

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <pqxx/connection>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "server/ConnectionPool.h"
 #include "server/ScoreStore.h"
+#include "server/TableSql.h"
 
 namespace server {
 
@@ -28,14 +28,16 @@ class PostgresStore : public ScoreStore {
                                                std::size_t connections = kDefaultConnections);
     ~PostgresStore() override;
 
-    using ScoreStore::Add;
-    std::optional<Added> Add(int points, const std::string& name, const std::string& replay,
-                             const std::string& digest, const std::string& play,
-                             std::string& error) override;
+    std::optional<Added> Add(const Posted& post, std::string& error) override;
+    std::optional<StoredScore> Copied(const std::string& fingerprint, std::string& error) override;
     std::optional<std::vector<StoredScore>> All(std::string& error) override;
     std::optional<std::vector<StoredScore>> Best(std::size_t most, std::string& error) override;
     std::optional<std::size_t> Count(std::string& error) override;
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
+    std::optional<std::vector<UnprintedLine>> Unprinted(std::int64_t after, std::size_t most,
+                                                        std::string& error) override;
+    bool SetPrint(std::int64_t id, const std::string& play, const std::string& fingerprint,
+                  std::string& error) override;
 
   private:
     PostgresStore(std::string url, std::size_t connections);
@@ -45,19 +47,14 @@ class PostgresStore : public ScoreStore {
     template <typename Work>
     auto WithConnection(Work work, std::string& error)
         -> std::optional<decltype(work(std::declval<pqxx::connection&>()))>;
-    std::unique_ptr<pqxx::connection> Borrow();
-    void GiveBack(std::unique_ptr<pqxx::connection> connection);
-    void ForgetAll(std::unique_ptr<pqxx::connection> broken);
     // The scores a query gives, its one parameter (if any) the limit.
-    std::optional<std::vector<StoredScore>> Scores(const char* sql, std::optional<long long> limit,
+    std::optional<std::vector<StoredScore>> Scores(const std::string& sql,
+                                                   std::optional<long long> limit,
                                                    std::string& error);
 
+    const TableSql sql{kPostgresDialect};
     const std::string url;
-    const std::size_t most;
-    std::mutex mutex;
-    std::condition_variable freed;
-    std::vector<std::unique_ptr<pqxx::connection>> idle;
-    std::size_t open = 0;  // idle and lent out
+    ConnectionPool<pqxx::connection> pool;
 };
 
 }  // namespace server

@@ -84,11 +84,6 @@ std::optional<std::int64_t> IdOf(const std::string& text) {
 // a game meanwhile.
 constexpr auto kTableFreshFor = std::chrono::seconds(1);
 
-// The prover's digest of the play, as the table keeps it.
-std::string PlayOf(const replay::Verdict& verdict) {
-    return verdict.digest;
-}
-
 void NoSuchApi(const HttpRequest&, HttpResponse& response) {
     Refuse(response, kNotFound, "no such thing in the score API");
 }
@@ -156,7 +151,7 @@ bool ScoreApi::Table(HttpResponse& response) {
                      limits::kRetrySeconds);
         return false;
     }
-    const auto listed = Ranked(*scores, limits::kMostListed);
+    const auto listed = Listed(*scores);
     response.SetHeader("Cache-Control", "no-store");
     response.SetContent(AsLines(listed), kText);
     return true;
@@ -234,9 +229,15 @@ void ScoreApi::Store(const HttpRequest& request, HttpResponse& response, const r
         response.outcome.refusal = "not_proven";
         return;
     }
+    Posted post;
+    post.points = static_cast<int>(game.points);
+    post.name = game.name;
+    post.replay = request.body;
+    post.digest = Sha256Hex(request.body);
+    post.play = verdict.digest;
+    post.fingerprint = verdict.fingerprint;
     std::string error;
-    const auto added = store.Add(static_cast<int>(game.points), game.name, request.body,
-                                 Sha256Hex(request.body), PlayOf(verdict), error);
+    const auto added = store.Add(post, error);
     if (!added) {
         std::fprintf(stderr, "arcade-scores: %s\n", error.c_str());
         RefuseForNow(response, kUnavailable, "the score could not be stored; try again",
@@ -250,9 +251,12 @@ void ScoreApi::Store(const HttpRequest& request, HttpResponse& response, const r
         table.Changed();
     }
     if (added->sameGame) {
-        // The same game as a line already listed, under whatever name or bytes: the line it has.
+        // The same game as a line already listed, under whatever name or bytes, or that game with
+        // a few of its inputs changed: the line it has.
+        const std::string line = ScoreLine(added->kept.points, added->kept.name);
         Refuse(response, kConflict,
-               "this game is listed already: " + ScoreLine(added->kept.points, added->kept.name));
+               added->copy ? "this game copies one listed already: " + line
+                           : "this game is listed already: " + line);
         response.SetHeader("Location", kReplays + std::to_string(added->kept.replayId));
         return;
     }

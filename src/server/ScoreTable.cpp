@@ -1,9 +1,7 @@
 #include "server/ScoreTable.h"
 
-#include <algorithm>
 #include <cstdio>
 
-#include "scores/Ranking.h"
 #include "scores/ScoreLine.h"
 
 namespace server {
@@ -31,17 +29,11 @@ std::string JsonString(const std::string& text) {
 
 }  // namespace
 
-std::vector<ListedScore> Ranked(const std::vector<StoredScore>& scores, std::size_t most) {
+std::vector<ListedScore> Listed(const std::vector<StoredScore>& best) {
     std::vector<ListedScore> listed;
-    listed.reserve(scores.size());
-    for (const StoredScore& score : scores) {
+    listed.reserve(best.size());
+    for (const StoredScore& score : best) {
         listed.push_back({score, ScoreLine(score.points, score.name)});
-    }
-    std::stable_sort(listed.begin(), listed.end(), [](const ListedScore& a, const ListedScore& b) {
-        return RanksBelow(b.line, a.line);
-    });
-    if (listed.size() > most) {
-        listed.resize(most);
     }
     return listed;
 }

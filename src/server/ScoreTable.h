@@ -14,9 +14,9 @@ struct ListedScore {
     std::string line;
 };
 
-// The scores in the list's own order, highest first (the game's ranking; equal lines oldest
-// first), at most the first most of them.
-std::vector<ListedScore> Ranked(const std::vector<StoredScore>& scores, std::size_t most);
+// The best scores as the store reads them, in the table's order (ScoreStore::Best), with their
+// lines.
+std::vector<ListedScore> Listed(const std::vector<StoredScore>& best);
 
 // The list as the game's high-score file holds it: one line each, each ending in a line feed.
 std::string AsLines(const std::vector<ListedScore>& listed);

@@ -112,7 +112,7 @@ std::shared_ptr<const TableCache::Rendering> TableCache::Fresh(Clock::time_point
         *made = *before;
         made->read = now;
     } else {
-        const auto listed = Ranked(*rows, limits::kMostListed);
+        const auto listed = Listed(*rows);
         made->rows = std::move(*rows);
         made->lines = std::make_shared<const std::string>(AsLines(listed));
         made->json = std::make_shared<const std::string>(AsJson(listed));

@@ -12,8 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "StoreCases.h"
+
 namespace {
 using server::PostgresStore;
+using store_cases::Post;
 
 std::string Url() {
     const char* url = std::getenv("ARCADE_PG_URL");
@@ -33,7 +36,7 @@ class PostgresStoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(Url().empty()) << "run under tools/with-postgres";
-        Query("DROP TABLE IF EXISTS scores");
+        Query("DROP TABLE IF EXISTS scores, score_marks");
     }
 
     std::unique_ptr<PostgresStore> Open(std::size_t connections = 4) {
@@ -50,52 +53,54 @@ TEST_F(PostgresStoreTest, KeepsScoresAndReplaysByteForByteAndEachGameOnce) {
     std::string error;
     // Whatever bytes a name or a replay holds come back as they went in: a NUL, bytes that are
     // no UTF-8, a quote that would end an SQL string.
-    const std::string oddName("O'Neil\xff\xfe", 8);
-    const std::string replay("ARC\0\xff\x01'; DROP TABLE scores; --", 30);
-
-    const auto first = store->Add(12, "Ann", "replay one", "digest-1", error);
-    ASSERT_TRUE(first) << error;
-    EXPECT_TRUE(first->fresh);
-    const auto second = store->Add(40, oddName, replay, std::string("d\0igest-2", 9), error);
-    ASSERT_TRUE(second) << error;
-    EXPECT_TRUE(second->fresh);
-    EXPECT_NE(first->replayId, second->replayId);
-
-    // The same game posted again is the line already kept.
-    const auto again = store->Add(99, "Cheat", "other bytes", "digest-1", error);
-    ASSERT_TRUE(again) << error;
-    EXPECT_FALSE(again->fresh);
-    EXPECT_FALSE(again->sameGame);
-    EXPECT_EQ(again->replayId, first->replayId);
-    // So is the same play under other bytes and another name; plays nobody knows never collide.
-    ASSERT_TRUE(store->Add(5, "Bob", "bob", "digest-3", "play-3", error)) << error;
-    const auto stolen = store->Add(5, "Mallory", "copied", "digest-4", "play-3", error);
-    ASSERT_TRUE(stolen) << error;
-    EXPECT_TRUE(stolen->sameGame);
-    EXPECT_EQ(stolen->kept.name, "Bob");
-    EXPECT_EQ(stolen->kept.points, 5);
-
+    server::Posted odd = Post(40, std::string("O'Neil\xff\xfe", 8), std::string("d\0igest", 7));
+    odd.replay = std::string("ARC\0\xff\x01'; DROP TABLE scores; --", 30);
+    const auto kept = store->Add(odd, error);
+    ASSERT_TRUE(kept) << error;
+    EXPECT_EQ(store->Replay(kept->replayId, error), odd.replay);
     const auto all = store->All(error);
     ASSERT_TRUE(all) << error;
-    ASSERT_EQ(all->size(), 3u);
-    EXPECT_EQ((*all)[0].replayId, first->replayId);
-    EXPECT_EQ((*all)[0].points, 12);
-    EXPECT_EQ((*all)[0].name, "Ann");
-    EXPECT_EQ((*all)[1].points, 40);
-    EXPECT_EQ((*all)[1].name, oddName);
-
-    EXPECT_EQ(store->Replay(second->replayId, error), replay);
-    EXPECT_EQ(store->Replay(first->replayId, error), "replay one");
+    ASSERT_EQ(all->size(), 1u);
+    EXPECT_EQ((*all)[0].name, odd.name);
     error = "stale";
-    EXPECT_FALSE(store->Replay(second->replayId + 1000, error));
+    EXPECT_FALSE(store->Replay(kept->replayId + 1000, error));
     EXPECT_EQ(error, "") << "an unknown id is no failure";
 
+    store_cases::KeepsOneLineAGameAndNoCopyOfIt(*store);
     // A second server on the same database finds the table as it is.
     auto other = Open();
     ASSERT_TRUE(other);
-    const auto seen = other->All(error);
-    ASSERT_TRUE(seen) << error;
-    EXPECT_EQ(seen->size(), 3u);
+    EXPECT_EQ(other->Count(error), 5u);
+}
+
+// A table as servers made it before plays were told apart: it gains what it lacks, and its
+// lines wait to be proven again for their fingerprints.
+TEST_F(PostgresStoreTest, OpensATableAnOlderServerMade) {
+    Query(R"(CREATE TABLE scores (id bigserial PRIMARY KEY, points integer NOT NULL,
+        name bytea NOT NULL, digest bytea NOT NULL UNIQUE, replay bytea NOT NULL,
+        created timestamptz NOT NULL DEFAULT now());
+        CREATE INDEX scores_listed ON scores (points DESC, name DESC, id);
+        INSERT INTO scores (points, name, digest, replay) VALUES
+            (7, 'Zoe', 'd0', '\x00'), (7, 'Al', 'd1', '\x01'))");
+    auto store = Open();
+    ASSERT_TRUE(store);
+    std::string error;
+    const auto waiting = store->Unprinted(0, 10, error);
+    ASSERT_TRUE(waiting) << error;
+    ASSERT_EQ(waiting->size(), 2u);
+    ASSERT_TRUE(
+        store->SetPrint((*waiting)[0].replayId, "play-0", store_cases::Fingerprint(3, 40), error))
+        << error;
+    ASSERT_TRUE(store->SetPrint((*waiting)[1].replayId, "", "", error)) << error;
+    EXPECT_EQ(store->Unprinted(0, 10, error)->size(), 0u);
+    const auto copy =
+        store->Add(Post(7, "Mallory", "d2", "play-2", store_cases::Fingerprint(3, 40, 30)), error);
+    ASSERT_TRUE(copy) << error;
+    EXPECT_TRUE(copy->copy);
+    EXPECT_EQ(copy->kept.name, "Zoe");
+    const auto best = store->Best(2, error);
+    ASSERT_TRUE(best) << error;
+    EXPECT_EQ((*best)[0].name + (*best)[1].name, "ZoeAl") << "equal points as they were listed";
 }
 
 TEST_F(PostgresStoreTest, ServersStartingTogetherAndPostingAtOnceLoseNothing) {
@@ -130,7 +135,7 @@ TEST_F(PostgresStoreTest, ServersStartingTogetherAndPostingAtOnceLoseNothing) {
             for (int i = 0; i < kPostsEach; ++i) {
                 std::string error;
                 const std::string game = std::to_string(t / 2) + "-" + std::to_string(i);
-                const auto added = stores[t % kServers]->Add(i, "P", game, game, error);
+                const auto added = stores[t % kServers]->Add(Post(i, "P", game), error);
                 failures += added ? 0 : 1;
                 fresh += added && added->fresh ? 1 : 0;
             }
@@ -157,14 +162,14 @@ TEST_F(PostgresStoreTest, CarriesOnWhenTheDatabaseDropsItsConnections) {
     auto store = Open(3);
     ASSERT_TRUE(store);
     std::string error;
-    ASSERT_TRUE(store->Add(1, "Before", "r1", "d1", error)) << error;
+    ASSERT_TRUE(store->Add(Post(1, "Before", "d1"), error)) << error;
     // A restart of the database drops every connection the pool holds.
     const auto dropped = Query(
         "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE "
         "datname = current_database() AND pid <> pg_backend_pid()");
     ASSERT_GE(dropped[0][0].as<int>(), 1) << "no connection of the store was dropped";
 
-    const auto after = store->Add(2, "After", "r2", "d2", error);
+    const auto after = store->Add(Post(2, "After", "d2"), error);
     ASSERT_TRUE(after) << error;
     EXPECT_TRUE(after->fresh);
     const auto all = store->All(error);
@@ -172,30 +177,10 @@ TEST_F(PostgresStoreTest, CarriesOnWhenTheDatabaseDropsItsConnections) {
     EXPECT_EQ(all->size(), 2u);
 }
 
-// The list is read in its own order, as the game ranks its file: more points first, equal
-// points by the name's bytes highest first, the same line oldest first.
-TEST_F(PostgresStoreTest, ReadsTheBestInTheListsOrder) {
+TEST_F(PostgresStoreTest, ListsEqualPointsInTheOrderListed) {
     auto store = Open();
     ASSERT_TRUE(store);
-    std::string error;
-    const std::vector<std::pair<int, std::string>> games = {
-        {5, "Ann"}, {5, "Anna"}, {5, "ann"}, {100, "Bob"}, {99, "Bob 2"},
-        {5, "Ann"}, {12, ""},    {5, "B"},   {0, "Zed"},   {100, "Bo"}};
-    for (std::size_t game = 0; game < games.size(); ++game) {
-        ASSERT_TRUE(store->Add(games[game].first, games[game].second, "replay",
-                               "digest " + std::to_string(game), error))
-            << error;
-    }
-    const auto best = store->Best(9, error);
-    ASSERT_TRUE(best) << error;
-    std::vector<std::string> read;
-    for (const auto& score : *best) {
-        read.push_back(std::to_string(score.points) + " " + score.name + " #" +
-                       std::to_string(score.replayId));
-    }
-    EXPECT_EQ(read, (std::vector<std::string>{"100 Bob #4", "100 Bo #10", "99 Bob 2 #5", "12  #7",
-                                              "5 ann #3", "5 B #8", "5 Anna #2", "5 Ann #1",
-                                              "5 Ann #6"}));
+    store_cases::ListsEqualPointsInTheOrderListed(*store);
 }
 
 TEST(PostgresStoreFaults, NoDatabaseIsAnErrorNotACrash) {
