@@ -28,6 +28,11 @@ bool CheckPosted(const std::string& body, replay::Replay& game, Refusal& refusal
                        std::to_string(kLongestName) + ")"};
         return false;
     }
+    // The game's own list takes a line without a name; the shared table says whose each one is.
+    if (WithoutTrailingSpaces(game.name).empty()) {
+        refusal = {kUnplayable, "a score on the shared table needs a name"};
+        return false;
+    }
     if (game.frames.size() > limits::kMostPostedFrames) {
         refusal = {kUnplayable, "the replay is longer than an hour of play (" +
                                     std::to_string(game.frames.size()) + " frames)"};

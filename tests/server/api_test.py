@@ -1,13 +1,17 @@
 """The score server's API against a running arcade-scores: proven scores go in and come out in the
-game's order, every other post is refused with its reason, and the site's files stay inside it.
+table's order, a game is listed once (copies with some inputs changed included), every other post
+is refused with its reason, and the site's files stay inside it.
 
 usage: api_test.py ARCADE_SCORES ARCADE_MAKE_REPLAYS"""
 
 import gzip
+import hashlib
 import json
 import os
+import random
 import re
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -15,6 +19,10 @@ import tempfile
 from scores_server import ScoresServer, make_replays, read
 
 checks = []
+# A whole four-level game, listed as Anna's, for copies to be made of.
+WHOLE_GAME = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'replay',
+                          'whole-game-223.replay')
+ANNA = '223 points - Anna'
 
 
 def check(holds, what):
@@ -25,10 +33,14 @@ def check(holds, what):
 def main():
     server_binary, tool = sys.argv[1], sys.argv[2]
     work = tempfile.mkdtemp(prefix='arcade-api-')
-    games = make_replays(tool, 4, os.path.join(work, 'games'))
+    games = make_replays(tool, 40, os.path.join(work, 'games'))
+    honest, games = games[4:], games[:4]
     tampered = os.path.join(work, 'tampered')
     os.mkdir(tampered)
     subprocess.run([tool, '--tampered', games[0], tampered], check=True)
+    copies = os.path.join(work, 'copies')
+    os.mkdir(copies)
+    subprocess.run([tool, '--copies', WHOLE_GAME, copies], check=True, stdout=subprocess.DEVNULL)
     site = os.path.join(work, 'site')
     os.mkdir(site)
     with open(os.path.join(site, 'index.html'), 'w') as page:
@@ -75,10 +87,44 @@ def main():
                   'the first game as %s: %d %s' % (stolen, status, body.decode().strip()))
         check(server.table() == table, 'no copy of a game changed the table')
 
+        # A listed game copied with one, ten and a hundred inputs changed (shots dropped, pauses
+        # put in, arrows held a frame longer) and another name typed: the line it copies.
+        status, _, _ = server.post(read(WHOLE_GAME))
+        check(status == 201, "Anna's whole game is listed (%d)" % status)
+        for copy in ('copy-1-shot', 'copy-1-pause', 'copy-1-held', 'copy-10', 'copy-100'):
+            status, headers, body = server.post(read(os.path.join(copies, copy + '.replay')))
+            said = body.decode().strip()
+            check(status == 409 and said == 'this game copies one listed already: ' + ANNA and
+                  headers.get('location', '').startswith('/api/replays/'),
+                  '%s: %d %s' % (copy, status, said))
+        table = server.table()
+        check(table.count('223 points') == 1, 'Anna is the one line of 223 points')
+
+        # Honest games, many of equal points, each listed; equal points in the order posted.
+        order = honest[:]
+        random.Random(35).shuffle(order)
+        refused = []
+        for game in order:
+            status, _, body = server.post(read(game))
+            if status != 201:
+                refused.append('%s: %d %s' % (os.path.basename(game), status, body.decode().strip()))
+        rows = json.loads(server.request('GET', '/api/scores.json')[2])
+        points = [r['points'] for r in rows]
+        ties = len(rows) - len(set(points))
+        check(not refused and ties >= 10,
+              '%d honest games listed, %d of them at points another has: %s' %
+              (len(order), ties, refused or 'none refused'))
+        posted = [os.path.basename(g)[:-len('.replay')] for g in games + order]
+        ranked = sorted(rows, key=lambda r: (-r['points'], posted.index(r['name'])
+                                             if r['name'] in posted else -1))
+        check(rows == ranked and points == sorted(points, reverse=True),
+              'equal points are listed in the order they were posted')
+        table = server.table()
+
         status, headers, body = server.request('GET', '/api/scores.json')
         rows = json.loads(body)
         check(status == 200 and headers['content-type'].startswith('application/json') and
-              ['%02d points - %s' % (r['points'], r['name']) for r in rows] == expected,
+              ''.join('%02d points - %s\n' % (r['points'], r['name']) for r in rows) == table,
               'the JSON rows are the same, in the same order')
         first = next(r['id'] for r in rows if r['name'] == 'T0001')
         status, headers, body = server.request('GET', '/api/replays/%d' % first)
@@ -97,6 +143,8 @@ def main():
             ('markup', 422, 'not one the game lets a player type'),
             ('markup-before', 422, 'not one the game lets a player type'),
             ('over-an-hour', 422, 'longer than an hour'),
+            ('nameless', 422, 'needs a name'),
+            ('spaces', 422, 'needs a name'),
         ]
         for name, want, reason in refusals:
             status, _, body = server.post(read(os.path.join(tampered, name + '.replay')))
@@ -190,6 +238,26 @@ def main():
               'an hour then 15 posts at 20 a minute: %d %s' % (hour[0], answers))
     finally:
         limited.stop()
+
+    # A table an older server kept, with Anna's game in it: proven again for its fingerprint as
+    # the server starts, so that a copy of it is known.
+    old = os.path.join(work, 'old.sqlite')
+    db = sqlite3.connect(old)
+    db.executescript('CREATE TABLE scores (id INTEGER PRIMARY KEY, points INTEGER NOT NULL, '
+                     'name TEXT NOT NULL, digest TEXT NOT NULL UNIQUE, replay BLOB NOT NULL);'
+                     'CREATE INDEX scores_listed ON scores (points DESC, name DESC, id);')
+    whole = read(WHOLE_GAME)
+    db.execute('INSERT INTO scores (points, name, digest, replay) VALUES (?, ?, ?, ?)',
+               (223, 'Anna', hashlib.sha256(whole).hexdigest(), whole))
+    db.commit()
+    db.close()
+    again = ScoresServer(server_binary, 'sqlite:' + old)
+    try:
+        status, _, body = again.post(read(os.path.join(copies, 'copy-10.replay')))
+        check(status == 409 and body.decode().strip().endswith(ANNA),
+              'a copy of a game an older server kept: %d %s' % (status, body.decode().strip()))
+    finally:
+        again.stop()
         shutil.rmtree(work)
 
     failed = checks.count(False)

@@ -1,32 +1,35 @@
 // arcade-make-replays N DIR: plays N short games headless through the game's own engine and
 // recorder, and keeps each one's replay in DIR as NAME.replay, byte for byte as the game wrote it.
-// Every game stands the cannon a little further right (0 to 59 frames of stepping), holds its fire
-// a few frames longer for each sixty games made, and then fires every other frame until a bomb
-// finds it (within 4000 frames, or it is played again a step on), and is stored under its own name
-// (T0001, T0002, ...): so the plays differ (the server lists a play once), their points vary, and
-// each one proves with arcade-game --verify.
+// The first sixty each stand the cannon at a place of its own (0 to 59 frames of stepping right)
+// and fire every other frame until a bomb finds it (within 20000 frames, or it is played again at
+// a place no game has taken); every later one (and one that finds no such place) fires as they do
+// but wanders, its steps drawn from a sequence of its own. Each is stored under its own name
+// (T0001, T0002, ...): so the plays differ (the server lists a play once, and no copy of one),
+// their points vary, and each one proves with arcade-game --verify.
 //
 // arcade-make-replays --tampered FILE DIR: writes what a cheat would make of a proven replay, each
 // a well-formed replay file: raised.replay (one point more), renamed.replay (another name),
 // paused.replay (one frame's input changed into a pause), markup.replay (a name no typing
 // makes, which proves all the same), markup-before.replay (markup in the name typing starts
 // from alone), an-hour.replay and over-an-hour.replay (idle frames before the game, to the
-// longest a post may be and one past it), far.replay (said to begin after 10^8 draws), and
-// the same game claimed again: stolen.replay (another name typed) and stolen-numlock.replay
-// (other bytes: Num Lock on at every key).
+// longest a post may be and one past it), far.replay (said to begin after 10^8 draws), the
+// same game claimed again: stolen.replay (another name typed) and stolen-numlock.replay (other
+// bytes: Num Lock on at every key), and the same game stored without a name: nameless.replay
+// (none typed) and spaces.replay (only spaces typed).
+//
+// arcade-make-replays --copies FILE DIR: see copy_replays.cpp.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 
+#include "Playing.h"
 #include "engine/FrameInput.h"
 #include "engine/GameEngine.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayFile.h"
-#include "replay/Shelf.h"
-#include "screens/StateMenu.h"
-#include "screens/StateShowScore.h"
 #include "server/ServerLimits.h"
 #include "support/Frames.h"
 #include "support/Scratch.h"
@@ -36,20 +39,20 @@ namespace fs = std::filesystem;
 
 constexpr int kLongestGame = 20000;  // frames; a standing cannon is found long before
 constexpr int kMostSteps = 60;       // frames of stepping right before standing
-constexpr int kStepsApart = 13;      // how the stepping differs from one game to the next
-// Shots the first one waits, one more for each round of kMostSteps games (13 and 60 share no
-// factor, so each round stands the cannon at every one of its places once). Shots go every other
-// frame: a frame's wait would only move the first one to where it went anyway.
-constexpr int kMostHeldFire = 2000;
+constexpr int kStepsApart = 13;      // how the stepping differs from one game to the next (13 and
+                                     // 60 share no factor: the first sixty take every place)
+constexpr int kShortestWander = 10;  // frames a wandering cannon goes one way, or stands
+constexpr int kLongestWander = 60;
 constexpr int kStoringReturns = 3;  // confirm the name, go on, store the score
 constexpr int kNameDigits = 4;
 
 // What a player of one of these games does: Enter on the menu, a few steps right, then fire
-// every other frame; once the name is asked for, type it and press Enter until it is stored.
+// every other frame, and (given a wander) step left, right or stand for a while at a time as its
+// sequence says; once the name is asked for, type it and press Enter until it is stored.
 class ScriptedPlayer : public FrameInput {
   public:
-    ScriptedPlayer(GameEngine& engine, std::string name, int steps, int heldFire)
-        : engine(engine), name(std::move(name)), steps(steps), heldFire(heldFire) {}
+    ScriptedPlayer(GameEngine& engine, std::string name, int steps, std::uint32_t wander)
+        : engine(engine), name(std::move(name)), steps(steps), wander(wander) {}
 
     bool NextEvent(SDL_Event& event) override {
         ++frame;
@@ -72,47 +75,41 @@ class ScriptedPlayer : public FrameInput {
             }
             return false;
         }
-        if (frame % 2 == 0 && frame > 2 * heldFire + 1) {
+        if (frame % 2 == 0) {
             event = KeyDown(SDLK_SPACE, ' ');
             return true;
         }
         return false;
     }
     HeldWays Held(Gamepad* /*pad*/, const KeyBindings* /*bound*/) override {
-        return {false, !naming && frame > 1 && frame <= steps + 1};
+        if (naming || frame <= 1) {
+            return {};
+        }
+        if (frame <= steps + 1) {
+            return {false, true};
+        }
+        if (wander != 0 && --wanderLeft <= 0) {
+            // A little generator of the player's own: the game's draws are left to the bombs.
+            wander = wander * 1664525u + 1013904223u;
+            wanderLeft = kShortestWander +
+                         static_cast<int>(wander >> 8) % (kLongestWander - kShortestWander);
+            way = static_cast<int>(wander >> 24) % 3 - 1;
+        }
+        return {way<0, way> 0};
     }
 
   private:
     GameEngine& engine;
     std::string name;
     int steps;
-    int heldFire;
+    std::uint32_t wander;
+    int wanderLeft = 0;
+    int way = 0;
     int frame = 0;
     bool naming = false;
     std::size_t typed = 0;
     int returns = 0;
 };
-
-// Plays one game in the current (scratch) folder; its replay's bytes, or empty when it never
-// got to the list.
-std::string PlayOne(const std::string& name, int steps, int heldFire) {
-    GameEngine engine{GameEngine::Headless{}};
-    engine.Records().SetOn(true);
-    engine.SetInput(std::make_unique<ScriptedPlayer>(engine, name, steps, heldFire));
-    engine.SetState(new StateMenu(engine.GetAssets()));
-    for (int frame = 0; frame < kLongestGame; ++frame) {
-        engine.RunFrame();
-        if (dynamic_cast<StateShowScore*>(engine.GetState()) != nullptr) {
-            const std::string bytes = ReadWholeFile(replay::shelf::kLastGame);
-            // The next game starts from an empty list and shelf.
-            std::error_code ignored;
-            fs::remove("highscore.txt", ignored);
-            fs::remove_all(replay::shelf::kFolder, ignored);
-            return bytes;
-        }
-    }
-    return std::string();
-}
 
 std::string NameOf(long number) {
     std::string digits = std::to_string(number);
@@ -191,21 +188,46 @@ int Tamper(const std::string& file, const fs::path& folder) {
         }
     }
     write("stolen-numlock.replay", numLock);
+    // The same game stored without a name, and with only spaces for one: the game's own list
+    // takes either.
+    for (const auto& [file, name] :
+         {std::pair<const char*, const char*>{"nameless.replay", ""}, {"spaces.replay", "   "}}) {
+        const std::string typed = name;
+        const std::string bytes = PlayOne(
+            [&game, &typed](GameEngine& engine) {
+                return std::make_unique<FollowingPlayer>(engine, game.frames, typed);
+            },
+            static_cast<int>(game.frames.size()) + kLongestGame);
+        if (bytes.empty()) {
+            std::fprintf(stderr, "arcade-make-replays: %s never ended\n", file);
+            return 1;
+        }
+        WriteWholeFile((folder / file).string(), bytes);
+    }
     return 0;
 }
 
 }  // namespace
 
+int MakeCopies(const std::string& file, const fs::path& folder);
+
 int main(int argc, char* argv[]) {
     if (argc == 4 && std::string(argv[1]) == "--tampered") {
-        return Tamper(argv[2], argv[3]);
+        const fs::path file = fs::absolute(argv[2]);
+        const fs::path folder = fs::absolute(argv[3]);
+        ScratchDir scratch(false);  // the nameless games are stored there
+        return Tamper(file.string(), folder);
+    }
+    if (argc == 4 && std::string(argv[1]) == "--copies") {
+        return MakeCopies(argv[2], fs::absolute(argv[3]));
     }
     char* end = nullptr;
     const long count = argc == 3 ? std::strtol(argv[1], &end, 10) : 0;
     if (argc != 3 || *end != '\0' || count < 1 || count > 99999) {
         std::fprintf(stderr,
                      "usage: arcade-make-replays N DIR   (N from 1 to 99999)\n"
-                     "       arcade-make-replays --tampered FILE DIR\n");
+                     "       arcade-make-replays --tampered FILE DIR\n"
+                     "       arcade-make-replays --copies FILE DIR\n");
         return 2;
     }
     std::error_code error;
@@ -216,12 +238,24 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     ScratchDir scratch(false);  // the game stores its list and replays there
+    std::set<int> placesTaken;  // by the first sixty
     for (long i = 1; i <= count; ++i) {
         const std::string name = NameOf(i);
         std::string bytes;
-        for (int tried = 0; bytes.empty() && tried < kMostSteps; ++tried) {
-            bytes = PlayOne(name, static_cast<int>((i * kStepsApart + tried) % kMostSteps),
-                            static_cast<int>((i - 1) / kMostSteps % kMostHeldFire));
+        // Standing where no game stands, else (once every place whose games end is taken)
+        // wandering.
+        for (int tried = 0; bytes.empty() && tried < 2 * kMostSteps; ++tried) {
+            const bool wanders = i > kMostSteps || tried >= kMostSteps;
+            const int steps = static_cast<int>((i * kStepsApart + tried) % kMostSteps);
+            if (!wanders && !placesTaken.insert(steps).second) {
+                continue;  // another game stands there: the same play
+            }
+            const auto wander = static_cast<std::uint32_t>(wanders ? i * kMostSteps + tried : 0);
+            bytes = PlayOne(
+                [&](GameEngine& engine) {
+                    return std::make_unique<ScriptedPlayer>(engine, name, steps, wander);
+                },
+                kLongestGame);
         }
         if (bytes.empty()) {
             std::fprintf(stderr, "arcade-make-replays: the game of %s never ended\n", name.c_str());
