@@ -170,12 +170,30 @@ constexpr std::size_t kFieldNumbers = 4;  // the hits left of both airplanes, le
 constexpr std::size_t kFixedSprites = 5;  // the cannon, the airplanes and the shields
 }  // namespace
 
-std::size_t StatePlay::BulletsInField(const std::vector<int>& field) {
-    std::size_t at = 0;
-    for (std::size_t sprite = 0; sprite < kFixedSprites && at < field.size(); ++sprite) {
-        at += field[at] == 0 ? 1 : 3;
+bool StatePlay::GlanceAt(const std::vector<int>& field, Glance& glance) {
+    // The fixed sprites, each 0 or 1 and its x and y, then the four numbers.
+    int at[kFixedSprites] = {};
+    std::size_t next = 0;
+    for (std::size_t sprite = 0; sprite < kFixedSprites; ++sprite) {
+        if (next >= field.size()) {
+            return false;
+        }
+        at[sprite] = field[next] == 0 ? -1 : static_cast<int>(next) + 1;
+        next += field[next] == 0 ? 1 : 3;
     }
-    return at + kFieldNumbers;
+    if (at[0] < 0 || next + kFieldNumbers > field.size()) {
+        return false;
+    }
+    glance.cannonX = field[static_cast<std::size_t>(at[0])];
+    glance.airplane = at[1] >= 0;
+    glance.airplaneX = glance.airplane ? field[static_cast<std::size_t>(at[1])] : 0;
+    glance.airplane2 = at[2] >= 0;
+    glance.airplane2X = glance.airplane2 ? field[static_cast<std::size_t>(at[2])] : 0;
+    glance.airplaneHits = field[next];
+    glance.airplane2Hits = field[next + 1];
+    glance.level = field[next + 2];
+    glance.score = field[next + 3];
+    return true;
 }
 
 void StatePlay::WriteField(std::vector<int>& out) const {

@@ -43,10 +43,21 @@ class StatePlay : public GameState {
     // points, the shields, every bullet and bomb, the level and the score. Two frames with the
     // same numbers play on alike, whatever keys led to them.
     void WriteField(std::vector<int>& out) const;
-    // Where such a field keeps its bullets: the index of their count, followed by three numbers
-    // for each. The cannon comes first, its x at kCannonXInField.
-    static std::size_t BulletsInField(const std::vector<int>& field);
-    static constexpr std::size_t kCannonXInField = 1;
+    // What such a field says at a glance: where the cannon stands, where the airplanes are (if in
+    // play), the hits they have left, the level and the score.
+    struct Glance {
+        int cannonX = 0;
+        bool airplane = false;
+        bool airplane2 = false;
+        int airplaneX = 0;
+        int airplane2X = 0;
+        int airplaneHits = 0;
+        int airplane2Hits = 0;
+        int level = 0;
+        int score = 0;
+    };
+    // False when the numbers are no field WriteField wrote.
+    static bool GlanceAt(const std::vector<int>& field, Glance& glance);
 
   private:
     // Tests read the field through this, and only read.

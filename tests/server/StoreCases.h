@@ -24,16 +24,20 @@ inline server::Posted Post(int points, std::string name, std::string digest, std
     return post;
 }
 
-// A fingerprint of this many samples, none of them 0; those from `changed` on differ from the
-// same seed's.
+// A fingerprint of this many samples (replay::PlayFingerprint's bytes), every one after the first
+// point, one airplane and the cannon in the middle; the tallies of those from `changed` on differ
+// from the same seed's.
 inline std::string Fingerprint(std::uint32_t seed, std::size_t samples,
                                std::size_t changed = SIZE_MAX) {
     std::string bytes;
     for (std::size_t at = 0; at < samples; ++at) {
-        std::uint32_t value = (seed + (at >= changed ? 77777u : 0u)) * 2654435761u + at * 40503u;
-        value = (value ^ (value >> 15)) % 65535u + 1;
-        bytes += static_cast<char>(value & 0xff);
-        bytes += static_cast<char>(value >> 8);
+        std::uint32_t tally = (seed + (at >= changed ? 77777u : 0u)) * 2654435761u + at * 40503u;
+        tally = (tally ^ (tally >> 15)) % 65535u + 1;
+        bytes += static_cast<char>(tally & 0xff);
+        bytes += static_cast<char>(tally >> 8);
+        bytes += static_cast<char>(100);  // the first airplane
+        bytes += static_cast<char>(0);    // no second one
+        bytes += static_cast<char>(100);  // the cannon
     }
     return bytes;
 }
