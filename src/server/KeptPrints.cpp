@@ -40,11 +40,11 @@ Made Reprove(const std::string& bytes) {
 
 }  // namespace
 
-std::optional<Reproven> FingerprintKeptGames(ScoreStore& store, unsigned threads,
-                                             const std::function<bool()>& stop,
-                                             std::string& error) {
+std::optional<ProvenAgain> FingerprintKeptGames(ScoreStore& store, unsigned threads,
+                                                const std::function<bool()>& stop,
+                                                std::string& error) {
     const auto started = std::chrono::steady_clock::now();
-    Reproven done;
+    ProvenAgain done;
     std::int64_t after = 0;
     while (!done.stopped) {
         const auto lines = store.Unprinted(after, kBatch, error);
@@ -67,19 +67,20 @@ std::optional<Reproven> FingerprintKeptGames(ScoreStore& store, unsigned threads
         for (std::thread& prover : provers) {
             prover.join();
         }
+        std::vector<ScoreStore::Reproven> proven;
         for (std::size_t at = 0; at < made.size(); ++at) {
             // A line left unproven by a stop is proven at the next start.
             if (!made[at].tried) {
                 done.stopped = true;
                 continue;
             }
-            if (!store.SetPrint((*lines)[at].replayId, made[at].play, made[at].fingerprint,
-                                error)) {
-                return std::nullopt;
-            }
-            ++done.lines;
+            proven.push_back({(*lines)[at].replayId, made[at].play, made[at].fingerprint});
             done.proven += made[at].fingerprint.empty() ? 0 : 1;
         }
+        if (!store.SetPrints(proven, error)) {
+            return std::nullopt;
+        }
+        done.lines += proven.size();
         after = lines->back().replayId;
         done.stopped = done.stopped || stop();
     }

@@ -10,7 +10,7 @@ namespace server {
 class ScoreStore;
 
 // What proving the kept replays again made of them.
-struct Reproven {
+struct ProvenAgain {
     std::size_t lines = 0;   // lines that had no fingerprint
     std::size_t proven = 0;  // of those, proven again: fingerprinted
     double seconds = 0;
@@ -22,7 +22,8 @@ struct Reproven {
 // one. A replay that no longer proves keeps an empty fingerprint: its line stays listed, and
 // nothing can be found to copy it. Asks stop() between lines whether to stop there; the rest are
 // proven at the next start. Nothing, with error set, when the store failed.
-std::optional<Reproven> FingerprintKeptGames(ScoreStore& store, unsigned threads,
-                                             const std::function<bool()>& stop, std::string& error);
+std::optional<ProvenAgain> FingerprintKeptGames(ScoreStore& store, unsigned threads,
+                                                const std::function<bool()>& stop,
+                                                std::string& error);
 
 }  // namespace server

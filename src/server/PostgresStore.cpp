@@ -235,16 +235,19 @@ std::optional<std::vector<ScoreStore::UnprintedLine>> PostgresStore::Unprinted(s
         error);
 }
 
-bool PostgresStore::SetPrint(std::int64_t id, const std::string& play,
-                             const std::string& fingerprint, std::string& error) {
+bool PostgresStore::SetPrints(const std::vector<Reproven>& lines, std::string& error) {
     return WithConnection(
                [&](pqxx::connection& connection) {
                    pqxx::work transaction(connection);
-                   // Under the lock of posts: the play it is given is no other line's.
+                   // Under the lock of posts: the play a line is given is no other line's.
                    transaction.exec_params("SELECT pg_advisory_xact_lock($1)", kAddLock);
-                   transaction.exec_params(sql.setPrint, id, Bytes(fingerprint), Bytes(play));
-                   if (!fingerprint.empty()) {
-                       PostgresKeeping(transaction, sql).Mark(id, MarksOf(fingerprint));
+                   PostgresKeeping keeping(transaction, sql);
+                   for (const Reproven& line : lines) {
+                       transaction.exec_params(sql.setPrint, line.replayId, Bytes(line.fingerprint),
+                                               Bytes(line.play));
+                       if (!line.fingerprint.empty()) {
+                           keeping.Mark(line.replayId, MarksOf(line.fingerprint));
+                       }
                    }
                    transaction.commit();
                    return true;

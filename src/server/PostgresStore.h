@@ -36,8 +36,7 @@ class PostgresStore : public ScoreStore {
     std::optional<std::string> Replay(std::int64_t id, std::string& error) override;
     std::optional<std::vector<UnprintedLine>> Unprinted(std::int64_t after, std::size_t most,
                                                         std::string& error) override;
-    bool SetPrint(std::int64_t id, const std::string& play, const std::string& fingerprint,
-                  std::string& error) override;
+    bool SetPrints(const std::vector<Reproven>& lines, std::string& error) override;
 
   private:
     PostgresStore(std::string url, std::size_t connections);

@@ -71,11 +71,15 @@ class ScoreStore {
     virtual std::optional<std::vector<UnprintedLine>> Unprinted(std::int64_t after,
                                                                 std::size_t most,
                                                                 std::string& error) = 0;
-    // Keeps what proving a line's replay again made of its play: its fingerprint (empty when it
-    // no longer proves, so that it is not tried again), and its play's digest where the line has
-    // none and no other line has this one.
-    virtual bool SetPrint(std::int64_t id, const std::string& play, const std::string& fingerprint,
-                          std::string& error) = 0;
+    // Keeps, in one transaction, what proving lines' replays again made of their plays: each one's
+    // fingerprint (empty when it no longer proves, so that it is not tried again), and its play's
+    // digest where the line has none and no other line has this one.
+    struct Reproven {
+        std::int64_t replayId = 0;
+        std::string play;
+        std::string fingerprint;
+    };
+    virtual bool SetPrints(const std::vector<Reproven>& lines, std::string& error) = 0;
 };
 
 // Opens the store a --db option names: "sqlite:PATH" or "postgresql://...". Nothing, with error

@@ -26,7 +26,8 @@ constexpr std::size_t kMostListed = 100;
 constexpr int kMostProvingPosts = 4;
 // Threads that read the table for the clients, off the thread that reads the sockets.
 constexpr int kReadingWorkers = 2;
-// Connections to the store (PostgreSQL): one for each worker, so that none waits for another.
+// Connections to the store, one for each worker so that none waits for another: PostgreSQL's,
+// and SQLite's for reading (it writes on one of its own).
 constexpr int kStoreConnections = kMostProvingPosts + kReadingWorkers;
 // Connections open at once, from everyone and from one address; each holds at most
 // kConnectionMemory while its request is read, whatever it sends.

@@ -350,15 +350,16 @@ std::optional<std::vector<ScoreStore::UnprintedLine>> SqliteStore::Unprinted(std
                 : std::nullopt;
 }
 
-bool SqliteStore::SetPrint(std::int64_t id, const std::string& play, const std::string& fingerprint,
-                           std::string& error) {
+bool SqliteStore::SetPrints(const std::vector<Reproven>& lines, std::string& error) {
     return Writing(
         [&](sqlite3* db) {
-            Statement update(db, sql.setPrint);
-            update.Bind(1, id).BindBytes(2, fingerprint).BindText(3, play);
-            update.Run();
-            if (!fingerprint.empty()) {
-                SqliteKeeping(db, sql).Mark(id, MarksOf(fingerprint));
+            for (const Reproven& line : lines) {
+                Statement update(db, sql.setPrint);
+                update.Bind(1, line.replayId).BindBytes(2, line.fingerprint).BindText(3, line.play);
+                update.Run();
+                if (!line.fingerprint.empty()) {
+                    SqliteKeeping(db, sql).Mark(line.replayId, MarksOf(line.fingerprint));
+                }
             }
         },
         error);

@@ -37,8 +37,7 @@ class SqliteStore : public ScoreStore {
     std::optional<std::size_t> Count(std::string& error) override;
     std::optional<std::vector<UnprintedLine>> Unprinted(std::int64_t after, std::size_t most,
                                                         std::string& error) override;
-    bool SetPrint(std::int64_t id, const std::string& play, const std::string& fingerprint,
-                  std::string& error) override;
+    bool SetPrints(const std::vector<Reproven>& lines, std::string& error) override;
     // How the writer syncs its commits, as the database itself reports it (PRAGMA synchronous:
     // 2 is FULL); -1 when it cannot say.
     int Synchronous();

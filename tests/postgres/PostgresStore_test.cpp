@@ -89,9 +89,10 @@ TEST_F(PostgresStoreTest, OpensATableAnOlderServerMade) {
     ASSERT_TRUE(waiting) << error;
     ASSERT_EQ(waiting->size(), 2u);
     ASSERT_TRUE(
-        store->SetPrint((*waiting)[0].replayId, "play-0", store_cases::Fingerprint(3, 40), error))
+        store->SetPrints({{(*waiting)[0].replayId, "play-0", store_cases::Fingerprint(3, 40)},
+                          {(*waiting)[1].replayId, "", ""}},
+                         error))
         << error;
-    ASSERT_TRUE(store->SetPrint((*waiting)[1].replayId, "", "", error)) << error;
     EXPECT_EQ(store->Unprinted(0, 10, error)->size(), 0u);
     const auto copy =
         store->Add(Post(7, "Mallory", "d2", "play-2", store_cases::Fingerprint(3, 40, 30)), error);

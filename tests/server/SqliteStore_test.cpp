@@ -54,9 +54,10 @@ TEST(SqliteStore, OpensATableAnOlderServerMadeAndReadsItOnManyConnectionsAtOnce)
     ASSERT_EQ(waiting->size(), 2u);
     EXPECT_EQ((*waiting)[1].replay, std::string(1, '\x01'));
     ASSERT_TRUE(
-        store->SetPrint((*waiting)[0].replayId, "play-0", store_cases::Fingerprint(3, 40), error))
+        store->SetPrints({{(*waiting)[0].replayId, "play-0", store_cases::Fingerprint(3, 40)},
+                          {(*waiting)[1].replayId, "", ""}},
+                         error))
         << error;
-    ASSERT_TRUE(store->SetPrint((*waiting)[1].replayId, "", "", error)) << error;
     EXPECT_EQ(store->Unprinted(0, 10, error)->size(), 0u) << "a line that no longer proves too";
     const auto copy = store->Add(
         store_cases::Post(7, "Mallory", "d2", "play-2", store_cases::Fingerprint(3, 40, 30)),
