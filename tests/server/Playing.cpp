@@ -38,12 +38,7 @@ std::string PlayOne(const std::function<std::unique_ptr<FrameInput>(GameEngine&)
     return std::string();
 }
 
-bool FollowingPlayer::NextEvent(SDL_Event& event) {
-    // The game-over screen's Enter switches name entry off again: the storing goes on.
-    naming = naming || engine.Names().On();
-    if (!naming) {
-        return next < frames.size() && replay::EventFrom(frames[next++], event);
-    }
+bool TypingName::Next(SDL_Event& event) {
     if (typed < name.size()) {
         const auto c = static_cast<unsigned char>(name[typed++]);
         event = KeyDown(static_cast<SDLKey>(c), c);
@@ -55,6 +50,15 @@ bool FollowingPlayer::NextEvent(SDL_Event& event) {
         return true;
     }
     return false;
+}
+
+bool FollowingPlayer::NextEvent(SDL_Event& event) {
+    // The game-over screen's Enter switches name entry off again: the storing goes on.
+    naming = naming || engine.Names().On();
+    if (!naming) {
+        return next < frames.size() && replay::EventFrom(frames[next++], event);
+    }
+    return typing.Next(event);
 }
 
 HeldWays FollowingPlayer::Held(Gamepad* /*pad*/, const KeyBindings* /*bound*/) {

@@ -17,12 +17,25 @@ class GameEngine;
 std::string PlayOne(const std::function<std::unique_ptr<FrameInput>(GameEngine&)>& player,
                     int frames);
 
+// Once the game asks for the name: its keys, then Enter until the score is stored.
+class TypingName {
+  public:
+    explicit TypingName(std::string name) : name(std::move(name)) {}
+    // False once every key is pressed.
+    bool Next(SDL_Event& event);
+
+  private:
+    std::string name;
+    std::size_t typed = 0;
+    int returns = 0;
+};
+
 // Plays a recorded game's frames until the game ends, then types a name of its own and stores
 // it: the same play (or one changed on purpose) under another name.
 class FollowingPlayer : public FrameInput {
   public:
     FollowingPlayer(GameEngine& engine, const std::vector<replay::Taken>& frames, std::string name)
-        : engine(engine), frames(frames), name(std::move(name)) {}
+        : engine(engine), frames(frames), typing(std::move(name)) {}
 
     bool NextEvent(SDL_Event& event) override;
     HeldWays Held(Gamepad* pad, const KeyBindings* bound) override;
@@ -30,11 +43,9 @@ class FollowingPlayer : public FrameInput {
   private:
     GameEngine& engine;
     const std::vector<replay::Taken>& frames;
-    std::string name;
+    TypingName typing;
     std::size_t next = 0;
     bool naming = false;
-    std::size_t typed = 0;
-    int returns = 0;
 };
 
 // For each frame of a recorded game, whether it began in play (not paused); and the points it

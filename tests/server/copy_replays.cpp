@@ -1,8 +1,9 @@
 // arcade-make-replays --copies FILE DIR: what a cheat makes of a listed game to list it again
 // under another name. Each copy follows FILE's play with some of its inputs changed, spread over
-// the whole game: shots dropped, pauses put in (the frame that plays on loses its own key), and
-// arrows held a frame longer where the game still makes FILE's points (else a shot more is
-// dropped); then the game's end is typed under the name Mallory and stored, so that each proves.
+// the whole game and each where the game still makes FILE's points: shots dropped, pauses put in
+// (the frame that plays on loses its own key), and arrows held a frame longer (a shot more is
+// dropped for each of those not found); then the game's end is typed under the name Mallory and
+// stored, so that each proves.
 // copy-1-shot, copy-1-pause and copy-1-held.replay change one input, copy-10.replay ten and
 // copy-100.replay a hundred, a third of each kind.
 #include <SDL.h>
@@ -42,16 +43,6 @@ Taken KeyP() {
     p.sym = SDLK_p;
     p.unicode = 'p';
     return p;
-}
-
-// count of the candidates, spread evenly over them.
-std::vector<std::size_t> Spread(const std::vector<std::size_t>& candidates, std::size_t count) {
-    std::vector<std::size_t> picked;
-    count = std::min(count, candidates.size());
-    for (std::size_t j = 0; j < count; ++j) {
-        picked.push_back(candidates[(2 * j + 1) * candidates.size() / (2 * count)]);
-    }
-    return picked;
 }
 
 // The candidates in an order that spreads the first ones over the whole game: halves, quarters,
@@ -165,27 +156,33 @@ int MakeCopies(const std::string& file, const fs::path& folder) {
                   {"copy-10", 4, 3, 3},
                   {"copy-100", 34, 33, 33}};
     for (const auto& copy : copies) {
+        // A cheat wants the listed game's points: each change is kept only where the play still
+        // makes them, taken in an order that spreads the first ones over the whole game.
         Changes changes;
-        changes.paused = Spread(spots, copy.paused);
-        // Holds that leave the game's points as they were, found one by one.
-        for (const std::size_t at : SpreadOrder(releases)) {
-            if (changes.held.size() >= copy.held) {
-                break;
+        const auto keep = [&](std::vector<std::size_t>& kind, const std::vector<std::size_t>& at,
+                              std::size_t count) {
+            for (const std::size_t candidate : SpreadOrder(at)) {
+                if (kind.size() >= count) {
+                    return;
+                }
+                if (std::find(changes.paused.begin(), changes.paused.end(), candidate) !=
+                        changes.paused.end() ||
+                    std::find(changes.dropped.begin(), changes.dropped.end(), candidate) !=
+                        changes.dropped.end()) {
+                    continue;
+                }
+                kind.push_back(candidate);
+                if (PointsOf(Changed(game.frames, changes)) != points) {
+                    kind.pop_back();
+                }
             }
-            changes.held.push_back(at);
-            if (PointsOf(Changed(game.frames, changes)) != points) {
-                changes.held.pop_back();
-            }
-        }
-        std::vector<std::size_t> free;
-        for (const std::size_t at : shots) {
-            if (std::find(changes.paused.begin(), changes.paused.end(), at) ==
-                changes.paused.end()) {
-                free.push_back(at);
-            }
-        }
-        // Shots dropped for the holds not found, so that every copy has all its changes.
-        changes.dropped = Spread(free, copy.dropped + copy.held - changes.held.size());
+        };
+        keep(changes.held, releases, copy.held);
+        keep(changes.paused, spots, copy.paused);
+        // Shots dropped for the holds and pauses not found, so that every copy has all its
+        // changes where it can.
+        keep(changes.dropped, shots,
+             copy.dropped + copy.held + copy.paused - changes.held.size() - changes.paused.size());
         const std::vector<Taken> frames = Changed(game.frames, changes);
         const std::string bytes = PlayOne(
             [&frames](GameEngine& engine) {

@@ -1,11 +1,13 @@
 // arcade-make-replays N DIR: plays N short games headless through the game's own engine and
 // recorder, and keeps each one's replay in DIR as NAME.replay, byte for byte as the game wrote it.
-// The first sixty each stand the cannon at a place of its own (0 to 59 frames of stepping right)
-// and fire every other frame until a bomb finds it (within 20000 frames, or it is played again at
-// a place no game has taken); every later one (and one that finds no such place) fires as they do
-// but wanders, its steps drawn from a sequence of its own. Each is stored under its own name
-// (T0001, T0002, ...): so the plays differ (the server lists a play once, and no copy of one),
-// their points vary, and each one proves with arcade-game --verify.
+// The first twenty each stand the cannon at a place of its own, fifteen pixels or more from any
+// other (some frames of stepping left or right), and fire every other frame until a bomb finds it
+// (within 20000 frames, or it is played again at a place no game has taken); every later one (and
+// one that finds no such place) fires as they do but wanders, its steps drawn from a sequence of
+// its own. Each is stored under its own name (T0001, T0002, ...): so the plays differ (the server
+// lists a play once, and no copy of one: two cannons a step or two apart would be one game with an
+// arrow held a frame or two longer), their points vary, and each one proves with
+// arcade-game --verify.
 //
 // arcade-make-replays --tampered FILE DIR: writes what a cheat would make of a proven replay, each
 // a well-formed replay file: raised.replay (one point more), renamed.replay (another name),
@@ -18,6 +20,7 @@
 // (none typed) and spaces.replay (only spaces typed).
 //
 // arcade-make-replays --copies FILE DIR: see copy_replays.cpp.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,21 +41,24 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kLongestGame = 20000;  // frames; a standing cannon is found long before
-constexpr int kMostSteps = 60;       // frames of stepping right before standing
-constexpr int kStepsApart = 13;      // how the stepping differs from one game to the next (13 and
-                                     // 60 share no factor: the first sixty take every place)
+// The places the first games stand at, each kStepsApart steps from the next, kLeftmostSteps steps
+// left of the start to the right; clear of the shields, which would stop their shots.
+constexpr int kPlaces = 20;
+constexpr int kStepsApart = 5;
+constexpr int kLeftmostSteps = -45;
+constexpr int kPlacesApart = 7;      // how the place differs from one game to the next (7 and 20
+                                     // share no factor: the first twenty take every place)
 constexpr int kShortestWander = 10;  // frames a wandering cannon goes one way, or stands
 constexpr int kLongestWander = 60;
-constexpr int kStoringReturns = 3;  // confirm the name, go on, store the score
 constexpr int kNameDigits = 4;
 
-// What a player of one of these games does: Enter on the menu, a few steps right, then fire
+// What a player of one of these games does: Enter on the menu, a few steps left or right, then fire
 // every other frame, and (given a wander) step left, right or stand for a while at a time as its
 // sequence says; once the name is asked for, type it and press Enter until it is stored.
 class ScriptedPlayer : public FrameInput {
   public:
     ScriptedPlayer(GameEngine& engine, std::string name, int steps, std::uint32_t wander)
-        : engine(engine), name(std::move(name)), steps(steps), wander(wander) {}
+        : engine(engine), typing(std::move(name)), steps(steps), wander(wander) {}
 
     bool NextEvent(SDL_Event& event) override {
         ++frame;
@@ -63,17 +69,7 @@ class ScriptedPlayer : public FrameInput {
         // The game-over screen's Enter switches name entry off again: the storing goes on.
         naming = naming || engine.Names().On();
         if (naming) {
-            if (typed < name.size()) {
-                const auto c = static_cast<unsigned char>(name[typed++]);
-                event = KeyDown(static_cast<SDLKey>(c), c);
-                return true;
-            }
-            if (returns < kStoringReturns) {
-                ++returns;
-                event = KeyDown(SDLK_RETURN, '\r');
-                return true;
-            }
-            return false;
+            return typing.Next(event);
         }
         if (frame % 2 == 0) {
             event = KeyDown(SDLK_SPACE, ' ');
@@ -85,8 +81,8 @@ class ScriptedPlayer : public FrameInput {
         if (naming || frame <= 1) {
             return {};
         }
-        if (frame <= steps + 1) {
-            return {false, true};
+        if (frame <= std::abs(steps) + 1) {
+            return {steps<0, steps> 0};
         }
         if (wander != 0 && --wanderLeft <= 0) {
             // A little generator of the player's own: the game's draws are left to the bombs.
@@ -95,20 +91,18 @@ class ScriptedPlayer : public FrameInput {
                          static_cast<int>(wander >> 8) % (kLongestWander - kShortestWander);
             way = static_cast<int>(wander >> 24) % 3 - 1;
         }
-        return {way<0, way> 0};
+        return {way == -1, way == 1};
     }
 
   private:
     GameEngine& engine;
-    std::string name;
+    TypingName typing;
     int steps;
     std::uint32_t wander;
     int wanderLeft = 0;
-    int way = 0;
+    int way = 0;  // -1 left, 0 standing, 1 right
     int frame = 0;
     bool naming = false;
-    std::size_t typed = 0;
-    int returns = 0;
 };
 
 std::string NameOf(long number) {
@@ -238,19 +232,20 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     ScratchDir scratch(false);  // the game stores its list and replays there
-    std::set<int> placesTaken;  // by the first sixty
+    std::set<int> placesTaken;  // by the first twenty
     for (long i = 1; i <= count; ++i) {
         const std::string name = NameOf(i);
         std::string bytes;
         // Standing where no game stands, else (once every place whose games end is taken)
         // wandering.
-        for (int tried = 0; bytes.empty() && tried < 2 * kMostSteps; ++tried) {
-            const bool wanders = i > kMostSteps || tried >= kMostSteps;
-            const int steps = static_cast<int>((i * kStepsApart + tried) % kMostSteps);
-            if (!wanders && !placesTaken.insert(steps).second) {
+        for (int tried = 0; bytes.empty() && tried < 2 * kPlaces; ++tried) {
+            const bool wanders = i > kPlaces || tried >= kPlaces;
+            const int place = static_cast<int>((i * kPlacesApart + tried) % kPlaces);
+            if (!wanders && !placesTaken.insert(place).second) {
                 continue;  // another game stands there: the same play
             }
-            const auto wander = static_cast<std::uint32_t>(wanders ? i * kMostSteps + tried : 0);
+            const int steps = kLeftmostSteps + place * kStepsApart;
+            const auto wander = static_cast<std::uint32_t>(wanders ? i * kPlaces + tried : 0);
             bytes = PlayOne(
                 [&](GameEngine& engine) {
                     return std::make_unique<ScriptedPlayer>(engine, name, steps, wander);
