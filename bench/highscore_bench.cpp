@@ -43,7 +43,7 @@ void BM_BuildScoreList(benchmark::State& state) {
     GameEngine engine;
     WriteScores("highscore.txt", kStoredLines);
     for (auto _ : state) {
-        StateShowScore list;
+        StateShowScore list(engine.GetAssets());
         benchmark::DoNotOptimize(list.ShownCount());
     }
 }
