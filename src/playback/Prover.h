@@ -13,8 +13,8 @@ struct Verdict {
     // When proven with Keep::Digest, the play's digest (PlayDigest): equal for two replays of the
     // same play, under any name.
     std::string digest;
-    // When proven, the play's fingerprint (PlayFingerprint): mostly equal for a copy of the play
-    // with a few inputs changed.
+    // When proven with Keep::Digest, the play's fingerprint (PlayFingerprint): mostly alike for a
+    // copy of the play with some inputs changed.
     std::string fingerprint;
 };
 
@@ -23,7 +23,7 @@ enum class Keep {
     // Whether the game holds, and why not: all that a game about to be watched, or --verify,
     // needs. The field is never read, and the proof costs a third less.
     VerdictOnly,
-    // And the play's digest, by which a table of games tells copies apart.
+    // And the play's digest and fingerprint, by which a table of games tells copies apart.
     Digest,
 };
 

@@ -66,7 +66,12 @@ TEST(SqliteBackup, CopiesAScoreTableAndNoOtherFile) {
     {
         auto store = server::SqliteStore::Open(scratch.File("scores.sqlite"), error);
         ASSERT_TRUE(store) << error;
-        ASSERT_TRUE(store->Add(7, "Anna", "bytes", "d1", "play", error)) << error;
+        server::Posted anna;
+        anna.points = 7;
+        anna.name = "Anna";
+        anna.replay = "bytes";
+        anna.digest = "d1";
+        ASSERT_TRUE(store->Add(anna, error)) << error;
     }
     EXPECT_TRUE(
         server::BackupSqlite(scratch.File("scores.sqlite"), scratch.File("copy.sqlite"), error))
