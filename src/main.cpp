@@ -74,6 +74,7 @@ int main(int argc, char* argv[]) {
     const DataFolder data(options.dataDir);
     auto engine = std::make_unique<GameEngine>(options, data);
     engine->Watches().SetFinder(replay::FindBestGame);
+    engine->Watches().SetProver(replay::ProveGameFromElsewhere);
     // Only a table the player named is ever reached; without one nothing of the network starts.
     if (!engine->NamedTable().empty()) {
         engine->UseSharedTable(net::OpenSharedTable(engine->NamedTable()));

@@ -93,6 +93,9 @@ class GameEngine : public ScreenEngine {
     // frames in each frame of the loop. Then the screen that asked comes back, and the run goes
     // on as if nothing had been watched. Nothing happens when no game is kept.
     bool WatchBestGame() override { return watching.Ask(*this); }
+    bool WatchGame(const std::string& replay, std::string& why) override {
+        return watching.Prove(*this, replay, why);
+    }
     bool PlayersSettingsInUse() const override { return settings.InUse(); }
     net::SharedTable* SharedScores() override { return sharedTable.get(); }
     // The address of the shared table the player named (the option, else the settings); empty

@@ -39,6 +39,9 @@ class ScreenEngine {
     // The list's key: the best kept game is watched from the next frame on. False when there is
     // none to watch.
     virtual bool WatchBestGame() = 0;
+    // A game from elsewhere, as its replay's bytes, proven here and then watched from the next
+    // frame on, as the best kept game is; false, with why, when it does not prove here.
+    virtual bool WatchGame(const std::string& replay, std::string& why) = 0;
     // Whether the player's own settings are in use (--settings, as the launcher starts the game).
     // Only then does a screen show what the game started bare never drew: the points of the game
     // just played, the line just stored.

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class GameEngine;
 
@@ -23,3 +24,7 @@ class Watch {
 
 // Finds the game the list's key watches; none when no game is kept.
 using WatchFinder = std::function<std::unique_ptr<Watch>(GameEngine&)>;
+// Makes the watch of a game from elsewhere, given as its replay's bytes, once it is proven here;
+// none, with why, when it cannot be read or does not prove.
+using WatchProver =
+    std::function<std::unique_ptr<Watch>(GameEngine&, const std::string& replay, std::string& why)>;

@@ -13,6 +13,14 @@ bool Watching::Ask(GameEngine& engine) {
     return Start(find(engine));
 }
 
+bool Watching::Prove(GameEngine& engine, const std::string& replay, std::string& why) {
+    if (watch != nullptr || !prove) {
+        why = watch != nullptr ? "another game is being watched" : "no game can be proven here";
+        return false;
+    }
+    return Start(prove(engine, replay, why));
+}
+
 bool Watching::Start(std::unique_ptr<Watch> game) {
     if (watch != nullptr || game == nullptr) {
         return false;

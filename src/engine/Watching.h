@@ -22,6 +22,11 @@ class Watching {
   public:
     // Where the list's key finds the game to watch; without a finder the key does nothing.
     void SetFinder(WatchFinder finder) { find = std::move(finder); }
+    // What proves a game from elsewhere before it is watched; without one none is watched.
+    void SetProver(WatchProver prover) { prove = std::move(prover); }
+    // A game from elsewhere (a replay's bytes), proven, watched from the next frame on; false,
+    // with why, when it does not prove here, or nothing can prove it; false when a watch runs.
+    bool Prove(GameEngine& engine, const std::string& replay, std::string& why);
     // Nothing when a watch runs already, or no game is kept; false for the latter, or without a
     // finder.
     bool Ask(GameEngine& engine);
@@ -40,6 +45,7 @@ class Watching {
 
   private:
     WatchFinder find;
+    WatchProver prove;
     std::unique_ptr<Watch> watch;
     bool begun = false;
 };

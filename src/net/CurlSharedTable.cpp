@@ -16,6 +16,8 @@ namespace net {
 namespace {
 constexpr const char* kPostPath = "/api/scores";
 constexpr const char* kRowsPath = "/api/scores.json";
+constexpr const char* kReplayPath = "/api/replays/";
+constexpr long kNotFound = 404;
 constexpr long kNotModified = 304;
 constexpr long kOk = 200;
 // With nothing to do the worker still looks up now and then; the game wakes it for new work.
@@ -40,13 +42,14 @@ CurlSharedTable::~CurlSharedTable() {
     worker.join();
     // What is still under way is dropped: a post not answered stays in the outbox for the next
     // start.
-    for (auto* transfer : {posting.get(), fetching.get()}) {
+    for (auto* transfer : {posting.get(), fetching.get(), fetchingReplay.get()}) {
         if (transfer != nullptr && transfer->Handle() != nullptr) {
             curl_multi_remove_handle(multi, transfer->Handle());
         }
     }
     posting.reset();
     fetching.reset();
+    fetchingReplay.reset();
     if (multi != nullptr) {
         curl_multi_cleanup(multi);
     }
@@ -96,6 +99,23 @@ TableReport CurlSharedTable::Rows() const {
     return rows;
 }
 
+void CurlSharedTable::AskForReplay(long long id) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        replayWanted = id;
+        replay = ReplayReport();
+        replay.state = ReplayReport::State::Fetching;
+        replay.id = id;
+        ++changes;
+    }
+    curl_multi_wakeup(multi);
+}
+
+ReplayReport CurlSharedTable::Replay() const {
+    const std::lock_guard<std::mutex> lock(mutex);
+    return replay;
+}
+
 void CurlSharedTable::Run() noexcept {
     // A table that closes its end while a post is written must not end the game.
     sigset_t pipe;
@@ -122,10 +142,15 @@ void CurlSharedTable::Work() {
     nextPost = Clock::now();
     for (;;) {
         bool fetch = false;
+        long long replayAsked = 0;
         {
             const std::lock_guard<std::mutex> lock(mutex);
             if (stopping) {
                 return;
+            }
+            // One replay at a time: a later ask waits for the one on its way, then is fetched.
+            if (fetchingReplay == nullptr) {
+                replayAsked = std::exchange(replayWanted, 0);
             }
             TakeWaitingGames();
             fetch = (rowsWanted || rowsStale) && fetching == nullptr;
@@ -141,6 +166,9 @@ void CurlSharedTable::Work() {
         if (fetch) {
             rowsAsked = true;
             StartFetch();
+        }
+        if (replayAsked != 0) {
+            StartReplay(replayAsked);
         }
         int running = 0;
         curl_multi_perform(multi, &running);
@@ -176,7 +204,7 @@ int CurlSharedTable::WaitMilliseconds(Clock::time_point now) const {
     if (rowsStale && fetching == nullptr) {
         return 0;
     }
-    if (posting != nullptr || fetching != nullptr) {
+    if (posting != nullptr || fetching != nullptr || fetchingReplay != nullptr) {
         // libcurl wakes the poll itself when a transfer needs it.
         return kIdleMilliseconds;
     }
@@ -232,6 +260,8 @@ void CurlSharedTable::Finished(CURL* easy, CURLcode result) {
         PostFinished(result);
     } else if (fetching != nullptr && fetching->Handle() == easy) {
         FetchFinished(result);
+    } else if (fetchingReplay != nullptr && fetchingReplay->Handle() == easy) {
+        ReplayFinished(result);
     }
 }
 
@@ -336,6 +366,45 @@ void CurlSharedTable::FetchFinished(CURLcode result) {
     } else {
         rows.state = TableReport::State::Unreachable;
         rows.reason = why;
+    }
+    ++changes;
+}
+
+void CurlSharedTable::StartReplay(long long id) {
+    replayFetched = id;
+    fetchingReplay = Start({url.At(kReplayPath + std::to_string(id)), std::string(), std::string(),
+                            rules::kLargestReplay, rules::kReadSeconds});
+    if (fetchingReplay == nullptr) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (replay.id == id) {
+            replay.state = ReplayReport::State::Failed;
+            replay.reason = "no request could be made";
+            ++changes;
+        }
+    }
+}
+
+void CurlSharedTable::ReplayFinished(CURLcode result) {
+    const std::unique_ptr<Transfer> done = std::move(fetchingReplay);
+    Answer answer;
+    std::string why;
+    const bool answered = done->Finish(result, answer, why);
+    if (answered && answer.status == kNotFound) {
+        why = "the table keeps it no longer";
+    } else if (answered && answer.status != kOk) {
+        why = "it answered " + std::to_string(answer.status);
+    }
+    const std::lock_guard<std::mutex> lock(mutex);
+    // One asked for since is fetched next, and this one is no longer wanted.
+    if (replay.id != replayFetched) {
+        return;
+    }
+    if (answered && answer.status == kOk) {
+        replay.state = ReplayReport::State::Fetched;
+        replay.bytes = std::move(answer.body);
+    } else {
+        replay.state = ReplayReport::State::Failed;
+        replay.reason = why;
     }
     ++changes;
 }

@@ -36,6 +36,8 @@ class CurlSharedTable : public SharedTable {
     PostReport LastPost() const override;
     void AskForRows() override;
     TableReport Rows() const override;
+    void AskForReplay(long long id) override;
+    ReplayReport Replay() const override;
     unsigned Changes() const override { return changes.load(); }
 
   private:
@@ -57,6 +59,8 @@ class CurlSharedTable : public SharedTable {
     void Finished(CURL* easy, CURLcode result);
     void PostFinished(CURLcode result);
     void FetchFinished(CURLcode result);
+    void StartReplay(long long id);
+    void ReplayFinished(CURLcode result);
     int WaitMilliseconds(Clock::time_point now) const;
     void Publish(const Game& game, const PostReport& report);
     std::unique_ptr<Transfer> Start(Transfer::Request request);
@@ -69,10 +73,12 @@ class CurlSharedTable : public SharedTable {
     mutable std::mutex mutex;
     std::deque<Game> handedOver;
     bool rowsWanted = false;
+    long long replayWanted = 0;  // the row whose replay is asked for; 0 for none
     bool stopping = false;
     std::uint64_t lastSent = 0;
     PostReport post;
     TableReport rows;
+    ReplayReport replay;
     std::atomic<unsigned> changes{0};
 
     // The worker's own.
@@ -85,6 +91,8 @@ class CurlSharedTable : public SharedTable {
     bool rowsStale = false;  // a game was listed since they were fetched
     std::unique_ptr<Transfer> posting;
     std::unique_ptr<Transfer> fetching;
+    std::unique_ptr<Transfer> fetchingReplay;
+    long long replayFetched = 0;  // the row whose replay is on its way
     std::string etag;
 
     std::thread worker;  // last: it starts once everything above is made

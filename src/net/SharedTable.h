@@ -35,6 +35,15 @@ struct TableReport {
     std::string reason;          // Unreachable: why
 };
 
+// A game of the table, fetched to be watched.
+struct ReplayReport {
+    enum class State { None, Fetching, Fetched, Failed };
+    State state = State::None;
+    long long id = 0;    // the row it was asked for by
+    std::string bytes;   // Fetched: the replay as the table keeps it
+    std::string reason;  // Failed: why
+};
+
 // The table of everyone's games that the player named (--scores-server, or scores_server in the
 // settings). Every request runs in the background: these calls only hand work over or copy what
 // came back, and never wait on the network. Without a table named the game has none of it, and
@@ -51,6 +60,10 @@ class SharedTable {
     // Fetches the table's rows again (asking whether they changed, once the table says how).
     virtual void AskForRows() = 0;
     virtual TableReport Rows() const = 0;
+    // Fetches the replay of the row with this id (GET /api/replays/ID), in place of any asked for
+    // before.
+    virtual void AskForReplay(long long id) = 0;
+    virtual ReplayReport Replay() const = 0;
     // A count that moves whenever a report changes: what a screen shows needs making again only
     // then.
     virtual unsigned Changes() const = 0;

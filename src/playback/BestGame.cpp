@@ -4,6 +4,7 @@
 #include <string>
 
 #include "playback/ProvenReplay.h"
+#include "replay/ReplayFile.h"
 #include "replay/Shelf.h"
 
 namespace replay {
@@ -20,6 +21,16 @@ std::unique_ptr<Watch> FindBestGame(GameEngine& engine) {
         return WatchOf(engine, std::move(*proven));
     }
     return nullptr;
+}
+
+std::unique_ptr<Watch> ProveGameFromElsewhere(GameEngine& engine, const std::string& bytes,
+                                              std::string& why) {
+    Replay game;
+    if (!Decode(bytes, game, why)) {
+        return nullptr;
+    }
+    auto proven = Proven(std::move(game), why);
+    return proven ? WatchOf(engine, std::move(*proven)) : nullptr;
 }
 
 }  // namespace replay

@@ -1,6 +1,7 @@
 #include "screens/SharedListView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "gfx/Blit.h"
 #include "gfx/Sprite.h"
@@ -74,6 +75,9 @@ SharedListView::~SharedListView() = default;
 
 void SharedListView::Flip() {
     sharedShown = !sharedShown;
+    // A game asked for with R and not yet come is no longer wanted on the other side.
+    watched = net::TableRow();
+    watchLine.clear();
     if (sharedShown && everShown) {
         table.AskForRows();
     }
@@ -96,6 +100,48 @@ void SharedListView::Update() {
     if (linesChange) {
         MakeLines();
     }
+    TakeReplayReport();
+    MakeBelow();
+}
+
+void SharedListView::FetchBestGame() {
+    if (rows.rows.empty()) {
+        watchLine = "No game on the shared table to watch yet";
+    } else {
+        watched = rows.rows.front();
+        const std::string line = ScoreLine(watched.points, watched.name);
+        watchLine = "Fetching " + line + " from " + table.Host() + "...";
+        table.AskForReplay(watched.id);
+    }
+    MakeBelow();
+}
+
+void SharedListView::TakeReplayReport() {
+    if (watched.id == 0) {
+        return;
+    }
+    net::ReplayReport fetched = table.Replay();
+    if (fetched.id != watched.id) {
+        return;
+    }
+    const std::string line = ScoreLine(watched.points, watched.name);
+    if (fetched.state == net::ReplayReport::State::Fetched) {
+        fetchedGame = std::move(fetched.bytes);
+        fetchedLine = line;
+        watched = net::TableRow();
+        watchLine.clear();
+    } else if (fetched.state == net::ReplayReport::State::Failed) {
+        watchLine = "Cannot fetch " + line + ": " + fetched.reason;
+        watched = net::TableRow();
+    }
+}
+
+std::optional<std::string> SharedListView::TakeBestGame() {
+    return std::exchange(fetchedGame, std::nullopt);
+}
+
+void SharedListView::CannotWatch(const std::string& why) {
+    watchLine = fetchedLine + " does not prove here: " + why;
     MakeBelow();
 }
 
@@ -141,7 +187,7 @@ void SharedListView::MakeBelow() {
     std::string line = afterStore ? shared_words::PostLine(post, table.Host()) : std::string();
     if (sharedShown) {
         const std::string rowsLine = shared_words::RowsLine(rows, table.Host());
-        line = rowsLine.empty() ? line : rowsLine;
+        line = !watchLine.empty() ? watchLine : rowsLine.empty() ? line : rowsLine;
     }
     if (line.empty() && status == nullptr) {
         return;

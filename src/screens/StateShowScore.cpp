@@ -110,8 +110,16 @@ void StateShowScore::MoveSprites() {
     if (nothingKeptFrames > 0) {
         --nothingKeptFrames;
     }
-    if (shared != nullptr) {
-        shared->Update();
+    if (shared == nullptr) {
+        return;
+    }
+    shared->Update();
+    // The table's best game, fetched: proven here, then watched as the best kept one is.
+    if (const auto game = shared->TakeBestGame()) {
+        std::string why;
+        if (!GetEngine()->WatchGame(*game, why)) {
+            shared->CannotWatch(why);
+        }
     }
 }
 
@@ -192,6 +200,8 @@ void StateShowScore::KeyPressed(int key) {
     } else if (key == KeyTable && shared != nullptr) {
         PlaySound(Effect::Select);
         shared->Flip();
+    } else if (key == KeyWatch && shared != nullptr && shared->SharedShown()) {
+        shared->FetchBestGame();
     } else if (key == KeyWatch) {
         // The engine sets this list aside while the game is watched, and shows it again after.
         if (GetEngine()->WatchBestGame()) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The desktop game with a real arcade-scores on this machine: a game posted and listed; the shared
-# table on the list with the player's line marked; a game stored while the table is away kept in
+# table on the list with the player's line marked, and its best game watched; a game stored while the table is away kept in
 # the outbox and sent once it is back, with no new start; a game left by a killed game sent at the
 # next start, named in the settings; another version's game refused once and never again; and a
 # table that never answers, or a black hole, changing no frame's pace while the game ends at once.
@@ -87,6 +87,14 @@ label_row "$WORK/label-shared.png"
     fail "Tab did not name the shared table"
 wait_for 5 "the shared table does not mark the player's line" first_row_marked
 keep_shot shared-list.png
+# R there fetches the table's best game, proves it here and plays it; Escape brings the table back.
+label_differs() { label_row "$WORK/label-now.png" && [ "$(differing_pixels "$WORK/label-now.png" "$1")" != 0 ]; }
+label_is() { label_row "$WORK/label-now.png" && [ "$(differing_pixels "$WORK/label-now.png" "$1")" = 0 ]; }
+press r
+wait_for 10 "R on the shared table watched no game" label_differs "$WORK/label-shared.png"
+keep_shot shared-best-game-watched.png
+press Escape
+wait_for 5 "the shared table did not come back after the watch" label_is "$WORK/label-shared.png"
 press Tab
 
 # The table goes away: the next game waits in the outbox, the game plays on, and once the table

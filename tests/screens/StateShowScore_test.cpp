@@ -13,7 +13,10 @@
 #include "gfx/SdlPtr.h"
 #include "gfx/Text.h"
 #include "net/SharedTable.h"
+#include "playback/BestGame.h"
+#include "replay/Recorder.h"
 #include "replay/Replay.h"
+#include "replay/ReplayFile.h"
 #include "report/Counted.h"
 #include "screens/ScoreListLayout.h"
 #include "screens/SharedTableWords.h"
@@ -63,6 +66,11 @@ class FakeTable : public net::SharedTable {
     net::PostReport LastPost() const override { return post; }
     void AskForRows() override { ++asked; }
     net::TableReport Rows() const override { return rows; }
+    void AskForReplay(long long id) override {
+        replay = {net::ReplayReport::State::Fetching, id, "", ""};
+        ++changes;
+    }
+    net::ReplayReport Replay() const override { return replay; }
     unsigned Changes() const override { return changes; }
 
     std::string host = "scores.example.org";
@@ -70,6 +78,7 @@ class FakeTable : public net::SharedTable {
     int asked = 0;
     net::PostReport post;
     net::TableReport rows;
+    net::ReplayReport replay;
     unsigned changes = 0;
 };
 
@@ -433,5 +442,67 @@ TEST(SharedTableWords, SayWhereAGameWentInWordsThatFitTheNumbers) {
     EXPECT_EQ(shared_words::PostLine(post, host), "Not sent: the shared table runs version 1.1.0");
     post = {State::Waiting, "", 0, 0, 0, "Couldn't connect to server"};
     EXPECT_EQ(shared_words::PostLine(post, host), "Will be sent when scores.example.org answers");
+}
+// R on the shared table's side fetches its best game, proves it here and watches it as R watches
+// the best game kept; a game of another version is named and not watched, and so is one that
+// cannot be fetched. On this computer's side R is what it always was.
+TEST(HighScoreList, ROnTheSharedTableWatchesItsBestGameOnceItProvesHere) {
+    ScratchDir dir;
+    GameEngine engine;
+    UseFakeClock(engine);
+    engine.Watches().SetProver(replay::ProveGameFromElsewhere);
+    FakeTable table;
+    engine.SetState(new StateShowScore(engine.GetAssets(), "", "", {}, &table));
+    auto* list = dynamic_cast<StateShowScore*>(engine.GetState());
+    ASSERT_NE(list, nullptr);
+    const SharedListView& shared = *list->Shared();
+    PushKey(SDLK_TAB, '\t');
+    PushKey(SDLK_r, 'r');
+    RunFrames(engine, 2);
+    EXPECT_EQ(shared.StatusText(), "No game on the shared table to watch yet");
+    EXPECT_EQ(table.replay.id, 0);
+
+    table.rows = {net::TableReport::State::Listed, {{7, 223, "Anna"}, {3, 5, "Bo"}}, ""};
+    ++table.changes;
+    engine.RunFrame();
+    PushKey(SDLK_r, 'r');
+    RunFrames(engine, 2);
+    EXPECT_EQ(table.replay.id, 7) << "the best listed game is asked for";
+    EXPECT_EQ(shared.StatusText(), "Fetching 223 points - Anna from scores.example.org...");
+
+    const std::string kept = ReadWholeFile(ARCADE_TEST_DATA "/replay/whole-game-223.replay");
+    replay::Replay otherVersion;
+    std::string error;
+    ASSERT_TRUE(replay::Decode(kept, otherVersion, error)) << error;
+    otherVersion.gameVersion = "9.0.0";
+    table.replay = {net::ReplayReport::State::Fetched, 7, replay::Encode(otherVersion), ""};
+    ++table.changes;
+    engine.RunFrame();
+    EXPECT_FALSE(engine.Watches().On());
+    EXPECT_EQ(shared.StatusText(),
+              std::string("223 points - Anna does not prove here: recorded by version 9.0.0 of "
+                          "the game; this is ") +
+                  replay::GameVersion());
+
+    PushKey(SDLK_r, 'r');
+    engine.RunFrame();
+    table.replay = {net::ReplayReport::State::Failed, 7, "", "it answered 503"};
+    ++table.changes;
+    engine.RunFrame();
+    EXPECT_EQ(shared.StatusText(), "Cannot fetch 223 points - Anna: it answered 503");
+
+    PushKey(SDLK_r, 'r');
+    engine.RunFrame();
+    table.replay = {net::ReplayReport::State::Fetched, 7, kept, ""};
+    ++table.changes;
+    engine.RunFrame();
+    EXPECT_TRUE(engine.Watches().On()) << shared.StatusText();
+    // Escape ends the watch, and the list comes back as it was: the table's side.
+    RunFrames(engine, 3);
+    PushKey(SDLK_ESCAPE, 27);
+    RunFrames(engine, 3);
+    EXPECT_FALSE(engine.Watches().On());
+    EXPECT_EQ(engine.GetState(), list);
+    EXPECT_TRUE(shared.SharedShown());
 }
 }  // namespace
